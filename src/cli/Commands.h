@@ -1,0 +1,32 @@
+// The subcommands of statind-cli. Each returns the process exit code: 0 success, 2 configuration
+// or database error, 3 unknown product or no index data, 64 usage error.
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitStore = 2;
+inline constexpr int kExitNoData = 3;
+inline constexpr int kExitUsage = 64;
+
+struct CommonOptions {
+  std::string ini;              // "" = the program's own configuration-file search
+  std::string format = "text";  // text | json | csv
+  std::string argv0;
+};
+
+struct ReportOptions {
+  std::string product;
+  int year = 0;   // 0 = the last year of the product's history
+  int month = 0;  // 0 = year view
+  std::string startRule = "first";  // first | previous
+};
+
+int runInfo(const CommonOptions& common);
+int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
+int runReport(const CommonOptions& common, const ReportOptions& options);
+int runMakeDemo(const std::string& folder);
+
+}  // namespace cli

@@ -1,0 +1,55 @@
+// statind-cli: the program's computations without a window, for scripting, export and tests.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"statind-cli: statistiche sugli indici senza finestre"};
+  app.require_subcommand(1);
+  cli::CommonOptions common;
+  common.argv0 = argc > 0 ? argv[0] : "statind-cli";
+
+  auto addCommon = [&](CLI::App* sub, bool withCsv) {
+    sub->add_option("--ini", common.ini, "configuration file (default: the program's search)");
+    auto formats = withCsv ? std::vector<std::string>{"text", "json", "csv"}
+                           : std::vector<std::string>{"text", "json"};
+    sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
+  };
+
+  auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
+  addCommon(info, false);
+
+  std::string product, date;
+  auto* value = app.add_subcommand("value", "index value of a product on a date");
+  addCommon(value, false);
+  value->add_option("--product", product)->required();
+  value->add_option("--date", date, "dd/mm/yyyy")->required();
+
+  cli::ReportOptions report;
+  auto* rep = app.add_subcommand("report", "one statistics run (year or month view)");
+  addCommon(rep, true);
+  rep->add_option("--product", report.product)->required();
+  rep->add_option("--year", report.year);
+  rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
+  rep->add_option("--start-rule", report.startRule)
+      ->check(CLI::IsMember({"first", "previous"}));
+
+  std::string demoFolder;
+  auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
+  demo->add_option("DIR", demoFolder)->required();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int rc = app.exit(e);
+    return rc == 0 ? 0 : cli::kExitUsage;
+  }
+
+  if (info->parsed()) return cli::runInfo(common);
+  if (value->parsed()) return cli::runValue(common, product, date);
+  if (rep->parsed()) return cli::runReport(common, report);
+  if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  return cli::kExitUsage;
+}

@@ -1,0 +1,38 @@
+// What is the index value of product P on date D? The lookup with its fixed rules (products
+// without a series, fixed values, on-or-before, first-after, zero records removed), over the
+// shared Indici recordset and the product tables of the data database.
+#pragma once
+
+#include <string>
+
+#include "platform/Format.h"
+#include "platform/Store.h"
+
+namespace indexdata {
+
+class IndexLookup {
+ public:
+  // `indexTable` is the shared recordset on Indici with index "primaria"; `valueFormat` the
+  // display format of index values. The product and category statements are prepared once.
+  IndexLookup(platform::Database& dataDb, platform::TableCursor& indexTable,
+              std::string valueFormat);
+
+  // The index value of `product` (trimmed) on `date`, rounded through valueFormat. 0 for a blank
+  // code; 1 for a product without a series (NoIndici = 1, category Tipo "S") or without any
+  // usable record. Deletes the zero-valued records it meets. Storage errors throw StoreError.
+  double indexValueAt(const std::string& product, platform::DayNumber date);
+  // The forward search: the first usable record after `date`, 999999 when there is none.
+  double indexValueAfter(const std::string& product, platform::DayNumber date);
+
+  platform::TableCursor& indexTable() { return indexTable_; }
+  const std::string& valueFormat() const { return valueFormat_; }
+
+ private:
+  platform::Database& dataDb_;
+  platform::TableCursor& indexTable_;
+  std::string valueFormat_;
+  platform::PreparedQuery productQuery_;
+  platform::PreparedQuery categoryQuery_;
+};
+
+}  // namespace indexdata

@@ -1,0 +1,24 @@
+// The program's INI configuration file, read and written with the Windows profile rules:
+// section and key names match without regard to case, the first matching section and key win,
+// blanks around keys and values are ignored, a value in double quotes loses them. The file is
+// never cached: every read reads the file again, since other suite programs write it too.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The value of `key` in `section` of `file`: at most 99 characters, cut before the first tab
+// and before the first " ;" (a trailing comment), trimmed of blanks. "" when the file, the
+// section or the key does not exist. Never throws.
+std::string readIni(const std::string& file, const std::string& section, const std::string& key);
+
+// Sets `key` in `section` of `file` to `value`: every other line stays as it was, a missing key
+// goes at the end of its section, a missing section at the end of the file, a missing file is
+// created. The file keeps its encoding (UTF-8, or Windows-1252 when it was not valid UTF-8) and
+// its line endings. The file is replaced atomically: a failure leaves the old file whole.
+// Returns false when the file cannot be written.
+bool writeIni(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
+
+}  // namespace platform

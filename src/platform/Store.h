@@ -1,0 +1,162 @@
+// The suite's databases on SQLite. A Database opens an existing file only; queries take bound
+// parameters; a TableCursor positions on a named index by seek; TableDefs keeps the links
+// (attached tables) of a work database, persisted in the file and resolvable by name in the
+// queries run on it. Every failure throws StoreError carrying the engine's message.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace SQLite {
+class Database;
+}
+
+namespace platform {
+
+class StoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A field value: Null, whole number, real number or text.
+using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+bool isNull(const Value& value);
+// The value as text as VB would print it ("" for Null, numbers in plain C form).
+std::string valueText(const Value& value);
+
+class Row {
+ public:
+  Row(std::shared_ptr<const std::vector<std::string>> names, std::vector<Value> values);
+  // Field by column name (case-insensitive); throws StoreError when there is no such column.
+  const Value& operator[](std::string_view name) const;
+  const Value& at(std::size_t index) const { return values_.at(index); }
+  std::size_t size() const { return values_.size(); }
+  const std::vector<std::string>& names() const { return *names_; }
+
+ private:
+  std::shared_ptr<const std::vector<std::string>> names_;
+  std::vector<Value> values_;
+};
+
+class Database;
+
+// A statement prepared once and run many times with new parameters.
+class PreparedQuery {
+ public:
+  PreparedQuery(Database& db, const std::string& sql);
+  ~PreparedQuery();
+  PreparedQuery(const PreparedQuery&) = delete;
+  PreparedQuery& operator=(const PreparedQuery&) = delete;
+  // Runs with `params` bound to ?1, ?2... and returns every row (a snapshot).
+  std::vector<Row> run(const std::vector<Value>& params = {});
+  // Runs and returns the first row only, or nullopt.
+  std::optional<Row> first(const std::vector<Value>& params = {});
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+enum class SeekOp { Equal, LessEqual, Greater, GreaterEqual };
+
+// A table-type recordset: positioned by seek on its current index, read field by field.
+class TableCursor {
+ public:
+  TableCursor(Database& db, const std::string& table);
+  ~TableCursor();
+  // Selects the index by name (as created in the file). Throws when the table has no such index.
+  void setIndex(const std::string& indexName);
+  // Seeks on the first two columns of the current index. "=" lands on the first record with
+  // that key; "<=" on the greatest key not above it; ">" on the least key above it; ">=" on the
+  // least key not below it (texts compare as the index collates them). Returns true on a match;
+  // false leaves the cursor without a current record.
+  bool seek(SeekOp op, const Value& key1, const Value& key2);
+  bool noMatch() const;
+  // A field of the current record; throws StoreError without a current record.
+  const Value& field(std::string_view name) const;
+  // Deletes the current record; afterwards there is no current record.
+  void deleteCurrent();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// One table definition of a database: a local table, a system object, or a link.
+struct TableDef {
+  static constexpr std::int64_t kAttachedTable = 0x40000000;
+  static constexpr std::int64_t kSystemObject = static_cast<std::int64_t>(0x80000002u);
+  std::string name;
+  std::int64_t attributes = 0;
+  std::string connect;          // ";DATABASE=" + path for a link, "" otherwise
+  std::string sourceTableName;  // the table's name in the linked file
+};
+
+// The TableDefs collection: local tables (attributes 0), the store's own bookkeeping (system
+// objects) and the links. Links persist in the database file and become queryable under their
+// name after append or refresh, and whenever the database is opened.
+class TableDefs {
+ public:
+  explicit TableDefs(Database& db) : db_(db) {}
+  int count();
+  TableDef item(int position);  // 0-based; throws when out of range
+  std::optional<TableDef> find(const std::string& name);
+  // Deletes the definition (and for a local table, the table). Throws when there is none.
+  void remove(const std::string& name);
+  // Adds a link. Throws when a definition of that name exists, when the connect string names no
+  // openable database, or when that database has no table `sourceTableName`.
+  void append(const TableDef& def);
+  // Makes every persisted link queryable again (a link whose file is gone stays listed).
+  void refresh();
+
+ private:
+  Database& db_;
+};
+
+class Database {
+ public:
+  // Opens an existing SQLite file read-write. Throws StoreError when the file does not exist,
+  // when it is a Jet/ACE file ("format not supported", naming the file), or when it is not a
+  // database at all.
+  static std::unique_ptr<Database> open(const std::string& path);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  const std::string& path() const { return path_; }
+  // A read-only snapshot of a query's rows, `params` bound to ?1, ?2...
+  std::vector<Row> snapshot(const std::string& sql, const std::vector<Value>& params = {});
+  // Runs an action query and returns the number of rows changed. Jet's "Delete * From" is
+  // accepted.
+  int execute(const std::string& sql, const std::vector<Value>& params = {});
+  std::unique_ptr<TableCursor> openTable(const std::string& table);
+  TableDefs& tableDefs() { return tableDefs_; }
+
+  // All-or-nothing work: commit() makes it permanent; destruction without commit rolls back.
+  class Transaction {
+   public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+
+   private:
+    Database& db_;
+    bool done_ = false;
+  };
+
+  SQLite::Database& engine() { return *engine_; }
+
+ private:
+  Database(std::string path, std::unique_ptr<SQLite::Database> engine);
+  std::string path_;
+  std::unique_ptr<SQLite::Database> engine_;
+  TableDefs tableDefs_;
+};
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// The four open databases of a run and the keyed recordset on Indici. Opened once at start-up
+// by openDatabases, closed only by closeDatabases at exit.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/Store.h"
+#include "startup/AppParams.h"
+
+namespace startup {
+
+struct Databases {
+  std::unique_ptr<platform::Database> dataDb;
+  std::unique_ptr<platform::Database> workDb;
+  std::unique_ptr<platform::Database> visitsDb;
+  std::unique_ptr<platform::Database> indexDb;
+  std::unique_ptr<platform::TableCursor> indexTable;  // on Indici, index "primaria"
+  bool dbOpened = false;
+  bool indexTableOpen = false;
+  std::string pendingMessage;
+  bool attachedThisStart = false;  // relinkTables attached the tables again during this start
+};
+
+// Writes a start-up progress caption on the main window's label (and repaints it).
+using ProgressLabel = std::function<void(const std::string& caption)>;
+
+// The attachment list: 50 places of which the last is empty; places 1-45 come from the data
+// database, 46-50 from the visits database; Indici from the index database follows the list.
+const std::vector<std::string>& attachmentList();
+int expectedAttachmentCount();  // 1 + the non-empty places
+
+// Opens the four databases, Indici and the attachments, with the Retry/Cancel loop. Returns
+// true when everything is open; false when the user chose Cancel (the program must end).
+bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+                   const ProgressLabel& progress);
+// Opens indexTable with its own Retry box; sets dbs.indexTableOpen.
+void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& desktop);
+// Checks the attachments of workDb and attaches them all again when they are not all valid.
+// Returns true when attaching failed.
+bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+                  const ProgressLabel& progress);
+// Counts the valid attachments of workDb (attached, not system objects, file exists).
+int countValidAttachments(platform::Database& workDb);
+// Closes everything, ignoring errors.
+void closeDatabases(Databases& dbs, platform::Desktop& desktop);
+
+}  // namespace startup
