@@ -1,0 +1,32 @@
+// The tables of the suite's four databases that this program relies on, as SQLite schema. Used
+// to build the demo installation, the benchmark database and the test databases; the program
+// itself never creates a database file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace SQLite {
+class Database;
+}
+
+namespace utilities {
+
+// The 45 tables of the data database that the work database attaches (TabProdotti, TabGruppi
+// and TabCategorie among them, with their real columns).
+const std::vector<std::string>& dataTableNames();
+// VisiteN, Azioni, Appuntamenti, TabAzioni.
+const std::vector<std::string>& visitsTableNames();
+
+// Create a new database file at `path` with its tables (the file must not exist), or, with the
+// SQLite::Database overloads, add the tables to an open database. `except` names a table to
+// leave out (for tests of a damaged installation).
+void createDataDb(const std::string& path, const std::string& except = "");
+void createVisitsDb(const std::string& path, const std::string& except = "");
+void createIndexDb(const std::string& path);
+void createWorkDb(const std::string& path);
+
+void createDataTables(SQLite::Database& db, const std::string& except = "");
+void createIndexTables(SQLite::Database& db);
+
+}  // namespace utilities
