@@ -17,6 +17,8 @@ std::string nzText(const platform::Value& value, const std::string& defaultText 
 // The trimmed text right-aligned in `width` characters when it is non-empty and shorter;
 // otherwise `text` unchanged.
 std::string padLeft(const std::string& text, int width);
+// `text` without the blanks (spaces only) on both sides.
+std::string trimBlanks(const std::string& text);
 
 // beginWait on construction, endWait on destruction: the wait pointer is reset on every way
 // out of a computation, exceptions included.

@@ -3,6 +3,7 @@
 // shared Indici recordset and the product tables of the data database.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/Format.h"
@@ -28,6 +29,16 @@ class IndexLookup {
   const std::string& valueFormat() const { return valueFormat_; }
 
  private:
+  // True when the product or its category says there is no index series (answer 1).
+  bool hasNoSeries(const std::string& code);
+  // The fixed value (31/12/2199) rounded through valueFormat; 0 when there is none.
+  double fixedValue(const std::string& code);
+  // The last usable value on or before `date`, else the forward search; nullopt after deleting
+  // a zero record, when the whole lookup has to start again.
+  std::optional<double> searchBackward(const std::string& code, platform::DayNumber date);
+  // indexValueAfter on an already trimmed code.
+  double searchForward(const std::string& code, platform::DayNumber date);
+
   platform::Database& dataDb_;
   platform::TableCursor& indexTable_;
   std::string valueFormat_;

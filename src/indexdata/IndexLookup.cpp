@@ -1,0 +1,146 @@
+#include "indexdata/IndexLookup.h"
+
+#include <cctype>
+
+#include "indexdata/Helpers.h"
+
+namespace indexdata {
+
+namespace {
+
+using platform::DayNumber;
+using platform::SeekOp;
+
+constexpr double kNothingFound = 999999;
+constexpr const char* kFixedValueIso = "2199-12-31";  // kFixedValueDate as stored
+
+// Codes compare as the index collates them: without regard to (ASCII) case.
+bool sameCode(const std::string& stored, const std::string& code) {
+  const std::string trimmed = trimBlanks(stored);
+  if (trimmed.size() != code.size()) return false;
+  for (std::size_t i = 0; i < code.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(trimmed[i])) !=
+        std::tolower(static_cast<unsigned char>(code[i])))
+      return false;
+  return true;
+}
+
+// The record under the cursor as the lookup sees it.
+struct Record {
+  enum Kind { Unusable, Blank, Zero, Usable } kind = Unusable;
+  DayNumber date = 0;
+  double value = 0;
+};
+
+// Classifies the current record of `cursor`. It is Unusable unless it belongs to `code` and is
+// dated after `after` and on or before `upTo`; demanding the date inside the window the seek
+// asked for is what guarantees that the searches below always move on. A usable record whose
+// value is Null (or a text that is no number) is Blank: it carries no value, so the searches
+// step over it as if it were not there, and leave it in the table.
+Record inspect(platform::TableCursor& cursor, const std::string& code, DayNumber after,
+               DayNumber upTo) {
+  Record record;
+  if (!sameCode(platform::valueText(cursor.field("IndProdotto")), code)) return record;
+  const auto date = platform::parseIsoDate(platform::valueText(cursor.field("IndData")));
+  if (!date || *date <= after || *date > upTo) return record;
+  record.date = *date;
+  const platform::Value& value = cursor.field("IndValoreMon");
+  if (const auto* real = std::get_if<double>(&value)) {
+    record.value = *real;
+  } else if (const auto* whole = std::get_if<std::int64_t>(&value)) {
+    record.value = static_cast<double>(*whole);
+  } else {
+    record.kind = Record::Blank;
+    return record;
+  }
+  record.kind = record.value == 0 ? Record::Zero : Record::Usable;
+  return record;
+}
+
+}  // namespace
+
+IndexLookup::IndexLookup(platform::Database& dataDb, platform::TableCursor& indexTable,
+                         std::string valueFormat)
+    : dataDb_(dataDb),
+      indexTable_(indexTable),
+      valueFormat_(std::move(valueFormat)),
+      productQuery_(dataDb, "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice=?1"),
+      categoryQuery_(dataDb, "SELECT Tipo FROM TabCategorie WHERE Codice=?1") {}
+
+double IndexLookup::indexValueAt(const std::string& product, platform::DayNumber date) {
+  const std::string code = trimBlanks(product);
+  if (code.empty()) return 0;
+  // The product tables do not change while the lookup runs, so a restart need not read them.
+  if (hasNoSeries(code)) return 1;
+  for (;;) {  // one more round after each zero record deleted, so this ends with the records
+    double value = fixedValue(code);
+    if (value == 0) {
+      const auto found = searchBackward(code, date);
+      if (!found) continue;
+      // Only a stored value too small for valueFormat comes back as 0 here: starting again would
+      // find the same record forever, so the rounded 0 is the answer.
+      if (*found == 0) return 0;
+      value = *found;
+    }
+    if (value == kNothingFound) value = 1;
+    return platform::roundThrough(value, valueFormat_);
+  }
+}
+
+double IndexLookup::indexValueAfter(const std::string& product, platform::DayNumber date) {
+  const std::string code = trimBlanks(product);
+  if (code.empty()) return kNothingFound;
+  return searchForward(code, date);
+}
+
+bool IndexLookup::hasNoSeries(const std::string& code) {
+  const auto product = productQuery_.first({code});
+  if (!product) return false;
+  if (nzNumber(product->at(0)) == 1) return true;
+  const std::string category = trimBlanks(nzText(product->at(1)));
+  if (category.empty()) return false;
+  const auto row = categoryQuery_.first({category});
+  return row && trimBlanks(nzText(row->at(0), "N")) == "S";
+}
+
+double IndexLookup::fixedValue(const std::string& code) {
+  if (!indexTable_.seek(SeekOp::Equal, code, std::string(kFixedValueIso))) return 0;
+  // A Null fixed value is no fixed value: the ordinary series answers.
+  return platform::roundThrough(nzNumber(indexTable_.field("IndValoreMon")), valueFormat_);
+}
+
+std::optional<double> IndexLookup::searchBackward(const std::string& code,
+                                                  platform::DayNumber date) {
+  DayNumber key = date;
+  while (indexTable_.seek(SeekOp::LessEqual, code, platform::isoDate(key))) {
+    const Record record = inspect(indexTable_, code, platform::kNoDateLimit, key);
+    if (record.kind == Record::Unusable) break;
+    if (record.kind == Record::Usable) return record.value;
+    if (record.kind == Record::Zero) {
+      indexTable_.deleteCurrent();
+      return std::nullopt;
+    }
+    key = record.date - 1;  // Blank: look at the records before it
+  }
+  return searchForward(code, date);
+}
+
+double IndexLookup::searchForward(const std::string& code, platform::DayNumber date) {
+  double value = kNothingFound;
+  DayNumber key = date > platform::kNoDateLimit ? date : platform::kNoDateLimit;
+  while (indexTable_.seek(SeekOp::Greater, code, platform::isoDate(key))) {
+    const Record record = inspect(indexTable_, code, key, platform::kFixedValueDate - 1);
+    if (record.kind == Record::Unusable) break;
+    if (record.kind == Record::Usable) {
+      value = record.value;
+      break;
+    }
+    if (record.kind == Record::Zero)
+      indexTable_.deleteCurrent();  // the same seek then lands on the record after it
+    else
+      key = record.date;  // Blank: look at the records after it
+  }
+  return platform::roundThrough(value, valueFormat_);
+}
+
+}  // namespace indexdata
