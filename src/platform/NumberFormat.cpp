@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Format.h"
@@ -48,7 +47,10 @@ RoundedDigits roundDecimal(double magnitude, int decimals) {
   RoundedDigits result;
   if (magnitude == 0) return result;
   char text[40];
-  std::snprintf(text, sizeof text, "%.*e", kSignificant - 1, magnitude);
+  // to_chars prints the same correctly rounded "d.ddd...e+XX" as printf's "%.14e", faster.
+  const auto printed = std::to_chars(text, text + sizeof text - 1, magnitude,
+                                     std::chars_format::scientific, kSignificant - 1);
+  *printed.ptr = '\0';
   result.digits[0] = text[0];
   for (int i = 1; i < kSignificant; ++i) result.digits[i] = text[i + 1];
   result.exponent = std::atoi(text + kSignificant + 2);

@@ -139,8 +139,8 @@ TEST(Format, ParseNumberReadsItalianTextOnly) {
   EXPECT_EQ(parseNumber("12"), 12.0);
   EXPECT_EQ(parseNumber("0,000"), 0.0);
   EXPECT_EQ(parseNumber(",5"), 0.5);
-  for (const char* bad : {"", " ", "-", "abc", "1,2,3", "1.23", "1234.567", ".123", "12a", "1.234.",
-                          "1 234", "1e5", "--1"}) {
+  for (const char* bad : {"", " ", "-", "abc", "1,2,3", "1.23", "1.23.456", "1234.567", ".123",
+                          "12a", "1.234.", "1 234", "1e5", "--1"}) {
     EXPECT_EQ(parseNumber(bad), std::nullopt) << bad;
   }
 }
