@@ -1,0 +1,248 @@
+#include "platform/Profile.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/Strings.h"
+#include "platform/TextEncoding.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxValueChars = 99;  // the suite reads into a 100-character buffer
+
+// One line of the file as stored: its bytes, its own line ending ("" on an unterminated last
+// line), and its text in UTF-8 for matching.
+struct Line {
+  std::string bytes;
+  std::string ending;
+  std::string text;
+};
+
+struct IniFile {
+  bool cp1252 = false;
+  std::string bom;
+  std::string newline = "\n";
+  std::vector<Line> lines;
+};
+
+std::optional<std::string> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return buffer.str();
+}
+
+IniFile parse(std::string bytes) {
+  IniFile ini;
+  if (bytes.starts_with(kUtf8Bom)) {
+    ini.bom = kUtf8Bom;
+    bytes.erase(0, kUtf8Bom.size());
+  }
+  ini.cp1252 = !isValidUtf8(bytes);
+  if (bytes.find("\r\n") != std::string::npos) ini.newline = "\r\n";
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const auto lf = bytes.find('\n', start);
+    Line line;
+    if (lf == std::string::npos) {
+      line.bytes = bytes.substr(start);
+      start = bytes.size();
+    } else {
+      line.bytes = bytes.substr(start, lf - start);
+      line.ending = "\n";
+      start = lf + 1;
+    }
+    if (!line.bytes.empty() && line.bytes.back() == '\r') {
+      line.bytes.pop_back();
+      line.ending = "\r" + line.ending;
+    }
+    line.text = ini.cp1252 ? cp1252ToUtf8(line.bytes) : line.bytes;
+    ini.lines.push_back(std::move(line));
+  }
+  return ini;
+}
+
+// The section name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string> sectionName(const std::string& text) {
+  const std::string t = trim(text, kBlanks);
+  if (t.empty() || t.front() != '[') return std::nullopt;
+  const auto close = t.find(']');
+  return trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1), kBlanks);
+}
+
+// The trimmed key of a "key=value" line, or nullopt when the line holds no "=".
+std::optional<std::string> keyName(const std::string& text) {
+  const auto eq = text.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  return trim(text.substr(0, eq), kBlanks);
+}
+
+// Index of the header line of the first section called `section`, or lines.size().
+std::size_t findSection(const IniFile& ini, const std::string& section) {
+  for (std::size_t i = 0; i < ini.lines.size(); ++i) {
+    const auto name = sectionName(ini.lines[i].text);
+    if (name && equalsNoCase(*name, section)) return i;
+  }
+  return ini.lines.size();
+}
+
+// One past the last line of the section whose header is at `header`.
+std::size_t sectionEnd(const IniFile& ini, std::size_t header) {
+  std::size_t i = header + 1;
+  while (i < ini.lines.size() && !sectionName(ini.lines[i].text)) ++i;
+  return i;
+}
+
+// Index of the first line of the section that sets `key`, or `end`.
+std::size_t findKey(const IniFile& ini, std::size_t header, std::size_t end,
+                    const std::string& key) {
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto name = keyName(ini.lines[i].text);
+    if (name && !name->empty() && equalsNoCase(*name, key)) return i;
+  }
+  return end;
+}
+
+// What the profile call itself returns: the value trimmed, out of its double quotes, cut to
+// the buffer.
+std::string profileValue(const std::string& lineText) {
+  std::string value = trim(lineText.substr(lineText.find('=') + 1), kBlanks);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    value = value.substr(1, value.size() - 2);
+  }
+  return firstChars(value, kMaxValueChars);
+}
+
+// A value must stay on its line: a line break written into the file would add keys or
+// sections that nobody asked for.
+std::string oneLine(std::string value) {
+  for (char& c : value) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+  }
+  return value;
+}
+
+std::string encode(const IniFile& ini, const std::string& text) {
+  return ini.cp1252 ? utf8ToCp1252(text) : text;
+}
+
+void setValue(IniFile& ini, const std::string& section, const std::string& key,
+              const std::string& value) {
+  std::size_t header = findSection(ini, section);
+  if (header == ini.lines.size()) {
+    if (!ini.lines.empty() && ini.lines.back().ending.empty())
+      ini.lines.back().ending = ini.newline;
+    ini.lines.push_back({encode(ini, "[" + section + "]"), ini.newline, ""});
+    ini.lines.push_back({encode(ini, key + "=" + value), ini.newline, ""});
+    return;
+  }
+  const std::size_t end = sectionEnd(ini, header);
+  const std::size_t at = findKey(ini, header, end, key);
+  if (at != end) {
+    Line& line = ini.lines[at];
+    line.bytes = line.bytes.substr(0, line.bytes.find('=') + 1) + encode(ini, value);
+    return;
+  }
+  std::size_t insertAt = end;
+  while (insertAt > header + 1 && trim(ini.lines[insertAt - 1].text, kBlanks).empty()) --insertAt;
+  if (ini.lines[insertAt - 1].ending.empty()) ini.lines[insertAt - 1].ending = ini.newline;
+  ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                   Line{encode(ini, key + "=" + value), ini.newline, ""});
+}
+
+// Replaces `target` by a file holding `bytes`, through a temporary file in the same folder so
+// that a failure at any point leaves the old file whole.
+bool replaceFile(const std::string& target, const std::string& bytes) {
+  static std::atomic<unsigned> counter{0};
+  const fs::path path(target);
+  const fs::path temp =
+      path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) +
+                            "-" + std::to_string(counter++));
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (!out) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  ok = std::fflush(out) == 0 && ok;
+  ok = ::fsync(::fileno(out)) == 0 && ok;
+  ok = std::fclose(out) == 0 && ok;
+  std::error_code ec;
+  if (ok && fs::exists(path, ec)) {
+    fs::permissions(temp, fs::status(path, ec).permissions(), ec);
+  }
+  if (ok) fs::rename(temp, path, ec);
+  if (!ok || ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+// The file to read or write: its name as it exists on disk, through any symbolic link.
+std::string actualFile(const std::string& file) {
+  const std::string resolved = resolvePath(file);
+  std::error_code ec;
+  if (fs::is_symlink(resolved, ec)) {
+    const auto target = fs::canonical(resolved, ec);
+    if (!ec) return target.string();
+  }
+  return resolved;
+}
+
+}  // namespace
+
+std::string readIni(const std::string& file, const std::string& section, const std::string& key) {
+  try {
+    const auto bytes = readBytes(actualFile(file));
+    if (!bytes) return "";
+    const IniFile ini = parse(*bytes);
+    const std::size_t header = findSection(ini, section);
+    if (header == ini.lines.size()) return "";
+    const std::size_t end = sectionEnd(ini, header);
+    const std::size_t at = findKey(ini, header, end, key);
+    if (at == end) return "";
+    std::string value = profileValue(ini.lines[at].text);
+    value = value.substr(0, value.find('\0'));
+    value = value.substr(0, value.find('\t'));
+    value = value.substr(0, value.find(" ;"));
+    return trim(value);
+  } catch (...) {
+    return "";
+  }
+}
+
+bool writeIni(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+  try {
+    const std::string target = actualFile(file);
+    IniFile ini;
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+      const auto bytes = readBytes(target);
+      if (!bytes) return false;  // never replace a file we could not read
+      ini = parse(*bytes);
+    }
+    setValue(ini, section, key, oneLine(value));
+    std::string out = ini.bom;
+    for (const Line& line : ini.lines) out += line.bytes + line.ending;
+    return replaceFile(target, out);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,66 @@
+#include "startup/Startup.h"
+
+#include <unistd.h>
+
+#include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "startup/CommandLine.h"
+#include "startup/Configuration.h"
+
+namespace startup {
+
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+constexpr int kScreenMargin = 120;  // twips the usable area exceeds the screen by
+constexpr std::size_t kUserChars = 5;
+
+}  // namespace
+
+StartOutcome initialise(const platform::Environment& env, AppParams& params,
+                        platform::Desktop& desktop) {
+  params.standAlone = false;
+  parseCommandLine(env.commandLine, params);
+  if (platform::trim(params.operatorCode).empty()) {
+    desktop.messageBox({"Mancano i parametri", "", Buttons::Ok, Icon::None});
+    return StartOutcome::MissingParams;
+  }
+  params.startFailed = false;
+  params.usableWidth = env.screenWidthTwips + kScreenMargin;
+  params.usableHeight = env.screenHeightTwips + kScreenMargin;
+
+  Configuration config(env, params, desktop);
+  params.startFailed = !config.findConfigFile();
+  config.readNetworkSection();
+  config.readDatabaseNames();
+  return params.startFailed ? StartOutcome::NoConfigFile : StartOutcome::Ready;
+}
+
+StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
+                  utilities::ReportEngine& reports, platform::Desktop& desktop,
+                  const ProgressLabel& progress) {
+  if (params.startFailed) return StartOutcome::NoConfigFile;
+  // Relative names in the configuration are the program folder's, as the suite expects.
+  if (!env.programFolder.empty() && ::chdir(env.programFolder.c_str()) != 0) {
+    // The folder may have gone: the configured paths are absolute in practice, so go on.
+  }
+  params.windowsUser = platform::firstChars(env.userName, kUserChars);
+  params.positionSuffix = platform::readIni(params.ownIniPath, "BASE", "POSIZ");
+
+  Configuration config(env, params, desktop);
+  if (!config.loadBasePaths()) params.operatorCode = "";
+  params.operatorCode = platform::upperCase(params.operatorCode);
+  config.loadParameters();
+
+  if (!openDatabases(params, dbs, desktop, progress)) return StartOutcome::DatabasesClosed;
+  desktop.processEvents();
+  if (!reports.open()) {
+    desktop.messageBox({"ERRORE NELLA GESTIONE STAMPE", "", Buttons::Ok, Icon::None});
+  }
+  desktop.processEvents();
+  return StartOutcome::Ready;
+}
+
+}  // namespace startup
