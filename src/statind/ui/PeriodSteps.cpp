@@ -1,0 +1,66 @@
+#include "statind/ui/PeriodSteps.h"
+
+namespace statind::ui {
+
+PeriodSteps::PeriodSteps(int lastYearPos, int firstMonth, int lastMonth)
+    : lastYearPos_(lastYearPos), firstMonth_(firstMonth), lastMonth_(lastMonth) {}
+
+PeriodPosition PeriodSteps::yearDown(PeriodPosition from) const {
+  if (from.yearPos > 0) --from.yearPos;
+  return clamp(from);
+}
+
+PeriodPosition PeriodSteps::yearUp(PeriodPosition from) const {
+  if (from.yearPos < lastYearPos_) ++from.yearPos;
+  return clamp(from);
+}
+
+std::optional<PeriodPosition> PeriodSteps::monthDown(PeriodPosition from) const {
+  if (from.month < 0) from.month = 0;
+  if (from.month > 1) {
+    --from.month;
+  } else if (from.yearPos > 0) {
+    --from.yearPos;
+    from.month = 12;
+  } else {
+    return std::nullopt;
+  }
+  return clamp(from);
+}
+
+std::optional<PeriodPosition> PeriodSteps::monthUp(PeriodPosition from) const {
+  if (from.month < 0) from.month = 0;
+  if (from.month != 12) {
+    ++from.month;
+  } else if (from.yearPos < lastYearPos_) {
+    ++from.yearPos;
+    from.month = 1;
+  } else {
+    return std::nullopt;
+  }
+  return clamp(from);
+}
+
+PeriodPosition PeriodSteps::toFirst() const {
+  return clamp({0, firstMonth_});
+}
+
+PeriodPosition PeriodSteps::toLast() const {
+  return clamp({lastYearPos_, lastMonth_});
+}
+
+PeriodPosition PeriodSteps::wholeYear(PeriodPosition from) const {
+  return clamp({from.yearPos, 0}, true);
+}
+
+PeriodPosition PeriodSteps::clamp(PeriodPosition at, bool wholeYearAllowed) const {
+  if (firstMonth_ <= 0 || lastMonth_ <= 0) return at;  // no history known
+  bool wholeYear = at.month <= 0;
+  if (at.yearPos == 0 && at.month < firstMonth_ && !(wholeYear && wholeYearAllowed)) {
+    at.month = firstMonth_;
+  }
+  if (at.yearPos == lastYearPos_ && at.month > lastMonth_) at.month = lastMonth_;
+  return at;
+}
+
+}  // namespace statind::ui

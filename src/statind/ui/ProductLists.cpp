@@ -1,0 +1,113 @@
+#include "statind/ui/ProductLists.h"
+
+namespace statind::ui {
+
+namespace {
+
+const char* kProductQuery =
+    "SELECT TabProdotti.Codice, TabProdotti.Descrizione, TabProdotti.Moneta FROM (TabProdotti "
+    "INNER JOIN TabGruppi ON TabProdotti.Gruppo = TabGruppi.GrpCodice) INNER JOIN TabCategorie "
+    "ON TabProdotti.Categoria = TabCategorie.Codice";
+// Qualified: TabCategorie has a Descrizione column too, and an unqualified name is ambiguous.
+const char* kByDescription = " ORDER BY TabProdotti.Descrizione";
+
+std::string trim(const std::string& text) {
+  auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+bool isContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
+
+// `text` cut or padded with blanks to `width` characters (UTF-8 code points).
+std::string fit(const std::string& text, std::size_t width) {
+  std::size_t count = 0, pos = 0;
+  while (pos < text.size()) {
+    if (!isContinuation(static_cast<unsigned char>(text[pos]))) {
+      if (count == width) break;
+      ++count;
+    }
+    ++pos;
+  }
+  return text.substr(0, pos) + std::string(width - count, ' ');
+}
+
+std::string text(const platform::Row& row, const char* column) {
+  return platform::valueText(row[column]);
+}
+
+}  // namespace
+
+std::vector<std::string> ProductLists::groups() {
+  std::vector<std::string> entries{" "};
+  for (const auto& row :
+       dataDb_.snapshot("SELECT GrpCodice, GrpDescrizione FROM TabGruppi ORDER BY GrpCodice")) {
+    entries.push_back(text(row, "GrpCodice") + " " + text(row, "GrpDescrizione"));
+  }
+  return entries;
+}
+
+std::vector<std::string> ProductLists::categories() {
+  std::vector<std::string> entries{" "};
+  for (const auto& row :
+       dataDb_.snapshot("SELECT Codice FROM TabCategorie Where tipo <> 'S' ORDER BY Codice ")) {
+    entries.push_back(text(row, "Codice"));
+  }
+  return entries;
+}
+
+std::vector<ProductEntry> ProductLists::products(const std::string& handedOver,
+                                                 const std::string& group,
+                                                 const std::string& category) {
+  std::string sql = kProductQuery;
+  std::vector<platform::Value> params;
+  if (!trim(handedOver).empty()) {
+    sql += " WHERE TabProdotti.Codice = ?1";
+    params.emplace_back(trim(handedOver));
+  } else {
+    if (!trim(group).empty()) {
+      sql += " WHERE TabCategorie.tipo <> 'S' AND TabGruppi.GrpCodice = ?1";
+      params.emplace_back(trim(group));
+    } else if (!trim(category).empty()) {
+      sql += " WHERE TabCategorie.Codice = ?1";
+      params.emplace_back(trim(category));
+    }
+    sql += kByDescription;
+  }
+  std::vector<ProductEntry> entries{{" ", ""}};
+  for (const auto& row : dataDb_.snapshot(sql, params)) {
+    std::string code = text(row, "Codice");
+    entries.push_back(
+        {productLine(code, text(row, "Descrizione"), text(row, "Moneta")), trim(code)});
+  }
+  return entries;
+}
+
+std::string ProductLists::productLine(const std::string& code, const std::string& description,
+                                      const std::string& currency) {
+  return fit(code, 9) + " - " + fit(description, 51) + "~" + currency;
+}
+
+std::string ProductLists::groupCode(const std::string& entry) {
+  std::string trimmed = trim(entry);
+  return trimmed.substr(0, trimmed.find(' '));
+}
+
+bool ProductLists::splitLine(const std::string& line, std::string& code, std::string& description,
+                             std::string& currency) {
+  auto dash = line.find(" - ");
+  if (dash == std::string::npos) return false;
+  code = trim(line.substr(0, dash));
+  auto tilde = line.rfind('~');
+  if (tilde != std::string::npos && tilde < dash) tilde = std::string::npos;
+  std::string rest =
+      line.substr(dash + 3, tilde == std::string::npos ? std::string::npos : tilde - dash - 3);
+  description = trim(fit(rest, 50));
+  currency = tilde == std::string::npos ? "" : trim(line.substr(tilde + 1));
+  return true;
+}
+
+}  // namespace statind::ui

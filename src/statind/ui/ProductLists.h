@@ -1,0 +1,48 @@
+// The three selection lists of the statistics window (groups, categories, products) as display
+// entries, read from the data database. Every value chosen by the user reaches the queries as a
+// bound parameter.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Store.h"
+
+namespace statind::ui {
+
+// One product entry of the product list: its display line and the code it stands for.
+struct ProductEntry {
+  std::string line;
+  std::string code;
+};
+
+class ProductLists {
+ public:
+  explicit ProductLists(platform::Database& dataDb) : dataDb_(dataDb) {}
+
+  // " ", then "GrpCodice GrpDescrizione" by code.
+  std::vector<std::string> groups();
+  // " ", then the codes of the categories whose Tipo is not "S".
+  std::vector<std::string> categories();
+  // A blank entry, then the products: only `handedOver` when it is not blank (no ordering);
+  // otherwise those of `group` (categories of Tipo "S" left out), or of `category`, or all,
+  // by description. Throws StoreError on a storage failure.
+  std::vector<ProductEntry> products(const std::string& handedOver, const std::string& group,
+                                     const std::string& category);
+
+  // Code cut or padded to 9 characters, " - ", description cut or padded to 51, "~", currency.
+  // Widths count characters, not bytes.
+  static std::string productLine(const std::string& code, const std::string& description,
+                                 const std::string& currency);
+  // The group code of a group entry: its first word ("" for the blank entry).
+  static std::string groupCode(const std::string& entry);
+  // Code, description (at most 50 characters) and currency read back from a product line;
+  // false for a line without the " - " separator (the blank entry).
+  static bool splitLine(const std::string& line, std::string& code, std::string& description,
+                        std::string& currency);
+
+ private:
+  platform::Database& dataDb_;
+};
+
+}  // namespace statind::ui
