@@ -144,9 +144,8 @@ void Configuration::prepareSaveFolder(const std::string& fallback) {
     return;
   }
   params_.saveFolder = platform::resolvePath(asFolder(save.empty() ? fallback : save));
-  if (createReporting("SAVE", params_.saveFolder)) {
-    createReporting("SAVE", params_.saveFolder + params_.operatorCode + "/");
-  }
+  createReporting("SAVE", params_.saveFolder);
+  createReporting("SAVE", params_.saveFolder + params_.operatorCode + "/");
 }
 
 std::string Configuration::prepareFolder(const std::string& key, const std::string& folder) {
