@@ -1,7 +1,74 @@
 // statind: the program the suite starts ("OPER|0|left|top|PRODUCT") or a user starts by hand.
+// main() only wires the pieces: environment, parameters, databases, desktop and main window.
 #include <QApplication>
+#include <QScreen>
+#include <QStringList>
+
+#include <string>
+
+#include "app/ScreenshotHook.h"
+#include "platform/Environment.h"
+#include "platform/ui/QtDesktop.h"
+#include "platform/ui/Twips.h"
+#include "startup/AppParams.h"
+#include "startup/Databases.h"
+#include "startup/Startup.h"
+#include "startup/ui/AppContext.h"
+#include "startup/ui/ProgramExit.h"
+#include "startup/ui/Startup.h"
+#include "utilities/ReportEngine.h"
+
+namespace {
+
+// The suite passes one argument; a command line typed by hand may come split at its blanks.
+std::string commandLine() {
+  QStringList arguments = QApplication::arguments();
+  if (!arguments.isEmpty()) arguments.removeFirst();
+  return arguments.join(QLatin1Char(' ')).toStdString();
+}
+
+void measureScreen(platform::Environment& env) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const double dpi = platform::ui::logicalDpi();
+  env.screenWidthTwips = static_cast<int>(screen->size().width() * 1440.0 / dpi);
+  env.screenHeightTwips = static_cast<int>(screen->size().height() * 1440.0 / dpi);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("statind"));
+  QApplication::setOrganizationName(QStringLiteral("statind"));
+
+  platform::Environment env = platform::Environment::fromSystem(argv[0], commandLine());
+  measureScreen(env);
+  platform::ui::QtDesktop desktop;
+  startup::AppParams params;
+  startup::Databases dbs;
+  utilities::ReportEngine reports;
+  startup::ui::AppContext ctx{env, params, dbs, reports, desktop, nullptr, {}};
+
+  const startup::StartOutcome started = startup::initialise(env, params, desktop);
+  if (started == startup::StartOutcome::MissingParams) return 1;
+  if (started != startup::StartOutcome::Ready) {
+    // Without a configuration the loading only hands control back to the suite: no window.
+    startup::load(env, params, dbs, reports, desktop, [](const std::string&) {});
+    return 1;
+  }
+
+  startup::ui::Startup window(ctx);
+  ctx.exitProgram = [&window, &ctx] { startup::ui::endProgram(window, ctx); };
+  window.show();
+  QApplication::processEvents();  // the window is up before the loading writes on it
+  if (window.load() != startup::StartOutcome::Ready) {
+    ctx.lookup.reset();
+    startup::closeDatabases(dbs, desktop);
+    reports.close();
+    return 1;
+  }
+  window.activateWindow();
+  if (auto hook = app::ScreenshotHook::fromEnvironment()) hook->schedule(window, ctx);
+  return QApplication::exec();
 }

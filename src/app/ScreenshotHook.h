@@ -1,0 +1,53 @@
+// A development aid for scripts/screenshot: when STATIND_SCREENSHOT_DIR names a folder, the
+// program saves a picture of its main window there once it is up, then leaves through its
+// ordinary exit. Without the variable nothing changes.
+#pragma once
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+#include "startup/ui/AppContext.h"
+
+namespace app {
+
+class ScreenshotHook {
+ public:
+  // The hook the environment asks for, or nothing.
+  static std::optional<ScreenshotHook> fromEnvironment() {
+    const char* folder = std::getenv("STATIND_SCREENSHOT_DIR");
+    if (!folder || !*folder) return std::nullopt;
+    return ScreenshotHook(QString::fromLocal8Bit(folder));
+  }
+
+  // Once the event loop has had time to paint `mainWindow`: saves it as startup.png and ends
+  // the program through ctx.exitProgram.
+  void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
+    QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
+      save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
+      ctx.exitProgram();
+    });
+  }
+
+  // Saves `window` as a PNG at `path` and names the file on stdout.
+  static void save(QWidget& window, const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (window.grab().save(path, "PNG"))
+      std::printf("%s\n", qPrintable(path));
+    else
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  }
+
+ private:
+  static constexpr int kSettleMs = 400;
+  explicit ScreenshotHook(QString folder) : folder_(std::move(folder)) {}
+  QString folder_;
+};
+
+}  // namespace app

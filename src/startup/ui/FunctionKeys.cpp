@@ -1,0 +1,77 @@
+#include "startup/ui/FunctionKeys.h"
+
+#include <QPushButton>
+#include <QVariant>
+#include <QWidget>
+
+#include "startup/ui/AppContext.h"
+
+namespace startup::ui {
+
+namespace {
+
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kAlt = 4;
+constexpr const char* kSavedCaption = "savedCaption";
+
+bool askForcedExit(AppContext& ctx) {
+  const platform::Answer answer =
+      ctx.desktop.messageBox({"FINE DI VELTAR?", "USCITA FORZATA",
+                              platform::Buttons::YesNoDefaultNo, platform::Icon::Exclamation});
+  ctx.params.lastAnswer = static_cast<int>(answer);
+  if (answer == platform::Answer::Yes && ctx.exitProgram) ctx.exitProgram();
+  return true;
+}
+
+// The keyboard way to the exit button (Alt+U on its "&USCITA" caption), done directly so that it
+// does not depend on which widget has the focus.
+bool pressExitButton(QWidget* window) {
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (button->text() == QStringLiteral("&USCITA") && button->isEnabled() &&
+        button->isVisibleTo(window)) {
+      button->click();  // may close and delete the window: touch nothing afterwards
+      return true;
+    }
+  }
+  return false;
+}
+
+bool toggleCaption(QWidget* window) {
+  if (window->windowFlags().testFlag(Qt::FramelessWindowHint)) return false;
+  const QString caption = window->windowTitle();
+  if (caption.endsWith(QLatin1Char('!'))) {
+    window->setWindowTitle(window->property(kSavedCaption).toString());
+  } else {
+    window->setProperty(kSavedCaption, caption);
+    window->setWindowTitle(window->objectName() + QStringLiteral(" !"));
+  }
+  return true;
+}
+
+}  // namespace
+
+int modifierMask(Qt::KeyboardModifiers modifiers) {
+  int mask = 0;
+  if (modifiers.testFlag(Qt::ShiftModifier)) mask |= kShift;
+  if (modifiers.testFlag(Qt::ControlModifier)) mask |= kCtrl;
+  if (modifiers.testFlag(Qt::AltModifier)) mask |= kAlt;
+  return mask;
+}
+
+bool handleFunctionKey(int key, Qt::KeyboardModifiers modifiers, QWidget* window, AppContext& ctx) {
+  if (!window) return false;
+  try {
+    const int mask = modifierMask(modifiers);
+    if (key == Qt::Key_F2) {
+      if (mask == (kCtrl | kAlt)) return askForcedExit(ctx);
+      return pressExitButton(window);
+    }
+    if (key == Qt::Key_F8 && mask == kCtrl) return toggleCaption(window);
+  } catch (...) {
+    // A function key is a convenience: when it fails it has no effect, and the window goes on.
+  }
+  return false;
+}
+
+}  // namespace startup::ui

@@ -1,0 +1,199 @@
+#include "startup/ui/Startup.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/FileSystem.h"
+#include "platform/Profile.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/Twips.h"
+#include "startup/ui/AppContext.h"
+#include "startup/ui/BackgroundArea.h"
+#include "startup/ui/FunctionWindows.h"
+
+namespace startup::ui {
+
+using platform::ui::guarded;
+using platform::ui::pixelsToTwips;
+using platform::ui::twipsToPixels;
+
+Startup::Startup(AppContext& ctx, FunctionOpener opener, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), opener_(std::move(opener)) {
+  setObjectName(QStringLiteral("Startup"));
+  if (!opener_) opener_ = [this](int code) { openFunctionWindow(code, ctx_, this); };
+  buildMenus();
+  background_ = new BackgroundArea(this);
+  auto* layout = new QVBoxLayout(background_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(buildPicture());
+  layout->addStretch();
+  setCentralWidget(background_);
+  applyMinimumSize();
+  resize(minimumSize());
+}
+
+void Startup::buildMenus() {
+  muEnd_ = menuBar()->addAction(QStringLiteral("&Uscita"));
+  muEnd_->setObjectName(QStringLiteral("Mu_end"));
+  connect(muEnd_, &QAction::triggered, this, [this] { runExit(); });
+
+  muStatistiche_ = menuBar()->addMenu(QStringLiteral("&Statistiche"));
+  muStatistiche_->setObjectName(QStringLiteral("Mu_statistiche"));
+  QAction* stat0 = muStatistiche_->addAction(QStringLiteral("&Sugli Indici"));
+  stat0->setObjectName(QStringLiteral("Mu_Stat0"));
+  connect(stat0, &QAction::triggered, this,
+          [this] { guarded(this, ctx_.desktop, [this] { openFunction(0); }); });
+  // The comparison window is not part of the program yet: the entry shows where it will be.
+  QAction* stat1 = muStatistiche_->addAction(QStringLiteral("&Comparazioni mensili"));
+  stat1->setObjectName(QStringLiteral("Mu_Stat1"));
+  stat1->setEnabled(false);
+
+  // The update check is not part of the program yet.
+  QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
+  newExe->setObjectName(QStringLiteral("Mu_newexe"));
+  newExe->setEnabled(false);
+}
+
+QWidget* Startup::buildPicture() {
+  auto* picture = new QFrame(background_);
+  picture->setObjectName(QStringLiteral("Picture1"));
+  picture->setFrameShape(QFrame::StyledPanel);
+  picture->setAutoFillBackground(true);
+  label1_ = new QLabel(QStringLiteral("aspetta"), picture);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  auto* layout = new QHBoxLayout(picture);
+  layout->setContentsMargins(8, 4, 8, 4);
+  layout->addWidget(label1_);
+  return picture;
+}
+
+StartOutcome Startup::load() {
+  AppParams& params = ctx_.params;
+  if (!params.standAlone) hideSuiteMenus();
+  keepOnScreen();
+  const StartOutcome outcome =
+      startup::load(ctx_.env, params, ctx_.dbs, ctx_.reports, ctx_.desktop,
+                    [this](const std::string& caption) { showProgress(caption); });
+  if (outcome != StartOutcome::Ready) return outcome;
+  setWindowTitle(QString::fromStdString("(" + params.operatorCode + ")"));
+  if (ctx_.dbs.dataDb && ctx_.dbs.indexTable)
+    ctx_.lookup = std::make_unique<indexdata::IndexLookup>(*ctx_.dbs.dataDb, *ctx_.dbs.indexTable,
+                                                           params.valueFormat);
+  ctx_.desktop.processEvents();
+  applyBackground();
+  loaded_ = true;
+  if (activatedWhileLoading_ || isActiveWindow()) activated();
+  return outcome;
+}
+
+void Startup::showProgress(const std::string& caption) {
+  label1_->setText(QString::fromStdString(caption));
+  label1_->repaint();
+}
+
+void Startup::hideSuiteMenus() {
+  muEnd_->setVisible(false);
+  muStatistiche_->menuAction()->setVisible(false);
+}
+
+int Startup::keptInside(int position, int extent, int usable) {
+  return position + extent > usable ? usable - extent : position;
+}
+
+void Startup::keepOnScreen() {
+  AppParams& params = ctx_.params;
+  const QRect frame = frameGeometry();
+  params.windowLeft =
+      keptInside(params.windowLeft, pixelsToTwips(frame.width(), this), params.usableWidth);
+  params.windowTop =
+      keptInside(params.windowTop, pixelsToTwips(frame.height(), this), params.usableHeight);
+  move(twipsToPixels(params.windowLeft, this), twipsToPixels(params.windowTop, this));
+}
+
+void Startup::applyBackground() {
+  const std::string& ini = ctx_.params.ownIniPath;
+  if (auto colour = BackgroundArea::fromWindowsColour(platform::readIni(ini, "SFONDO", "colore")))
+    background_->setColour(*colour);
+  const std::string image = platform::readIni(ini, "SFONDO", "image");
+  if (!image.empty() && platform::fileExists(image)) applyBackgroundPicture(image);
+}
+
+void Startup::applyBackgroundPicture(const std::string& path) {
+  QPixmap picture;
+  if (picture.load(QString::fromStdString(platform::resolvePath(path)))) {
+    background_->setPicture(picture);
+    return;
+  }
+  // The key is emptied so that the next start does not stumble on the same file again.
+  const platform::Answer answer = ctx_.desktop.messageBox(
+      {path, "IMMAGINE DI SFONDO NON APPLICABILE", platform::Buttons::Ok, platform::Icon::None});
+  ctx_.params.lastAnswer = static_cast<int>(answer);
+  platform::writeIni(ctx_.params.ownIniPath, "SFONDO", "image", "");
+}
+
+void Startup::applyMinimumSize() {
+  const Qt::WindowStates sized = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+  if (windowState() & sized)
+    setMinimumSize(0, 0);
+  else
+    setMinimumSize(platform::ui::twipsToPixels(QSize(kMinWidthTwips, kMinHeightTwips), this));
+}
+
+void Startup::openFunction(int code) {
+  ctx_.params.startFunction = code;
+  opener_(code);
+}
+
+bool Startup::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) activated();
+  return QMainWindow::event(event);
+}
+
+void Startup::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) applyMinimumSize();
+  QMainWindow::changeEvent(event);
+}
+
+void Startup::activated() {
+  if (!loaded_) {
+    activatedWhileLoading_ = true;
+    return;
+  }
+  switch (firstActivation_) {
+    case FirstActivation::Pending:
+      // Opened from the event loop, not inside the activation event, so that the modal window
+      // does not nest in it; until then further activations change nothing.
+      firstActivation_ = FirstActivation::Scheduled;
+      QTimer::singleShot(0, this, [this] { runFirstActivation(); });
+      break;
+    case FirstActivation::Scheduled:
+      break;
+    case FirstActivation::Done:
+      // A product handed over by the suite is preselected only by the first window opened.
+      ctx_.params.productCode.clear();
+      break;
+  }
+}
+
+void Startup::runFirstActivation() {
+  firstActivation_ = FirstActivation::Done;
+  guarded(this, ctx_.desktop, [this] { openFunction(ctx_.params.startFunction); });
+}
+
+void Startup::runExit() {
+  guarded(this, ctx_.desktop, [this] {
+    if (ctx_.exitProgram) ctx_.exitProgram();
+  });
+}
+
+void Startup::closeEvent(QCloseEvent* event) {
+  runExit();
+  event->accept();
+}
+
+}  // namespace startup::ui

@@ -1,0 +1,188 @@
+// The window tests' world: a small installation of the suite in a temporary folder (INI, the
+// four databases, products and index values chosen by the test) and a program started on it
+// the real way (initialise, main window shown, loading). Message boxes go to a ScriptedDesktop
+// and the exit routine is only counted, so a test drives the windows as a user would and then
+// looks at what happened.
+#pragma once
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QObject>
+#include <QStringList>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Environment.h"
+#include "platform/Profile.h"
+#include "platform/ScriptedDesktop.h"
+#include "startup/AppParams.h"
+#include "startup/Databases.h"
+#include "startup/Startup.h"
+#include "startup/ui/AppContext.h"
+#include "startup/ui/Startup.h"
+#include "support/TempFolder.h"
+#include "utilities/ReportEngine.h"
+#include "utilities/Schema.h"
+
+namespace testsupport {
+
+// Operator OPER's installation: DIR/statind.ini, DIR/base/OPER/{DatiDV,VisiteDV}.mdb,
+// DIR/base/IndiciDV.mdb, DIR/work/OPER/WorkDV.mdb.
+class UiInstallation {
+ public:
+  UiInstallation() {
+    namespace fs = std::filesystem;
+    fs::create_directories(folder_.path() / "base" / "OPER");
+    fs::create_directories(folder_.path() / "work" / "OPER");
+    fs::create_directories(folder_.path() / "windows");
+    utilities::createDataDb(dataDb());
+    utilities::createVisitsDb(folder_.file("base/OPER/VisiteDV.mdb"));
+    utilities::createIndexDb(indexDb());
+    utilities::createWorkDb(folder_.file("work/OPER/WorkDV.mdb"));
+    setIni("BASE", "OPERATORE", "OPER");
+    setIni("PATH", "FILE", folder_.file("base"));
+    setIni("PATH", "WORK", folder_.file("work"));
+  }
+
+  std::string folder() const { return folder_.path().string(); }
+  std::string file(const std::string& name) const { return folder_.file(name); }
+  std::string ini() const { return folder_.file("statind.ini"); }
+  std::string dataDb() const { return folder_.file("base/OPER/DatiDV.mdb"); }
+  std::string indexDb() const { return folder_.file("base/IndiciDV.mdb"); }
+
+  void setIni(const std::string& section, const std::string& key, const std::string& value) {
+    platform::writeIni(ini(), section, key, value);
+  }
+  std::string readIni(const std::string& section, const std::string& key) const {
+    return platform::readIni(ini(), section, key);
+  }
+
+  void addGroup(const std::string& code, const std::string& description) {
+    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
+    SQLite::Statement insert(db, "INSERT INTO TabGruppi VALUES (?, ?)");
+    insert.bind(1, code);
+    insert.bind(2, description);
+    insert.exec();
+  }
+  void addCategory(const std::string& code, const std::string& description,
+                   const std::string& type = "F") {
+    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
+    SQLite::Statement insert(db, "INSERT INTO TabCategorie VALUES (?, ?, ?)");
+    insert.bind(1, code);
+    insert.bind(2, description);
+    insert.bind(3, type);
+    insert.exec();
+  }
+  void addProduct(const std::string& code, const std::string& description,
+                  const std::string& currency, const std::string& group,
+                  const std::string& category, int noIndici = 0) {
+    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
+    SQLite::Statement insert(db,
+                             "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, Gruppo, "
+                             "Categoria, NoIndici) VALUES (?, ?, ?, ?, ?, ?)");
+    insert.bind(1, code);
+    insert.bind(2, description);
+    insert.bind(3, currency);
+    insert.bind(4, group);
+    insert.bind(5, category);
+    insert.bind(6, noIndici);
+    insert.exec();
+  }
+  // Index values of `product`, each {ISO date, value}, in one transaction.
+  void addIndexValues(const std::string& product,
+                      const std::vector<std::pair<std::string, double>>& values) {
+    SQLite::Database db(indexDb(), SQLite::OPEN_READWRITE);
+    SQLite::Transaction tx(db);
+    SQLite::Statement insert(db, "INSERT INTO Indici VALUES (?, ?, ?, ?)");
+    for (const auto& [date, value] : values) {
+      insert.bind(1, product);
+      insert.bind(2, date);
+      insert.bind(3, value);
+      insert.bind(4, value);
+      insert.exec();
+      insert.reset();
+    }
+    tx.commit();
+  }
+
+ private:
+  TempFolder folder_;
+};
+
+// Remembers every text Label1 shows when it paints, so that a test sees the progress captions
+// that went by during the loading.
+class PaintedTexts : public QObject {
+ public:
+  explicit PaintedTexts(QLabel* label) : QObject(label) { label->installEventFilter(this); }
+  QStringList texts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      const QString text = static_cast<QLabel*>(watched)->text();
+      if (texts.isEmpty() || texts.last() != text) texts << text;
+    }
+    return false;
+  }
+};
+
+// A program started on an installation. Function windows opened by the main window are only
+// recorded (in `opened`, with the product code at that moment) unless `opener` is set before
+// start(); the exit routine is counted in `exits`.
+class UiSession {
+ public:
+  explicit UiSession(const UiInstallation& installation, const std::string& commandLine = "") {
+    env.commandLine = commandLine;
+    env.programFolder = installation.folder();
+    env.windowsFolder = installation.file("windows") + "/";
+    env.userName = "tester";
+    env.configFileOverride = installation.ini();
+    ctx.exitProgram = [this] { ++exits; };
+  }
+  ~UiSession() {
+    window.reset();
+    ctx.lookup.reset();
+  }
+
+  // initialise, then the main window shown and its loading. The outcome of the first step
+  // that did not reach Ready, or Ready.
+  startup::StartOutcome start() {
+    const startup::StartOutcome initialised = startup::initialise(env, params, desktop);
+    if (initialised != startup::StartOutcome::Ready) return initialised;
+    auto record = [this](int code) {
+      opened.push_back({code, params.productCode});
+      if (opener) opener(code);
+    };
+    window = std::make_unique<startup::ui::Startup>(ctx, record);
+    progress = new PaintedTexts(window->findChild<QLabel*>(QStringLiteral("Label1")));
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) return startup::StartOutcome::DatabasesClosed;
+    return window->load();
+  }
+
+  struct Opened {
+    int code;
+    std::string productCode;
+  };
+
+  platform::Environment env;
+  platform::ScriptedDesktop desktop;
+  startup::AppParams params;
+  startup::Databases dbs;
+  utilities::ReportEngine reports;
+  startup::ui::AppContext ctx{env, params, dbs, reports, desktop, nullptr, {}};
+  std::function<void(int)> opener;
+  std::vector<Opened> opened;
+  int exits = 0;
+  PaintedTexts* progress = nullptr;  // owned by Label1
+  std::unique_ptr<startup::ui::Startup> window;
+};
+
+}  // namespace testsupport
