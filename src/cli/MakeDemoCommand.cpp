@@ -1,12 +1,47 @@
+#include <exception>
+#include <iomanip>
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "platform/Format.h"
+#include "utilities/DemoInstallation.h"
 
 namespace cli {
 
-int runMakeDemo(const std::string&) {
-  std::cerr << "not available yet\n";
-  return kExitUsage;
+namespace {
+
+void printSummary(const utilities::DemoResult& result) {
+  // The INI path stands alone on the first line, so that scripts can take it with `head -1`.
+  std::cout << result.iniPath << "\n"
+            << "Installazione dimostrativa creata (operatore DEMO)\n"
+            << "  cartella base:   " << result.baseFolder << "\n"
+            << "  cartella lavoro: " << result.workFolder << "\n"
+            << "  prodotti: " << result.products.size()
+            << ", valori in Indici: " << result.indexRecords << "\n"
+            << "Prodotti particolari:\n";
+  for (const auto& p : result.products) {
+    if (p.note.empty()) continue;
+    std::cout << "  " << std::left << std::setw(9) << p.code << " " << p.note;
+    if (p.records > 0 && p.firstDay > 0)
+      std::cout << " (" << platform::formatDate(p.firstDay) << " - "
+                << platform::formatDate(p.lastDay) << ")";
+    std::cout << "\n";
+  }
+}
+
+}  // namespace
+
+int runMakeDemo(const std::string& folder) {
+  try {
+    // The only place the clock is read: the histories end on the last business day before it.
+    const auto result = utilities::DemoInstallation::make(
+        {.folder = folder, .today = platform::today(), .seed = utilities::kDemoSeed});
+    printSummary(result);
+    return kExitOk;
+  } catch (const std::exception& e) {
+    std::cerr << "make-demo: " << e.what() << "\n";
+    return kExitStore;
+  }
 }
 
 }  // namespace cli

@@ -71,9 +71,17 @@ void createDataTables(SQLite::Database& db, const std::string& except) {
 }
 
 void createIndexTables(SQLite::Database& db) {
+  createIndexTableOnly(db);
+  createIndexTableIndex(db);
+}
+
+void createIndexTableOnly(SQLite::Database& db) {
   db.exec(
       "CREATE TABLE Indici (IndProdotto TEXT COLLATE NOCASE NOT NULL, IndData TEXT NOT NULL, "
       "IndValoreMon REAL, IndValore REAL)");
+}
+
+void createIndexTableIndex(SQLite::Database& db) {
   db.exec("CREATE INDEX primaria ON Indici(IndProdotto, IndData)");
 }
 

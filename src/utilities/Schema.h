@@ -28,5 +28,9 @@ void createWorkDb(const std::string& path);
 
 void createDataTables(SQLite::Database& db, const std::string& except = "");
 void createIndexTables(SQLite::Database& db);
+// createIndexTables in two steps, for bulk loading: the table Indici first, and its index
+// "primaria" once the rows are in (building it at the end is faster than keeping it up).
+void createIndexTableOnly(SQLite::Database& db);
+void createIndexTableIndex(SQLite::Database& db);
 
 }  // namespace utilities

@@ -1,0 +1,26 @@
+#include "utilities/IndexWriter.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+namespace utilities {
+
+IndexWriter::IndexWriter(SQLite::Database& db)
+    : insert_(std::make_unique<SQLite::Statement>(
+          db,
+          "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon, IndValore) "
+          "VALUES (?1, ?2, ?3, ?4)")) {}
+
+IndexWriter::~IndexWriter() = default;
+
+void IndexWriter::add(const std::string& product, platform::DayNumber day, double valueMon,
+                      double value) {
+  insert_->bind(1, product);
+  insert_->bind(2, platform::isoDate(day));
+  insert_->bind(3, valueMon);
+  insert_->bind(4, value);
+  insert_->exec();
+  insert_->reset();
+  ++rows_;
+}
+
+}  // namespace utilities

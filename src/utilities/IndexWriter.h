@@ -1,0 +1,36 @@
+// Appends records to the table Indici of an open index database through one prepared insert,
+// for the generators of demo and benchmark data. The caller holds the transaction; engine
+// failures surface as SQLite::Exception for the caller to translate.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Format.h"
+
+namespace SQLite {
+class Database;
+class Statement;
+}  // namespace SQLite
+
+namespace utilities {
+
+class IndexWriter {
+ public:
+  explicit IndexWriter(SQLite::Database& db);
+  ~IndexWriter();
+  IndexWriter(const IndexWriter&) = delete;
+  IndexWriter& operator=(const IndexWriter&) = delete;
+
+  // One record: product code, date, value in the product's currency (IndValoreMon) and value
+  // in the base currency (IndValore).
+  void add(const std::string& product, platform::DayNumber day, double valueMon, double value);
+  std::int64_t rowsWritten() const { return rows_; }
+
+ private:
+  std::unique_ptr<SQLite::Statement> insert_;
+  std::int64_t rows_ = 0;
+};
+
+}  // namespace utilities
