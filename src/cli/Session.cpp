@@ -1,0 +1,44 @@
+#include "cli/Session.h"
+
+#include "startup/Startup.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kScreenWidthTwips = 1280 * 15;  // 1280 pixels at 96 dpi, 15 twips a pixel
+constexpr int kScreenHeightTwips = 1024 * 15;
+
+}  // namespace
+
+Session::Session(const CommonOptions& options, std::ostream& messages) : desktop_(messages) {
+  env_ = platform::Environment::fromSystem(options.argv0, "");
+  // The console companion reads the program's own configuration, not one of its own name.
+  env_.programFileName = "statind";
+  env_.productName = "statind";
+  env_.screenWidthTwips = kScreenWidthTwips;
+  env_.screenHeightTwips = kScreenHeightTwips;
+  env_.configFileOverride = options.ini;
+  try {
+    if (startup::initialise(env_, params_, desktop_) != startup::StartOutcome::Ready) return;
+    const auto silent = [](const std::string&) {};
+    if (startup::load(env_, params_, dbs_, reports_, desktop_, silent) !=
+        startup::StartOutcome::Ready) {
+      return;
+    }
+    exitCode_ = kExitOk;
+  } catch (const std::exception& e) {
+    messages << "statind: " << e.what() << std::endl;
+  }
+}
+
+Session::~Session() {
+  try {
+    reports_.close();
+    startup::closeDatabases(dbs_, desktop_);
+  } catch (...) {
+    // Nothing is left to do for a closing console command.
+  }
+}
+
+}  // namespace cli
