@@ -46,14 +46,13 @@ bool hasTable(SQLite::Database& db, const std::string& name) {
 std::size_t indexChecksum(const std::string& file) {
   SQLite::Database db(file);
   SQLite::Statement query(db,
-                          "SELECT IndProdotto, IndData, IndValoreMon, IndValore FROM Indici "
+                          "SELECT IndProdotto || IndData, IndValoreMon, IndValore FROM Indici "
                           "ORDER BY rowid");
   std::size_t hash = 0;
   while (query.executeStep()) {
-    std::ostringstream row;
-    row << query.getColumn(0).getString() << query.getColumn(1).getString()
-        << query.getColumn(2).getDouble() << "/" << query.getColumn(3).getDouble();
-    hash = hash * 1000003u ^ std::hash<std::string>{}(row.str());
+    hash = hash * 1000003u ^ std::hash<std::string>{}(query.getColumn(0).getString());
+    hash = hash * 1000003u ^ std::hash<double>{}(query.getColumn(1).getDouble());
+    hash = hash * 1000003u ^ std::hash<double>{}(query.getColumn(2).getDouble());
   }
   return hash;
 }
@@ -156,17 +155,15 @@ TEST_F(DemoInstallationTest, HistoriesAreLongWeekdaySeriesUpToYesterday) {
 TEST_F(DemoInstallationTest, SameSeedGivesTheSameDataAndARerunReplacesOnlyItsOwnFiles) {
   const auto first = indexChecksum(path("base/IndiciDV.mdb"));
   testsupport::TempFolder other;
+  makeTimed(other.path().string(), utilities::kDemoSeed + 1);
+  EXPECT_NE(indexChecksum(other.file("base/IndiciDV.mdb")), first);
+
   std::ofstream(other.file("notes.txt")) << "keep me";
-  fs::create_directories(other.path() / "base");
   std::ofstream(other.file("base/IndiciDV.mdb-journal")) << "stale";
-  makeTimed(other.path().string(), utilities::kDemoSeed);
   makeTimed(other.path().string(), utilities::kDemoSeed);
   EXPECT_EQ(indexChecksum(other.file("base/IndiciDV.mdb")), first);
   EXPECT_TRUE(fs::exists(other.file("notes.txt")));
   EXPECT_FALSE(fs::exists(other.file("base/IndiciDV.mdb-journal")));
-
-  makeTimed(other.path().string(), utilities::kDemoSeed + 1);
-  EXPECT_NE(indexChecksum(other.file("base/IndiciDV.mdb")), first);
 }
 
 TEST(DemoInstallation, RefusesAFolderTheIniCouldNotHold) {
