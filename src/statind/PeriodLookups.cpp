@@ -1,0 +1,50 @@
+#include "statind/PeriodLookups.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "indexdata/Helpers.h"
+
+namespace statind {
+
+PeriodLookups::PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product,
+                             StartRule rule)
+    : lookup_(lookup), product_(trimmed(product)), rule_(rule) {}
+
+double PeriodLookups::valueAt(platform::DayNumber day) {
+  auto found = values_.find(day);
+  if (found != values_.end()) return found->second;
+  double value = lookup_.indexValueAt(product_, day);
+  values_.emplace(day, value);
+  return value;
+}
+
+double PeriodLookups::startValueAt(platform::DayNumber day) {
+  if (rule_ == StartRule::Previous) return valueAt(day);
+  return statind::startValueAt(lookup_, product_, day, rule_);
+}
+
+std::optional<double> PeriodLookups::ownValueOn(platform::DayNumber day) {
+  auto& cursor = lookup_.indexTable();
+  if (!cursor.seek(platform::SeekOp::Equal, product_, platform::isoDate(day))) return std::nullopt;
+  double value = indexdata::nzNumber(cursor.field("IndValoreMon"));
+  if (value > 1) return value;
+  return std::nullopt;
+}
+
+std::string trimmed(const std::string& text) {
+  auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+bool recordBelongsTo(const platform::TableCursor& cursor, const std::string& product) {
+  std::string stored = trimmed(platform::valueText(cursor.field("IndProdotto")));
+  std::string wanted = trimmed(product);
+  return std::equal(
+      stored.begin(), stored.end(), wanted.begin(), wanted.end(),
+      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+}  // namespace statind

@@ -1,0 +1,35 @@
+// The statistics run: compute the period's figures, store the grid rows, read them back.
+#include "statind/PeriodStatistics.h"
+
+#include <stdexcept>
+
+#include "indexdata/Helpers.h"
+#include "statind/MonthView.h"
+#include "statind/PeriodLookups.h"
+#include "statind/WorkTable.h"
+#include "statind/YearView.h"
+
+namespace statind {
+
+StatResult runStatistics(StatContext& context, const StatParams& params) {
+  if (trimmed(params.product).empty())
+    throw std::invalid_argument("runStatistics: no product chosen");
+  indexdata::WaitScope wait(context.desktop);
+  PeriodLookups lookups(context.lookup, params.product, params.startRule);
+
+  StatResult result;
+  result.yearView = params.month <= 0;
+  if (result.yearView)
+    buildYearView(lookups, params, result);
+  else
+    buildMonthView(lookups, params, result);
+
+  // The rows are stored only once every figure is known, so that a failed run leaves the
+  // previous run's rows in place rather than half a table.
+  WorkTable table(context.workDb);
+  table.replace(result.rows);
+  result.rows = table.read();
+  return result;
+}
+
+}  // namespace statind

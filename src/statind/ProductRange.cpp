@@ -1,0 +1,64 @@
+// The product's index range and the start value of a period.
+#include "indexdata/Helpers.h"
+#include "statind/PeriodLookups.h"
+#include "statind/PeriodStatistics.h"
+
+namespace statind {
+
+namespace {
+
+// Records dated on or before this day are not taken as the start of a history.
+constexpr platform::DayNumber kRangeStartKey = 100;
+
+std::optional<platform::DayNumber> recordDate(const platform::TableCursor& cursor) {
+  return platform::parseIsoDate(platform::valueText(cursor.field("IndData")));
+}
+
+}  // namespace
+
+std::vector<int> ProductRange::years() const {
+  std::vector<int> list;
+  for (int year = firstYear; year <= lastYear; ++year) list.push_back(year);
+  return list;
+}
+
+std::optional<ProductRange> productRange(indexdata::IndexLookup& lookup, const std::string& product,
+                                         platform::DayNumber today) {
+  const std::string code = trimmed(product);
+  auto& cursor = lookup.indexTable();
+  if (!cursor.seek(platform::SeekOp::Greater, code, platform::isoDate(kRangeStartKey)))
+    return std::nullopt;
+  if (!recordBelongsTo(cursor, code)) return std::nullopt;
+  auto first = recordDate(cursor);
+  if (!first) return std::nullopt;
+
+  platform::DayNumber last = today;
+  if (cursor.seek(platform::SeekOp::LessEqual, code, platform::isoDate(today)) &&
+      recordBelongsTo(cursor, code)) {
+    // A record before the history's start (an undated one) cannot end it.
+    if (auto date = recordDate(cursor); date && *date >= *first) last = *date;
+  }
+
+  ProductRange range;
+  range.firstIndexDate = *first;
+  range.lastIndexDate = last;
+  auto firstCivil = platform::civilDate(*first);
+  auto lastCivil = platform::civilDate(last);
+  range.firstYear = firstCivil.year;
+  range.firstMonth = firstCivil.month;
+  range.lastYear = lastCivil.year;
+  range.lastMonth = lastCivil.month;
+  return range;
+}
+
+double startValueAt(indexdata::IndexLookup& lookup, const std::string& product,
+                    platform::DayNumber date, StartRule rule) {
+  const std::string code = trimmed(product);
+  if (rule == StartRule::Previous) return lookup.indexValueAt(code, date);
+  auto& cursor = lookup.indexTable();
+  if (!cursor.seek(platform::SeekOp::GreaterEqual, code, platform::isoDate(date))) return 0;
+  if (!recordBelongsTo(cursor, code)) return 0;
+  return indexdata::nzNumber(cursor.field("IndValoreMon"));
+}
+
+}  // namespace statind

@@ -1,0 +1,94 @@
+#include "statind/YearView.h"
+
+#include <algorithm>
+
+#include "statind/PeriodChart.h"
+#include "statind/StatText.h"
+
+namespace statind {
+
+namespace {
+
+constexpr int kMonday = 1;
+constexpr int kFriday = 5;
+
+// The history covers only part of `year`: it starts after the year's first business days or
+// ends before its last ones.
+bool partialYear(int year, const ProductRange& range) {
+  if (year == range.firstYear) {
+    const auto first = platform::civilDate(range.firstIndexDate);
+    if (range.firstMonth > 1 ||
+        (first.day > 2 && platform::weekday(range.firstIndexDate) != kMonday))
+      return true;
+  }
+  if (year == range.lastYear) {
+    const auto last = platform::civilDate(range.lastIndexDate);
+    if (range.lastMonth < 12 ||
+        (last.day < 31 && platform::weekday(range.lastIndexDate) != kFriday))
+      return true;
+  }
+  return false;
+}
+
+SummarySlot yearSlot(PeriodLookups& lookups, int year, const ProductRange& range,
+                     const std::string& format) {
+  SummarySlot slot;
+  const auto start = std::max(platform::dayNumber(year, 1, 1), range.firstIndexDate);
+  const double v1 = lookups.startValueAt(start);
+  const auto end = platform::dayNumber(year, 12, 31);
+  if (end >= range.firstIndexDate) {
+    const double v2 = lookups.valueAt(end);
+    slot.LbAnno = std::to_string(year);
+    fillSummaryValues(slot, v1, v2, format);
+    slot.LbPerc = "%";
+  }
+  if (partialYear(year, range)) slot.LbParz = "P";
+  return slot;
+}
+
+void monthRows(PeriodLookups& lookups, const StatParams& params, const std::string& format,
+               std::vector<GridRow>& rows) {
+  const MonthSpan span = monthSpan(params.year, params.range);
+  double quarterBase = 0, halfBase = 0;
+  for (int m = span.first; m <= span.last; ++m) {
+    const auto start =
+        std::max(platform::dayNumber(params.year, m, 1), params.range.firstIndexDate);
+    const double v1 = lookups.startValueAt(start);
+    if (quarterBase == 0) quarterBase = halfBase = v1;
+    const double v2 = lookups.valueAt(platform::lastDayOfMonth(m, params.year));
+    rows.push_back(GridRow{monthName(m), "", "", "", ""});
+    GridRow row{platform::formatNumber(v1, format), platform::formatNumber(v2, format),
+                changeText(v1, v2), "", ""};
+    if (m % 3 == 1) quarterBase = v1;
+    if (m % 6 == 1) halfBase = v1;
+    if (m % 3 == 0) row.Percento2 = changeText(quarterBase, v2);
+    if (m % 6 == 0) row.Percento3 = changeText(halfBase, v2);
+    rows.push_back(std::move(row));
+  }
+}
+
+}  // namespace
+
+void fillSummaryValues(SummarySlot& slot, double start, double end, const std::string& format) {
+  slot.LbVal1 = platform::formatNumber(start, format);
+  slot.LbVal2 = platform::formatNumber(end, format);
+  slot.LbDiff = changeText(start, end);
+  slot.LbDiffRed = slot.LbDiff.find('-') != std::string::npos;
+}
+
+void buildYearView(PeriodLookups& lookups, const StatParams& params, StatResult& result) {
+  const std::string& format = lookups.valueFormat();
+  for (int j = 0; j < 3; ++j) {
+    const int year = params.year - 2 + j;
+    if (year > 0) result.summary[j] = yearSlot(lookups, year, params.range, format);
+  }
+  result.captions = {std::to_string(params.year), kValueCaption, "% mese", "% trim.", "% sem."};
+  monthRows(lookups, params, format, result.rows);
+  result.chart = yearSeries(lookups, params.year, params.range);
+  const MonthSpan span = monthSpan(params.year, params.range);
+  result.periodFirst =
+      std::max(platform::dayNumber(params.year, span.first, 1), params.range.firstIndexDate);
+  result.periodLast = platform::lastDayOfMonth(span.last, params.year);
+}
+
+}  // namespace statind
