@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"  // beside this file: the ui tests have no tests/ include path
 #include "platform/Environment.h"
 #include "platform/Profile.h"
 #include "platform/ScriptedDesktop.h"
@@ -27,7 +28,6 @@
 #include "startup/Startup.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/Startup.h"
-#include "support/TempFolder.h"
 #include "utilities/ReportEngine.h"
 #include "utilities/Schema.h"
 
@@ -165,6 +165,13 @@ class UiSession {
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) return startup::StartOutcome::DatabasesClosed;
     return window->load();
+  }
+
+  // Every message box shown so far, "title: text", one per line (for failure reports).
+  std::string messages() const {
+    std::string all;
+    for (const auto& message : desktop.shown) all += message.title + ": " + message.text + "\n";
+    return all;
   }
 
   struct Opened {

@@ -1,0 +1,286 @@
+// The main window driven as the suite and a user drive it: start-up on a small installation,
+// menus, first activation, minimum size, background, position on the screen, function keys.
+#include <QAction>
+#include <QDialog>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fstream>
+#include <optional>
+
+#include "../../support/UiFixture.h"
+#include "platform/Store.h"
+#include "platform/ui/Twips.h"
+#include "startup/ui/BackgroundArea.h"
+#include "startup/ui/FunctionKeys.h"
+
+using platform::ui::pixelsToTwips;
+using platform::ui::twipsToPixels;
+using startup::StartOutcome;
+using startup::ui::BackgroundArea;
+using testsupport::UiInstallation;
+using testsupport::UiSession;
+
+namespace {
+
+// A statistics window in miniature: an exit button and a key handler that asks the shared
+// function keys first.
+class KeyDialog : public QDialog {
+ public:
+  explicit KeyDialog(startup::ui::AppContext& ctx) : ctx_(ctx) {
+    setObjectName(QStringLiteral("StatInd"));
+    setWindowTitle(QStringLiteral("Statistiche sugli Indici"));
+    exitButton = new QPushButton(QStringLiteral("&USCITA"), this);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
+  }
+  QPushButton* exitButton;
+  bool handled = false;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    handled = startup::ui::handleFunctionKey(event->key(), event->modifiers(), this, ctx_);
+    if (!handled) QDialog::keyPressEvent(event);
+  }
+
+ private:
+  startup::ui::AppContext& ctx_;
+};
+
+QAction* action(QWidget* window, const char* name) {
+  return window->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+bool menuShown(QWidget* window, const char* name) {
+  if (QAction* item = action(window, name)) return item->isVisible();
+  return window->findChild<QMenu*>(QString::fromLatin1(name))->menuAction()->isVisible();
+}
+
+}  // namespace
+
+class StartupWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void standAloneStartShowsOperatorProgressAndMenus() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QVERIFY2(session.start() == StartOutcome::Ready, session.messages().c_str());
+    QWidget* window = session.window.get();
+    QCOMPARE(window->objectName(), QStringLiteral("Startup"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("(OPER)"));
+    const QStringList& seen = session.progress->texts;
+    QCOMPARE(seen.value(0), QStringLiteral("aspetta"));
+    QVERIFY2(seen.contains(QStringLiteral("Apertura DataBase operativo")),
+             qPrintable(seen.join('|')));
+    QVERIFY(seen.contains(QStringLiteral("Connessione Tabelle degli Indici")));
+    QVERIFY(session.ctx.lookup != nullptr);
+    for (const char* name : {"Mu_end", "Mu_statistiche", "Mu_Stat0", "Mu_newexe"})
+      QVERIFY2(menuShown(window, name), name);
+    QVERIFY(action(window, "Mu_Stat0")->isEnabled());
+    QVERIFY(!action(window, "Mu_Stat1")->isEnabled());
+    QVERIFY(!action(window, "Mu_newexe")->isEnabled());
+    QVERIFY(session.desktop.shown.empty());
+  }
+
+  void suiteStartHidesMenusAndOpensItsFunctionOnce() {
+    UiInstallation installation;
+    UiSession session(installation, "oper|0|abc|500|FONDO1");
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QWidget* window = session.window.get();
+    QVERIFY(!menuShown(window, "Mu_end"));
+    QVERIFY(!menuShown(window, "Mu_statistiche"));
+    QVERIFY(menuShown(window, "Mu_newexe"));
+
+    window->activateWindow();
+    QTRY_COMPARE(session.opened.size(), std::size_t{1});
+    QCOMPARE(session.opened[0].code, 0);
+    QCOMPARE(session.opened[0].productCode, std::string("FONDO1"));
+
+    // Activated again (back from the statistics window): the product is not handed over twice.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(!window->isActiveWindow());
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    QTRY_VERIFY(session.params.productCode.empty());
+    QCOMPARE(session.opened.size(), std::size_t{1});
+
+    // The menu still opens it, and records it as the function in use.
+    session.params.startFunction = 9;
+    action(window, "Mu_Stat0")->trigger();
+    QCOMPARE(session.opened.size(), std::size_t{2});
+    QCOMPARE(session.params.startFunction, 0);
+  }
+
+  void failingWindowIsReportedAndMainWindowGoesOn() {
+    UiInstallation installation;
+    UiSession session(installation);
+    session.opener = [](int) { throw platform::StoreError("disk I/O error"); };
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    session.desktop.setWaitCursor(true);
+    action(session.window.get(), "Mu_Stat0")->trigger();
+    QCOMPARE(session.desktop.shown.size(), std::size_t{1});
+    QCOMPARE(session.desktop.shown[0].text, std::string("disk I/O error"));
+    QVERIFY(!session.desktop.waitCursor);
+    action(session.window.get(), "Mu_Stat0")->trigger();
+    QCOMPARE(session.desktop.shown.size(), std::size_t{2});
+  }
+
+  void exitMenuAndClosingRunTheExitRoutine() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    action(session.window.get(), "Mu_end")->trigger();
+    QCOMPARE(session.exits, 1);
+    session.window->close();
+    QCOMPARE(session.exits, 2);
+  }
+
+  void minimumSizeHoldsOnlyInTheNormalState() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QWidget* window = session.window.get();
+    const QSize minimum(twipsToPixels(9640, window), twipsToPixels(5400, window));
+    window->resize(twipsToPixels(5000, window), twipsToPixels(5000, window));
+    QCOMPARE(window->size(), minimum);
+    window->showMaximized();
+    QTRY_VERIFY(window->isMaximized());
+    QCOMPARE(window->minimumSize(), QSize(0, 0));
+    window->showNormal();
+    QTRY_VERIFY(!window->isMaximized());
+    QCOMPARE(window->minimumSize(), minimum);
+  }
+
+  void backgroundColourAndPicture() {
+    QCOMPARE(BackgroundArea::fromWindowsColour("255"), std::optional<QColor>(QColor(255, 0, 0)));
+    QCOMPARE(BackgroundArea::fromWindowsColour("16744448"),
+             std::optional<QColor>(QColor(0, 128, 255)));
+    for (const char* bad : {"", "abc", "12x", "-1", "16777216"})
+      QVERIFY2(!BackgroundArea::fromWindowsColour(bad), bad);
+
+    UiInstallation installation;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QVERIFY(image.save(QString::fromStdString(installation.file("sfondo.png"))));
+    installation.setIni("SFONDO", "colore", "65280");
+    installation.setIni("SFONDO", "image", installation.file("sfondo.png"));
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    auto* area = session.window->findChild<BackgroundArea*>();
+    QCOMPARE(area->colour(), std::optional<QColor>(QColor(0, 255, 0)));
+    QCOMPARE(area->picture().width(), 8);
+    QVERIFY(session.desktop.shown.empty());
+  }
+
+  void backgroundThatIsNoPictureIsReportedAndForgotten() {
+    UiInstallation installation;
+    const std::string path = installation.file("note.png");
+    { std::ofstream(path) << "not a picture"; }
+    installation.setIni("SFONDO", "image", path);
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QCOMPARE(session.desktop.shown.size(), std::size_t{1});
+    QCOMPARE(session.desktop.shown[0].text, path);
+    QCOMPARE(session.desktop.shown[0].title, std::string("IMMAGINE DI SFONDO NON APPLICABILE"));
+    QCOMPARE(session.params.lastAnswer, static_cast<int>(platform::Answer::Ok));
+    QCOMPARE(installation.readIni("SFONDO", "image"), std::string());
+
+    // A picture that is simply not there is left for another day.
+    const std::string missing = installation.file("altrove.png");
+    installation.setIni("SFONDO", "image", missing);
+    UiSession again(installation);
+    QCOMPARE(again.start(), StartOutcome::Ready);
+    QVERIFY(again.desktop.shown.empty());
+    QCOMPARE(installation.readIni("SFONDO", "image"), missing);
+  }
+
+  void windowIsKeptOnTheScreen() {
+    QCOMPARE(startup::ui::Startup::keptInside(20000, 9640, 15120), 5480);
+    QCOMPARE(startup::ui::Startup::keptInside(5480, 9640, 15120), 5480);
+    QCOMPARE(startup::ui::Startup::keptInside(100, 9640, 15120), 100);
+
+    UiInstallation installation;
+    UiSession session(installation, "OPER|9|20000|30000|");
+    session.env.screenWidthTwips = 15000;
+    session.env.screenHeightTwips = 11000;
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QWidget* window = session.window.get();
+    const QRect frame = window->frameGeometry();
+    const int width = pixelsToTwips(frame.width(), window);
+    const int height = pixelsToTwips(frame.height(), window);
+    QCOMPARE(session.params.windowLeft, 15120 - width);
+    QCOMPARE(session.params.windowTop, 11120 - height);
+    QCOMPARE(frame.topLeft(),
+             QPoint(twipsToPixels(15120 - width, window), twipsToPixels(11120 - height, window)));
+  }
+
+  void f2PressesTheExitButtonAndCtrlAltF2AsksFirst() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    KeyDialog dialog(session.ctx);
+    dialog.show();
+    QSignalSpy pressed(dialog.exitButton, &QPushButton::clicked);
+
+    dialog.exitButton->setEnabled(false);
+    QTest::keyClick(&dialog, Qt::Key_F2);
+    QVERIFY(!dialog.handled);
+    QCOMPARE(pressed.count(), 0);
+
+    dialog.exitButton->setEnabled(true);
+    QTest::keyClick(&dialog, Qt::Key_F2, Qt::ShiftModifier);
+    QVERIFY(dialog.handled);
+    QCOMPARE(pressed.count(), 1);
+    QVERIFY(!dialog.isVisible());
+
+    dialog.show();
+    session.desktop.answers = {platform::Answer::No};
+    QTest::keyClick(&dialog, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(session.desktop.shown.back().text, std::string("FINE DI VELTAR?"));
+    QCOMPARE(session.desktop.shown.back().title, std::string("USCITA FORZATA"));
+    QCOMPARE(session.desktop.shown.back().buttons, platform::Buttons::YesNoDefaultNo);
+    QCOMPARE(session.params.lastAnswer, static_cast<int>(platform::Answer::No));
+    QCOMPARE(session.exits, 0);
+    QCOMPARE(pressed.count(), 1);
+
+    session.desktop.answers = {platform::Answer::Yes};
+    QTest::keyClick(&dialog, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(session.exits, 1);
+  }
+
+  void ctrlF8TogglesTheCaptionPerWindow() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    KeyDialog first(session.ctx);
+    KeyDialog second(session.ctx);
+    second.setObjectName(QStringLiteral("Statind1"));
+    second.setWindowTitle(QStringLiteral("Comparazioni"));
+
+    QTest::keyClick(&first, Qt::Key_F8, Qt::ControlModifier);
+    QCOMPARE(first.windowTitle(), QStringLiteral("StatInd !"));
+    QTest::keyClick(&second, Qt::Key_F8, Qt::ControlModifier);
+    QTest::keyClick(&first, Qt::Key_F8, Qt::ControlModifier);
+    QCOMPARE(first.windowTitle(), QStringLiteral("Statistiche sugli Indici"));
+    QTest::keyClick(&second, Qt::Key_F8, Qt::ControlModifier);
+    QCOMPARE(second.windowTitle(), QStringLiteral("Comparazioni"));
+
+    // F8 with other modifiers, or on a window without a frame, is not a function key.
+    QTest::keyClick(&first, Qt::Key_F8, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!first.handled);
+    first.setWindowFlag(Qt::FramelessWindowHint);
+    QTest::keyClick(&first, Qt::Key_F8, Qt::ControlModifier);
+    QVERIFY(!first.handled);
+    QCOMPARE(first.windowTitle(), QStringLiteral("Statistiche sugli Indici"));
+  }
+};
+
+QTEST_MAIN(StartupWindowTest)
+#include "StartupWindowTest.moc"
