@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/LinkAttachments.h"
+
 namespace SQLite {
 class Database;
 }
@@ -21,6 +23,12 @@ namespace platform {
 class StoreError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // `code` is the engine's result code (0 when the failure was found by the store itself).
+  StoreError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_ = 0;
 };
 
 // A field value: Null, whole number, real number or text.
@@ -82,6 +90,9 @@ class TableCursor {
   const Value& field(std::string_view name) const;
   // Deletes the current record; afterwards there is no current record.
   void deleteCurrent();
+  // The engine's query plan of the statement behind `op` (one line per step), so that a test
+  // can tell that a seek is answered from the index.
+  std::string seekPlan(SeekOp op);
 
  private:
   struct Impl;
@@ -116,7 +127,13 @@ class TableDefs {
   void refresh();
 
  private:
+  std::vector<TableDef> all();
+  std::vector<TableDef> links();
+  void removeLink(const std::string& name);
+  void detachUnused();
+
   Database& db_;
+  LinkAttachments attachments_{db_};
 };
 
 class Database {
@@ -148,6 +165,7 @@ class Database {
    private:
     Database& db_;
     bool done_ = false;
+    bool nested_ = false;  // a savepoint inside a transaction already open
   };
 
   SQLite::Database& engine() { return *engine_; }

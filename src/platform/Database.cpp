@@ -1,0 +1,117 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+#include <cctype>
+
+#include "platform/SqlStatement.h"
+#include "platform/Store.h"
+#include "platform/StoreFile.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Skips blanks at `pos` and then `word` (ignoring case); false when the text does not go on so.
+bool skipWord(std::string_view text, std::size_t& pos, std::string_view word) {
+  while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+  if (text.size() - pos < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(text[pos + i])) != word[i]) return false;
+  pos += word.size();
+  return true;
+}
+
+// Jet writes "Delete * From T" where SQL has "DELETE FROM T"; everything else passes unchanged.
+std::string fromJetDialect(const std::string& sql) {
+  std::size_t pos = 0;
+  if (!skipWord(sql, pos, "DELETE")) return sql;
+  std::size_t from = pos;
+  if (!skipWord(sql, from, "*") || !skipWord(sql, from, "FROM")) return sql;
+  return "DELETE FROM" + sql.substr(from);
+}
+
+}  // namespace
+
+Database::Database(std::string path, std::unique_ptr<SQLite::Database> engine)
+    : path_(std::move(path)), engine_(std::move(engine)), tableDefs_(*this) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::open(const std::string& path) {
+  StoreFile::checkOpenable(path);
+  std::unique_ptr<SQLite::Database> engine;
+  try {
+    // Read-write only: the engine must never create a missing database. URI names let links
+    // attach their files with the same guarantee.
+    engine = std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLITE_OPEN_URI,
+                                                kBusyTimeoutMs);
+    // The engine opens lazily; reading the schema now tells a database from any other file and
+    // leaves the schema parsed for the first query.
+    engine->exec("SELECT count(*) FROM sqlite_master");
+    engine->exec("PRAGMA foreign_keys = ON");
+    engine->exec("PRAGMA cache_size = -16384");
+  } catch (const SQLite::Exception& e) {
+    throw StoreError(std::string(e.what()) + ": " + path, e.getErrorCode());
+  }
+  std::unique_ptr<Database> db(new Database(path, std::move(engine)));
+  db->tableDefs_.refresh();
+  return db;
+}
+
+std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {
+  SqlStatement statement(engine_->getHandle(), sql);
+  statement.bindAll(params);
+  std::vector<Row> rows;
+  std::shared_ptr<const std::vector<std::string>> names;
+  while (statement.step()) {
+    if (!names) names = std::make_shared<const std::vector<std::string>>(statement.columnNames());
+    std::vector<Value> values(names->size());
+    for (std::size_t i = 0; i < values.size(); ++i) statement.read(static_cast<int>(i), values[i]);
+    rows.emplace_back(names, std::move(values));
+  }
+  return rows;
+}
+
+int Database::execute(const std::string& sql, const std::vector<Value>& params) {
+  const std::string text = fromJetDialect(sql);
+  std::string_view rest = text;
+  sqlite3* handle = engine_->getHandle();
+  int changed = 0;
+  while (!rest.empty()) {
+    SqlStatement statement = SqlStatement::next(handle, rest);
+    if (statement.empty()) break;
+    statement.bindAll(params);
+    while (statement.step()) {
+    }
+    changed += sqlite3_changes(handle);
+  }
+  return changed;
+}
+
+std::unique_ptr<TableCursor> Database::openTable(const std::string& table) {
+  return std::make_unique<TableCursor>(*this, table);
+}
+
+Database::Transaction::Transaction(Database& db) : db_(db) {
+  sqlite3* handle = db_.engine().getHandle();
+  nested_ = sqlite3_get_autocommit(handle) == 0;
+  const char* sql = nested_ ? "SAVEPOINT statind_work" : "BEGIN";
+  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
+}
+
+Database::Transaction::~Transaction() {
+  if (done_) return;
+  const char* sql = nested_ ? "ROLLBACK TO statind_work; RELEASE statind_work" : "ROLLBACK";
+  sqlite3_exec(db_.engine().getHandle(), sql, nullptr, nullptr, nullptr);
+}
+
+void Database::Transaction::commit() {
+  sqlite3* handle = db_.engine().getHandle();
+  const char* sql = nested_ ? "RELEASE statind_work" : "COMMIT";
+  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
+  done_ = true;
+}
+
+}  // namespace platform

@@ -1,0 +1,132 @@
+#include "platform/SqlStatement.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace platform {
+
+SqlStatement::SqlStatement(sqlite3* db, std::string_view sql, bool persistent) : db_(db) {
+  const unsigned flags = persistent ? SQLITE_PREPARE_PERSISTENT : 0;
+  if (sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), flags, &stmt_, nullptr) !=
+      SQLITE_OK)
+    fail(db);
+}
+
+SqlStatement SqlStatement::next(sqlite3* db, std::string_view& sql) {
+  SqlStatement statement;
+  statement.db_ = db;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement.stmt_, &tail) !=
+      SQLITE_OK)
+    fail(db);
+  sql.remove_prefix(static_cast<std::size_t>(tail - sql.data()));
+  return statement;
+}
+
+SqlStatement::~SqlStatement() {
+  sqlite3_finalize(stmt_);
+}
+
+SqlStatement::SqlStatement(SqlStatement&& other) noexcept
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {}
+
+SqlStatement& SqlStatement::operator=(SqlStatement&& other) noexcept {
+  if (this != &other) {
+    sqlite3_finalize(stmt_);
+    db_ = other.db_;
+    stmt_ = std::exchange(other.stmt_, nullptr);
+  }
+  return *this;
+}
+
+void SqlStatement::bindAll(const std::vector<Value>& params) {
+  const int count = sqlite3_bind_parameter_count(stmt_);
+  for (int i = 1; i <= count; ++i) {
+    if (static_cast<std::size_t>(i) <= params.size())
+      bind(i, params[i - 1]);
+    else
+      sqlite3_bind_null(stmt_, i);
+  }
+}
+
+void SqlStatement::bind(int index, const Value& value) {
+  int rc = SQLITE_OK;
+  if (const auto* text = std::get_if<std::string>(&value))
+    rc = sqlite3_bind_text(stmt_, index, text->data(), static_cast<int>(text->size()),
+                           SQLITE_STATIC);
+  else if (const auto* whole = std::get_if<std::int64_t>(&value))
+    rc = sqlite3_bind_int64(stmt_, index, *whole);
+  else if (const auto* real = std::get_if<double>(&value))
+    rc = sqlite3_bind_double(stmt_, index, *real);
+  else
+    rc = sqlite3_bind_null(stmt_, index);
+  if (rc != SQLITE_OK) fail(db_);
+}
+
+bool SqlStatement::step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  const std::string message = sqlite3_errmsg(db_);
+  const int code = sqlite3_errcode(db_);
+  sqlite3_reset(stmt_);
+  throw StoreError(message, code);
+}
+
+void SqlStatement::reset() {
+  sqlite3_reset(stmt_);
+}
+
+int SqlStatement::columnCount() const {
+  return sqlite3_column_count(stmt_);
+}
+
+void SqlStatement::read(int column, Value& into) const {
+  switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+      into = static_cast<std::int64_t>(sqlite3_column_int64(stmt_, column));
+      return;
+    case SQLITE_FLOAT:
+      into = sqlite3_column_double(stmt_, column);
+      return;
+    case SQLITE_NULL:
+      into = std::monostate{};
+      return;
+    default: {  // text, and blobs as their bytes
+      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+      const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
+      if (auto* text = std::get_if<std::string>(&into))
+        text->assign(bytes ? bytes : "", size);
+      else
+        into.emplace<std::string>(bytes ? bytes : "", size);
+    }
+  }
+}
+
+std::int64_t SqlStatement::readInt(int column) const {
+  return sqlite3_column_int64(stmt_, column);
+}
+
+std::vector<std::string> SqlStatement::columnNames(int from) const {
+  std::vector<std::string> names;
+  for (int i = from; i < columnCount(); ++i) names.emplace_back(sqlite3_column_name(stmt_, i));
+  return names;
+}
+
+void SqlStatement::fail(sqlite3* db, const std::string& context) {
+  std::string message = sqlite3_errmsg(db);
+  if (!context.empty()) message += ": " + context;
+  throw StoreError(message, sqlite3_errcode(db));
+}
+
+std::string SqlStatement::quote(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace platform

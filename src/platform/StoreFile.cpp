@@ -1,0 +1,28 @@
+#include "platform/StoreFile.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Store.h"
+
+namespace platform {
+
+bool StoreFile::isJetFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char header[19] = {};
+  if (!file.read(header, sizeof header)) return false;
+  const std::string signature(header + 4, 15);
+  return signature == "Standard Jet DB" || signature == "Standard ACE DB";
+}
+
+void StoreFile::checkOpenable(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error))
+    throw StoreError("unable to open database file: " + path, SQLITE_CANTOPEN);
+  if (isJetFile(path))
+    throw StoreError("Formato di database non supportato (Jet/Access): " + path, SQLITE_NOTADB);
+}
+
+}  // namespace platform

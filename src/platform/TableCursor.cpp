@@ -1,0 +1,182 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
+
+#include <array>
+#include <cctype>
+
+#include "platform/SqlStatement.h"
+#include "platform/Store.h"
+
+namespace platform {
+
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::string textAt(SqlStatement& statement, int column) {
+  Value value;
+  statement.read(column, value);
+  return valueText(value);
+}
+
+}  // namespace
+
+struct TableCursor::Impl {
+  sqlite3* db = nullptr;
+  std::string table;
+  std::string index;
+  std::vector<std::string> keys;  // the seek columns as SQL, with the index's collation
+  std::array<SqlStatement, 4> seeks;
+  SqlStatement remover;
+  std::vector<std::string> names;
+  std::vector<Value> current;
+  std::int64_t rowid = 0;
+  bool hasCurrent = false;
+
+  std::string seekSql(SeekOp op) const;
+  SqlStatement& seekStatement(SeekOp op);
+  void useIndex(const std::string& indexName);
+};
+
+// One statement per comparison, each a range on the index read in the index's own order, so
+// that the engine answers it by one descent of the index b-tree. "<=" may land on a record of
+// an earlier first key, exactly as a seek on a recordset does.
+std::string TableCursor::Impl::seekSql(SeekOp op) const {
+  const bool two = keys.size() == 2;
+  const std::string left = two ? "(" + keys[0] + ", " + keys[1] + ")" : keys[0];
+  const std::string right = two ? "(?1, ?2)" : "?1";
+  const std::string up = two ? keys[0] + ", " + keys[1] : keys[0];
+  const std::string down = two ? keys[0] + " DESC, " + keys[1] + " DESC" : keys[0] + " DESC";
+  std::string where;
+  std::string order = up;
+  switch (op) {
+    case SeekOp::Equal:
+      where = two ? keys[0] + " = ?1 AND " + keys[1] + " = ?2" : keys[0] + " = ?1";
+      break;
+    case SeekOp::LessEqual:
+      where = left + " <= " + right;
+      order = down;
+      break;
+    case SeekOp::Greater:
+      where = left + " > " + right;
+      break;
+    case SeekOp::GreaterEqual:
+      where = left + " >= " + right;
+      break;
+  }
+  return "SELECT rowid, * FROM " + SqlStatement::quote(table) + " INDEXED BY " +
+         SqlStatement::quote(index) + " WHERE " + where + " ORDER BY " + order + " LIMIT 1";
+}
+
+SqlStatement& TableCursor::Impl::seekStatement(SeekOp op) {
+  if (keys.empty()) throw StoreError("no current index on " + table, SQLITE_ERROR);
+  SqlStatement& statement = seeks[static_cast<std::size_t>(op)];
+  if (statement.empty()) statement = SqlStatement(db, seekSql(op), true);
+  return statement;
+}
+
+void TableCursor::Impl::useIndex(const std::string& indexName) {
+  SqlStatement find(db, "SELECT name FROM pragma_index_list(?1) WHERE name = ?2 COLLATE NOCASE");
+  find.bindAll({table, indexName});
+  if (!find.step()) throw StoreError("no such index: " + indexName + " on " + table, SQLITE_ERROR);
+  const std::string found = textAt(find, 0);
+  SqlStatement columns(
+      db, "SELECT name, coll FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
+  columns.bindAll({found});
+  std::vector<std::string> chosen;
+  while (chosen.size() < 2 && columns.step()) {
+    const std::string column = textAt(columns, 0);
+    const std::string collation = textAt(columns, 1);
+    if (column.empty()) throw StoreError("index on an expression: " + found, SQLITE_ERROR);
+    // Comparisons take the column's declared collation; name the index's only where they differ.
+    const char* declared = nullptr;
+    if (sqlite3_table_column_metadata(db, "main", table.c_str(), column.c_str(), nullptr, &declared,
+                                      nullptr, nullptr, nullptr) != SQLITE_OK)
+      SqlStatement::fail(db);
+    std::string key = SqlStatement::quote(column);
+    if (!sameName(declared ? declared : "BINARY", collation)) key += " COLLATE " + collation;
+    chosen.push_back(key);
+  }
+  index = found;
+  keys = std::move(chosen);
+  for (auto& statement : seeks) statement = SqlStatement();
+  hasCurrent = false;
+}
+
+TableCursor::TableCursor(Database& db, const std::string& table) : impl_(std::make_unique<Impl>()) {
+  impl_->db = db.engine().getHandle();
+  SqlStatement find(impl_->db,
+                    "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE "
+                    "NOCASE");
+  find.bindAll({table});
+  if (!find.step()) throw StoreError("no such table: " + table, SQLITE_ERROR);
+  impl_->table = textAt(find, 0);
+}
+
+TableCursor::~TableCursor() = default;
+
+void TableCursor::setIndex(const std::string& indexName) {
+  impl_->useIndex(indexName);
+}
+
+bool TableCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
+  Impl& d = *impl_;
+  SqlStatement& statement = d.seekStatement(op);
+  d.hasCurrent = false;
+  statement.bind(1, key1);
+  if (d.keys.size() == 2) statement.bind(2, key2);
+  if (statement.step()) {
+    if (d.names.empty()) {
+      d.names = statement.columnNames(1);
+      d.current.resize(d.names.size());
+    }
+    d.rowid = statement.readInt(0);
+    for (std::size_t i = 0; i < d.current.size(); ++i)
+      statement.read(static_cast<int>(i + 1), d.current[i]);
+    d.hasCurrent = true;
+  }
+  // Reset at once: a statement left open would hold a read lock on the file.
+  statement.reset();
+  return d.hasCurrent;
+}
+
+bool TableCursor::noMatch() const {
+  return !impl_->hasCurrent;
+}
+
+const Value& TableCursor::field(std::string_view name) const {
+  const Impl& d = *impl_;
+  if (!d.hasCurrent) throw StoreError("no current record", SQLITE_ERROR);
+  for (std::size_t i = 0; i < d.names.size(); ++i)
+    if (sameName(d.names[i], name)) return d.current[i];
+  throw StoreError("no such column: " + std::string(name), SQLITE_ERROR);
+}
+
+void TableCursor::deleteCurrent() {
+  Impl& d = *impl_;
+  if (!d.hasCurrent) throw StoreError("no current record", SQLITE_ERROR);
+  if (d.remover.empty())
+    d.remover =
+        SqlStatement(d.db, "DELETE FROM " + SqlStatement::quote(d.table) + " WHERE rowid = ?1");
+  d.remover.bind(1, Value(d.rowid));
+  d.remover.step();
+  d.remover.reset();
+  d.hasCurrent = false;
+}
+
+std::string TableCursor::seekPlan(SeekOp op) {
+  impl_->seekStatement(op);  // fails as a seek would when there is no index
+  SqlStatement explain(impl_->db, "EXPLAIN QUERY PLAN " + impl_->seekSql(op));
+  std::string plan;
+  while (explain.step()) plan += textAt(explain, 3) + "\n";
+  return plan;
+}
+
+}  // namespace platform
