@@ -1,0 +1,193 @@
+#include "statind/ui/GraphView.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QLocale>
+#include <QSet>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace statind::ui {
+
+namespace {
+
+const QColor kIndexColour(31, 78, 154);
+const QColor kBarColour(91, 139, 214);
+const QColor kMeanColour(39, 130, 80);
+const QColor kMinColour(192, 57, 43);
+const QColor kMaxColour(211, 132, 0);
+const QColor kBandColour(243, 156, 18, 55);
+const QColor kFitColour(142, 68, 173);
+
+QLineSeries* lineSeries(const QString& name, const QColor& colour, Qt::PenStyle style) {
+  auto* series = new QLineSeries;
+  series->setName(name);
+  QPen pen(colour, 2, style);
+  pen.setCosmetic(true);
+  series->setPen(pen);
+  return series;
+}
+
+// A horizontal line across all points at `y`.
+QLineSeries* levelLine(const QString& name, const QColor& colour, Qt::PenStyle style, double y,
+                       int pointCount) {
+  auto* series = lineSeries(name, colour, style);
+  series->append(0, y);
+  series->append(pointCount - 1, y);
+  return series;
+}
+
+// Category texts must be unique for the axis; repeated labels (the empty ones above all) get
+// invisible zero-width suffixes so that each point keeps its own place.
+QStringList uniqueLabels(const std::vector<GraphPoint>& points) {
+  QStringList labels;
+  QSet<QString> seen;
+  for (const auto& point : points) {
+    QString label = point.label ? QString::fromStdString(*point.label) : QString();
+    while (seen.contains(label)) label += QChar(0x200B);
+    seen.insert(label);
+    labels << label;
+  }
+  return labels;
+}
+
+}  // namespace
+
+GraphView::GraphView(GraphModel& model, QWidget* parent)
+    : QWidget(parent), model_(model), chart_(new QChart), view_(new QChartView(chart_, this)) {
+  setObjectName("Graph1");
+  chart_->setLocalizeNumbers(true);
+  chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+  chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->setMargins(QMargins(4, 4, 4, 4));
+  view_->setRenderHint(QPainter::Antialiasing);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  model_.setRedrawListener([this] { redraw(); });
+  redraw();
+}
+
+GraphView::~GraphView() {
+  model_.setRedrawListener(nullptr);
+}
+
+void GraphView::redraw() {
+  chart_->removeAllSeries();
+  for (QAbstractAxis* axis : chart_->axes()) {
+    chart_->removeAxis(axis);
+    delete axis;
+  }
+  chart_->setTitle(QString::fromStdString(model_.title()));
+  QAbstractAxis* axisX = buildCategoryAxis();
+  auto* axisY = new QValueAxis;
+  chart_->addAxis(axisX, Qt::AlignBottom);
+  chart_->addAxis(axisY, Qt::AlignLeft);
+  Range range{INFINITY, -INFINITY};
+  addDataSeries(axisX, axisY, range);
+  addOverlays(axisX, axisY, range);
+  scaleYAxis(axisY, range);
+  axisY->setGridLineVisible((model_.gridStyle() & 1) != 0);
+  axisX->setGridLineVisible((model_.gridStyle() & 2) != 0);
+}
+
+QAbstractAxis* GraphView::buildCategoryAxis() {
+  auto* axis = new QBarCategoryAxis;
+  axis->append(uniqueLabels(model_.points()));
+  return axis;
+}
+
+void GraphView::addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+  const auto& points = model_.points();
+  QAbstractSeries* added = nullptr;
+  if (model_.type() == GraphModel::kBars) {
+    auto* set = new QBarSet("Indice");
+    set->setColor(kBarColour);
+    for (const auto& point : points) *set << point.value.value_or(0.0);
+    auto* series = new QBarSeries;
+    series->append(set);
+    added = series;
+  } else {
+    auto* series = lineSeries("Indice", kIndexColour, Qt::SolidLine);
+    series->setPointsVisible(true);
+    series->setMarkerSize(5);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      if (points[i].value) series->append(static_cast<double>(i), *points[i].value);
+    }
+    added = series;
+  }
+  for (const auto& point : points) {
+    if (!point.value) continue;
+    range.min = std::min(range.min, *point.value);
+    range.max = std::max(range.max, *point.value);
+  }
+  chart_->addSeries(added);
+  added->attachAxis(axisX);
+  added->attachAxis(axisY);
+}
+
+void GraphView::addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+  const Overlays o = model_.overlays();
+  if (o.count == 0) return;
+  const int n = model_.pointCount();
+  std::vector<QAbstractSeries*> added;
+  if (model_.showsOverlay(GraphModel::kOverlayStdDev)) {
+    auto* upper = levelLine("", kBandColour, Qt::SolidLine, o.mean + o.stdDev, n);
+    auto* lower = levelLine("", kBandColour, Qt::SolidLine, o.mean - o.stdDev, n);
+    auto* band = new QAreaSeries(upper, lower);
+    upper->setParent(band);
+    lower->setParent(band);
+    band->setName("StdDev");
+    band->setBrush(kBandColour);
+    band->setPen(QPen(QColor(243, 156, 18, 140), 1));
+    added.push_back(band);
+    range.min = std::min(range.min, o.mean - o.stdDev);
+    range.max = std::max(range.max, o.mean + o.stdDev);
+  }
+  if (model_.showsOverlay(GraphModel::kOverlayMean)) {
+    added.push_back(levelLine("Media", kMeanColour, Qt::DashLine, o.mean, n));
+  }
+  if (model_.showsOverlay(GraphModel::kOverlayMinMax)) {
+    added.push_back(levelLine("Min", kMinColour, Qt::DotLine, o.min, n));
+    added.push_back(levelLine("Max", kMaxColour, Qt::DotLine, o.max, n));
+  }
+  if (model_.showsOverlay(GraphModel::kOverlayBestFit)) {
+    auto* fit = lineSeries("BestFit", kFitColour, Qt::SolidLine);
+    fit->append(0, o.fitAt(1));
+    fit->append(n - 1, o.fitAt(n));
+    added.push_back(fit);
+    range.min = std::min({range.min, o.fitAt(1), o.fitAt(n)});
+    range.max = std::max({range.max, o.fitAt(1), o.fitAt(n)});
+  }
+  for (QAbstractSeries* series : added) {
+    chart_->addSeries(series);
+    series->attachAxis(axisX);
+    series->attachAxis(axisY);
+  }
+}
+
+void GraphView::scaleYAxis(QValueAxis* axisY, Range range) {
+  if (!std::isfinite(range.min)) range = {0, 1};  // nothing written yet
+  if (model_.yAxisMode() == 0) {
+    range.min = std::min(0.0, range.min);
+    range.max = std::max(0.0, range.max);
+  }
+  double span = range.max - range.min;
+  double pad = span > 0 ? span * 0.05 : std::max(1.0, std::fabs(range.max) * 0.05);
+  if (model_.yAxisMode() != 0 || range.min < 0) range.min -= pad;
+  range.max += pad;
+  axisY->setRange(range.min, range.max);
+  axisY->applyNiceNumbers();
+  double step = (axisY->max() - axisY->min()) / std::max(1, axisY->tickCount() - 1);
+  int decimals = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
+  axisY->setLabelFormat(QString("%.%1f").arg(decimals));
+}
+
+}  // namespace statind::ui

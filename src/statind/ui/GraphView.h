@@ -1,0 +1,46 @@
+// The chart of a statistics window: draws a GraphModel with Qt Charts whenever the model asks
+// for a redraw. Line or bars over the written points, the overlays the model's mask asks for
+// (each a named, visibly distinct series), the Y axis from zero or following the data, grid
+// lines by the model's grid style, Y labels in the Italian number format.
+#pragma once
+
+#include <QWidget>
+
+#include "statind/GraphModel.h"
+
+QT_BEGIN_NAMESPACE
+class QChart;
+class QChartView;
+class QAbstractAxis;
+class QValueAxis;
+QT_END_NAMESPACE
+
+namespace statind::ui {
+
+class GraphView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Draws `model` (which must outlive the view) and becomes its redraw listener.
+  explicit GraphView(GraphModel& model, QWidget* parent = nullptr);
+  ~GraphView() override;
+
+  QChart* chart() const { return chart_; }
+  // Rebuilds the chart from the model as it is now.
+  void redraw();
+
+ private:
+  struct Range {
+    double min = 0, max = 0;
+  };
+  QAbstractAxis* buildCategoryAxis();
+  void addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
+  void addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
+  void scaleYAxis(QValueAxis* axisY, Range range);
+
+  GraphModel& model_;
+  QChart* chart_;
+  QChartView* view_;
+};
+
+}  // namespace statind::ui

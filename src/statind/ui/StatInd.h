@@ -1,0 +1,95 @@
+// The index statistics window: the user narrows the products by group or
+// category, picks one, then a year and optionally a month, and steps through
+// periods. Every change runs the period statistics of the core and shows that
+// one run: summary labels, grid and chart together.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "statind/GraphModel.h"
+#include "statind/PeriodStatistics.h"
+#include "statind/ui/PeriodSteps.h"
+#include "statind/ui/StatIndLayout.h"
+
+namespace startup::ui {
+struct AppContext;
+}
+
+namespace statind::ui {
+
+struct StatIndForm;
+class WkStatIndModel;
+
+class StatInd : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Loads the window: lists filled from the data database, options restored
+  // from "indstat". Storage failures while loading throw StoreError to the
+  // opener.
+  StatInd(startup::ui::AppContext& ctx, QWidget* parent);
+  ~StatInd() override;
+
+  GraphModel& graphModel() { return graph_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Every way of closing ends here; when the suite drives the program, closing
+  // ends it.
+  void done(int result) override;
+
+ private:
+  template <typename Handler>
+  void guard(Handler&& handler);
+
+  void load();
+  void connectHandlers();
+  void restoreOptions();
+  void fillLists();
+  void fillProducts();
+
+  void groupClicked(int position);
+  void categoryClicked(int position);
+  void productClicked(int position);
+  void periodClicked();
+  void stepPressed(int index, bool up);
+  void jumpPressed(int index);
+  void overlayClicked();
+  void axisClicked(int index);
+  void startRuleClicked(bool checked);
+  void endClicked();
+  void preselect();
+
+  bool loadRange();
+  void runStatistics();
+  void render(const StatResult& result);
+  void clearResults();
+  void showResults(bool visible);
+  void showChoice(bool product);
+
+  PeriodPosition position() const;
+  void select(PeriodPosition at);
+  PeriodSteps steps() const;
+  int yearShown() const;
+
+  startup::ui::AppContext& ctx_;
+  GraphModel graph_;
+  StatIndLayout layout_;
+  std::unique_ptr<StatIndForm> form_;
+  WkStatIndModel* grid_;
+  std::string product_;  // the product of the runs, "" while none is chosen
+  std::optional<ProductRange> range_;
+  bool busy_ = false;
+  bool firstActivation_ = true;
+  bool unloaded_ = false;
+  int lastGroup_ = 0;
+  int lastCategory_ = 0;
+};
+
+}  // namespace statind::ui

@@ -1,0 +1,231 @@
+#include "statind/ui/StatIndForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "platform/ui/Twips.h"
+#include "statind/ui/GraphView.h"
+#include "statind/ui/SpinArrows.h"
+
+namespace statind::ui {
+
+namespace {
+
+template <typename T>
+T* named(QWidget* parent, const QString& name, const QString& text = {}) {
+  T* widget = new T(parent);
+  widget->setObjectName(name);
+  if constexpr (requires { widget->setText(text); }) {
+    if (!text.isEmpty()) widget->setText(text);
+  }
+  return widget;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
+  auto* b = named<QPushButton>(parent, name, text);
+  b->setAutoDefault(false);  // Enter in a list must not press a button
+  return b;
+}
+
+QLabel* caption(QWidget* parent, const QString& text) {
+  return new QLabel(text, parent);
+}
+
+QLabel* valueLabel(QWidget* parent, const QString& name) {
+  auto* label = named<QLabel>(parent, name);
+  label->setMinimumWidth(80);
+  return label;
+}
+
+QFrame* frame(QWidget* parent, const QString& name) {
+  auto* f = named<QFrame>(parent, name);
+  f->setFrameShape(QFrame::StyledPanel);
+  return f;
+}
+
+}  // namespace
+
+StatIndForm::StatIndForm(QDialog* w, GraphModel& graph) : window(w) {
+  buildChoicePane();
+  buildProductPane();
+  buildPeriodStrip();
+  buildFrameDati();
+  buildGrid();
+  Graph1 = new GraphView(graph, window);
+  buildFrameStat();
+}
+
+void StatIndForm::buildChoicePane() {
+  PctScelta = frame(window, "PctScelta");
+  CmbGrp = named<QComboBox>(PctScelta, "CmbGrp");
+  CmbCat = named<QComboBox>(PctScelta, "CmbCat");
+  CmbProd = named<QComboBox>(PctScelta, "CmbProd");
+  // Product lines are padded into columns: a fixed-width font keeps them aligned.
+  CmbProd->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  CmbProd->setMaxVisibleItems(20);
+  auto* grid = new QGridLayout(PctScelta);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->addWidget(caption(PctScelta, "Gruppo"), 0, 0);
+  grid->addWidget(CmbGrp, 0, 1);
+  grid->addWidget(caption(PctScelta, "Categoria"), 0, 2);
+  grid->addWidget(CmbCat, 0, 3);
+  grid->addWidget(caption(PctScelta, "Prodotto"), 1, 0);
+  grid->addWidget(CmbProd, 1, 1, 1, 3);
+  grid->setColumnStretch(1, 3);
+  grid->setColumnStretch(3, 2);
+}
+
+void StatIndForm::buildProductPane() {
+  PctProd = frame(window, "PctProd");
+  LbProdotto = named<QLabel>(PctProd, "LbProdotto");
+  QFont big = LbProdotto->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.25);
+  LbProdotto->setFont(big);
+  LbMon = valueLabel(PctProd, "LbMon");
+  LbData1 = valueLabel(PctProd, "LbData1");
+  LbData2 = valueLabel(PctProd, "LbData2");
+  CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
+  cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
+  cmdCompara->setEnabled(false);  // the monthly comparison is not part of the program yet
+  auto* grid = new QGridLayout(PctProd);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->addWidget(LbProdotto, 0, 0, 1, 9);
+  grid->addWidget(caption(PctProd, "valuta"), 1, 0);
+  grid->addWidget(LbMon, 1, 1);
+  grid->addWidget(caption(PctProd, "creato il"), 1, 2);
+  grid->addWidget(LbData1, 1, 3);
+  grid->addWidget(caption(PctProd, "ultimo indice"), 1, 4);
+  grid->addWidget(LbData2, 1, 5);
+  grid->setColumnStretch(6, 1);
+  grid->addWidget(CmdProd, 1, 7);
+  grid->addWidget(cmdCompara, 1, 8);
+}
+
+void StatIndForm::buildPeriodStrip() {
+  period = named<QWidget>(window, "period");
+  CmbAnno = named<QComboBox>(period, "CmbAnno");
+  CmbMese = named<QComboBox>(period, "CmbMese");
+  CmbMese->setMinimumContentsLength(10);
+  for (int i = 0; i < 2; ++i) {
+    SpinButton1[i] = named<SpinArrows>(period, QString("SpinButton1_%1").arg(i));
+  }
+  const char* jumps[] = {"|<", ">|", "X"};
+  for (int i = 0; i < 3; ++i) {
+    cmdMoveM[i] = button(period, QString("cmdMoveM_%1").arg(i), jumps[i]);
+    cmdMoveM[i]->setFixedWidth(36);
+  }
+  CmdEnd = button(period, "CmdEnd", "&USCITA");
+  auto* row = new QHBoxLayout(period);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(caption(period, "Anno"));
+  row->addWidget(CmbAnno);
+  row->addWidget(SpinButton1[0]);
+  row->addSpacing(12);
+  row->addWidget(caption(period, "Mese"));
+  row->addWidget(CmbMese);
+  row->addWidget(SpinButton1[1]);
+  row->addSpacing(12);
+  for (auto* b : cmdMoveM) row->addWidget(b);
+  row->addStretch(1);
+  row->addWidget(CmdEnd);
+}
+
+void StatIndForm::buildFrameDati() {
+  FrameDati = frame(window, "FrameDati");
+  auto* grid = new QGridLayout(FrameDati);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->setVerticalSpacing(2);
+  const char* heads[] = {"inizio", "fine", "var."};
+  for (int c = 0; c < 3; ++c) {
+    auto* head = caption(FrameDati, heads[c]);
+    head->setAlignment(Qt::AlignRight);
+    head->setEnabled(false);  // a quiet heading
+    grid->addWidget(head, 0, c + 1);
+  }
+  for (int j = 0; j < 3; ++j) {
+    LbAnno[j] = valueLabel(FrameDati, QString("LbAnno_%1").arg(j));
+    LbVal1[j] = valueLabel(FrameDati, QString("LbVal1_%1").arg(j));
+    LbVal2[j] = valueLabel(FrameDati, QString("LbVal2_%1").arg(j));
+    LbDiff[j] = valueLabel(FrameDati, QString("LbDiff_%1").arg(j));
+    LbPerc[j] = named<QLabel>(FrameDati, QString("LbPerc_%1").arg(j));
+    LbParz[j] = named<QLabel>(FrameDati, QString("LbParz_%1").arg(j));
+    QLabel* row[] = {LbAnno[j], LbVal1[j], LbVal2[j], LbDiff[j], LbPerc[j], LbParz[j]};
+    for (int c = 0; c < 6; ++c) {
+      if (c > 0 && c < 4) row[c]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      grid->addWidget(row[c], j + 1, c);
+    }
+  }
+  LbAnno[2]->setFont([f = LbAnno[2]->font()]() mutable {
+    f.setBold(true);
+    return f;
+  }());
+  Option1[0] = named<QRadioButton>(FrameDati, "Option1_0", QString::fromUtf8("1° indice utile"));
+  Option1[1] = named<QRadioButton>(FrameDati, "Option1_1", "indice precedente");
+  auto* options = new QHBoxLayout;
+  options->addWidget(Option1[0]);
+  options->addWidget(Option1[1]);
+  options->addStretch(1);
+  grid->addLayout(options, 4, 0, 1, 6);
+  grid->setColumnStretch(6, 1);
+}
+
+void StatIndForm::buildFrameStat() {
+  FrameStat = frame(window, "FrameStat");
+  const char* overlays[] = {"Media", "Min/Max", "StdDev", "BestFit"};
+  const char* axes[] = {"Origine Y=0", "Y", "X"};
+  auto* grid = new QGridLayout(FrameStat);
+  grid->setContentsMargins(6, 2, 6, 2);
+  grid->setVerticalSpacing(2);
+  for (int i = 0; i < 4; ++i) {
+    Check1[i] = named<QCheckBox>(FrameStat, QString("Check1_%1").arg(i), overlays[i]);
+    grid->addWidget(Check1[i], 0, i);
+  }
+  for (int i = 0; i < 3; ++i) {
+    Check2[i] = named<QCheckBox>(FrameStat, QString("Check2_%1").arg(i), axes[i]);
+    grid->addWidget(Check2[i], 1, i);
+  }
+  grid->setColumnStretch(4, 1);
+}
+
+void StatIndForm::buildGrid() {
+  TDBGrid1 = named<QTableView>(window, "TDBGrid1");
+  TDBGrid1->verticalHeader()->hide();
+  TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TDBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TDBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
+}
+
+void StatIndForm::place(const StatIndLayout& layout, int width, int height) {
+  using platform::ui::pixelsToTwips;
+  using platform::ui::twipsToPixels;
+  const StatIndAreas a =
+      layout.arrange(pixelsToTwips(width, window), pixelsToTwips(height, window));
+  auto px = [this](const TwipsRect& r) {
+    return QRect(twipsToPixels(r.left, window), twipsToPixels(r.top, window),
+                 twipsToPixels(r.width, window), twipsToPixels(r.height, window));
+  };
+  PctScelta->setGeometry(px(a.pane));
+  PctProd->setGeometry(px(a.pane));
+  period->setGeometry(px(a.period));
+  FrameDati->setGeometry(px(a.frameDati));
+  TDBGrid1->setGeometry(px(a.grid));
+  Graph1->setGeometry(px(a.chart));
+  FrameStat->setGeometry(px(a.frameStat));
+  for (int c = 0; c < 5; ++c) {
+    TDBGrid1->setColumnWidth(c, twipsToPixels(StatIndLayout::kColumnWidths[c], window));
+  }
+}
+
+}  // namespace statind::ui

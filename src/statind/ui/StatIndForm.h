@@ -1,0 +1,61 @@
+// The controls of the statistics window, created with their names and captions: the choice pane
+// (group, category, product), the product pane, the period strip, the summary frame, the grid,
+// the chart and its option frame. The window's behaviour lives in StatInd; this is its design.
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "statind/ui/StatIndLayout.h"
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QWidget;
+
+namespace statind {
+class GraphModel;
+}
+
+namespace statind::ui {
+
+class GraphView;
+class SpinArrows;
+
+struct StatIndForm {
+  // Creates every control as a child of `window`, chart drawing `graph`.
+  StatIndForm(QDialog* window, GraphModel& graph);
+
+  // Places the top-level areas for a window of inner size `width` x `height` pixels.
+  void place(const StatIndLayout& layout, int width, int height);
+
+  QDialog* window;
+  QFrame *PctScelta, *PctProd, *FrameDati, *FrameStat;
+  QWidget* period;
+  QComboBox *CmbGrp, *CmbCat, *CmbProd, *CmbAnno, *CmbMese;
+  QLabel *LbProdotto, *LbMon, *LbData1, *LbData2;
+  std::array<SpinArrows*, 2> SpinButton1;
+  std::array<QPushButton*, 3> cmdMoveM;
+  QPushButton *CmdProd, *cmdCompara, *CmdEnd;
+  std::array<QLabel*, 3> LbAnno, LbVal1, LbVal2, LbDiff, LbPerc, LbParz;
+  std::array<QRadioButton*, 2> Option1;
+  std::array<QCheckBox*, 4> Check1;
+  std::array<QCheckBox*, 3> Check2;
+  QTableView* TDBGrid1;
+  GraphView* Graph1;
+
+ private:
+  void buildChoicePane();
+  void buildProductPane();
+  void buildPeriodStrip();
+  void buildFrameDati();
+  void buildFrameStat();
+  void buildGrid();
+};
+
+}  // namespace statind::ui

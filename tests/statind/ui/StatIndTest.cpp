@@ -1,0 +1,420 @@
+// The index statistics window driven as a user drives it, by control names: the selection
+// cascade, the period steppers and jumps over a March 2008 - June 2010 history, the product
+// handed over by the suite, the saved chart options, the grid's cell styles, the layout and the
+// function keys.
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QValueAxis>
+#include <cmath>
+
+#include "../../support/UiFixture.h"
+#include "indexdata/IndexLookup.h"
+#include "platform/Format.h"
+#include "platform/ui/Twips.h"
+#include "statind/ui/GraphView.h"
+#include "statind/ui/StatInd.h"
+#include "statind/ui/StatIndLayout.h"
+
+using statind::ui::StatInd;
+using statind::ui::StatIndLayout;
+using testsupport::UiInstallation;
+
+namespace {
+
+// Groups A and B; categories AZ, BI and SP (of Tipo "S"); P1 with index values on business days
+// from Monday 03/03/2008 to Wednesday 30/06/2010 that rise and fall, P2 in the "S" category,
+// P3 with a short history, P4 without any index.
+void fillInstallation(UiInstallation& inst) {
+  inst.addGroup("A", "Azionari");
+  inst.addGroup("B", "Bilanciati");
+  inst.addCategory("AZ", "Azionari area euro");
+  inst.addCategory("BI", "Bilanciati");
+  inst.addCategory("SP", "Speciali", "S");
+  inst.addProduct("P1", "Fondo Alfa", "EUR", "A", "AZ");
+  inst.addProduct("P2", "Polizza Beta", "USD", "A", "SP");
+  inst.addProduct("P3", "Fondo Gamma", "EUR", "B", "BI");
+  inst.addProduct("P4", "Fondo Senza Indici", "EUR", "B", "BI");
+  std::vector<std::pair<std::string, double>> values;
+  const int first = platform::dayNumber(2008, 3, 3), last = platform::dayNumber(2010, 6, 30);
+  for (int day = first, i = 0; day <= last; ++day) {
+    if (platform::weekday(day) > 5) continue;
+    values.push_back({platform::isoDate(day), 100 + 8 * std::sin(i / 17.0) + 0.01 * i});
+    ++i;
+  }
+  inst.addIndexValues("P1", values);
+  inst.addIndexValues("P3", {{"2009-05-04", 10.0}, {"2009-06-30", 11.0}});
+}
+
+template <typename T>
+T* child(QWidget* window, const char* name) {
+  T* found = window->findChild<T*>(QString::fromLatin1(name));
+  if (!found) qFatal("no control %s", name);
+  return found;
+}
+
+QString text(QWidget* window, const char* name) {
+  return child<QLabel>(window, name)->text();
+}
+
+QStringList entries(QComboBox* list) {
+  QStringList all;
+  for (int i = 0; i < list->count(); ++i) all << list->itemText(i);
+  return all;
+}
+
+int entryOf(QComboBox* list, const QString& prefix) {
+  for (int i = 0; i < list->count(); ++i) {
+    if (list->itemText(i).startsWith(prefix)) return i;
+  }
+  return -1;
+}
+
+void press(QWidget* window, const char* stepper, const char* arrow) {
+  child<QToolButton>(child<QWidget>(window, stepper), arrow)->click();
+}
+
+// "2009/12": the year and the month (0 = whole year) the period lists show.
+QString period(QWidget* window) {
+  return child<QComboBox>(window, "CmbAnno")->currentText() + "/" +
+         QString::number(child<QComboBox>(window, "CmbMese")->currentIndex());
+}
+
+// The grid's caption of column 0: the year of a year view, the month name of a month view.
+QString gridTitle(QWidget* window) {
+  return child<QTableView>(window, "TDBGrid1")->model()->headerData(0, Qt::Horizontal).toString();
+}
+
+// The window's world without the main window: the installation's databases opened directly,
+// message boxes scripted, the exit routine counted. `commandLine` "suite" hands `product` over
+// as the suite does.
+struct Session {
+  Session(const UiInstallation& inst, const std::string& product, bool suite) {
+    params.ownIniPath = inst.ini();
+    params.workDbPath = inst.file("work/OPER/WorkDV.mdb");
+    params.productCode = product;
+    params.standAlone = !suite;
+    params.usableWidth = 19320;
+    dbs.dataDb = platform::Database::open(inst.dataDb());
+    dbs.indexDb = platform::Database::open(inst.indexDb());
+    dbs.workDb = platform::Database::open(params.workDbPath);
+    dbs.indexTable = dbs.indexDb->openTable("Indici");
+    dbs.indexTable->setIndex("primaria");
+    ctx.lookup =
+        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
+    ctx.exitProgram = [this] { ++exits; };
+  }
+  platform::Environment env;
+  platform::ScriptedDesktop desktop;
+  startup::AppParams params;
+  startup::Databases dbs;
+  utilities::ReportEngine reports;
+  startup::ui::AppContext ctx{env, params, dbs, reports, desktop, nullptr, {}};
+  int exits = 0;
+};
+
+struct Fixture {
+  explicit Fixture(const std::string& handedOver = "", const std::string& storedOptions = "<none>",
+                   int usableWidth = 19320) {
+    fillInstallation(installation);
+    if (storedOptions != "<none>") installation.setIni("PARAMETRI", "indstat", storedOptions);
+    session = std::make_unique<Session>(installation, handedOver, !handedOver.empty());
+    session->params.usableWidth = usableWidth;
+    window = std::make_unique<StatInd>(session->ctx, nullptr);
+    window->show();
+  }
+  void chooseProduct(const QString& code) {
+    auto* list = child<QComboBox>(window.get(), "CmbProd");
+    list->setCurrentIndex(entryOf(list, code + " "));
+  }
+  UiInstallation installation;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<StatInd> window;
+};
+
+}  // namespace
+
+class StatIndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void groupAndCategoryNarrowTheProductsAndResetEachOther() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    auto* groups = child<QComboBox>(w, "CmbGrp");
+    auto* categories = child<QComboBox>(w, "CmbCat");
+    auto* products = child<QComboBox>(w, "CmbProd");
+    QCOMPARE(entries(groups), QStringList({" ", "A Azionari", "B Bilanciati"}));
+    QCOMPARE(entries(categories), QStringList({" ", "AZ", "BI"}));
+    QCOMPARE(products->count(), 5);  // blank + every product, by description
+    QCOMPARE(products->itemText(1), QString("P1        - Fondo Alfa") + QString(41, ' ') + "~EUR");
+
+    categories->setCurrentIndex(2);
+    QCOMPARE(products->count(), 3);  // P3 and P4
+    groups->setCurrentIndex(1);
+    QCOMPARE(categories->currentIndex(), 0);
+    QCOMPARE(products->count(), 2);  // P1 only: P2's category is of Tipo "S"
+    QVERIFY(products->itemText(1).startsWith("P1 "));
+    categories->setCurrentIndex(1);
+    QCOMPARE(groups->currentIndex(), 0);
+
+    // Picking the group already acted upon again refills nothing.
+    groups->setCurrentIndex(2);
+    products->addItem("marker");
+    emit groups->activated(2);
+    QCOMPARE(products->itemText(products->count() - 1), QString("marker"));
+  }
+
+  void choosingAProductShowsItsRunAndNarrowsLaterLists() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
+    f.chooseProduct("P1");
+    QCOMPARE(f.session->params.productCode, std::string("P1"));
+    QVERIFY(child<QWidget>(w, "PctProd")->isVisible());
+    QVERIFY(!child<QWidget>(w, "PctScelta")->isVisible());
+    QCOMPARE(text(w, "LbProdotto"), QString("Fondo Alfa"));
+    QCOMPARE(text(w, "LbMon"), QString("EUR"));
+    QCOMPARE(text(w, "LbData1"), QString("03/03/2008"));
+    QCOMPARE(text(w, "LbData2"), QString("30/06/2010"));
+    QCOMPARE(entries(child<QComboBox>(w, "CmbAnno")), QStringList({"2008", "2009", "2010"}));
+    QCOMPARE(period(w), QString("2010/0"));
+    QCOMPARE(gridTitle(w), QString("2010"));
+    QCOMPARE(text(w, "LbAnno_2"), QString("2010"));
+    QCOMPARE(text(w, "LbParz_2"), QString("P"));  // the history ends in June
+    QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 12);  // January to June
+    QVERIFY(child<QWidget>(w, "Graph1")->isVisible());
+    QCOMPARE(f.window->graphModel().pointCount(), 7);
+
+    child<QPushButton>(w, "CmdProd")->click();
+    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    child<QComboBox>(w, "CmbGrp")->setCurrentIndex(2);
+    QCOMPARE(entries(child<QComboBox>(w, "CmbProd")).size(), 2);  // only the chosen product
+    QVERIFY(child<QComboBox>(w, "CmbProd")->itemText(1).startsWith("P1 "));
+  }
+
+  void productWithoutIndexTellsTheUserAndRunsNothing() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    f.chooseProduct("P4");
+    QCOMPARE(f.session->desktop.shown.size(), std::size_t(1));
+    QCOMPARE(f.session->desktop.shown[0].text, std::string("Nessun indice per il prodotto"));
+    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
+  }
+
+  void steppersAndJumpsStayInsideTheHistory() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    f.chooseProduct("P1");
+    auto* years = child<QComboBox>(w, "CmbAnno");
+    auto* months = child<QComboBox>(w, "CmbMese");
+    months->setCurrentIndex(1);
+    QCOMPARE(gridTitle(w), QString("GENNAIO"));
+    press(w, "SpinButton1_1", "down");
+    QCOMPARE(period(w), QString("2009/12"));
+    QCOMPARE(gridTitle(w), QString("DICEMBRE"));
+    QCOMPARE(text(w, "LbAnno_2"), QString("DIC '09"));
+
+    years->setCurrentIndex(0);
+    months->setCurrentIndex(4);
+    press(w, "SpinButton1_1", "down");
+    QCOMPARE(period(w), QString("2008/3"));
+    press(w, "SpinButton1_1", "down");
+    QCOMPARE(period(w), QString("2008/3"));
+    QCOMPARE(gridTitle(w), QString("MARZO"));
+
+    child<QPushButton>(w, "cmdMoveM_1")->click();
+    QCOMPARE(period(w), QString("2010/6"));
+    press(w, "SpinButton1_1", "up");
+    QCOMPARE(period(w), QString("2010/6"));
+    QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 30);
+
+    years->setCurrentIndex(1);
+    months->setCurrentIndex(0);
+    press(w, "SpinButton1_0", "down");
+    QCOMPARE(period(w), QString("2008/3"));
+    child<QPushButton>(w, "cmdMoveM_2")->click();
+    QCOMPARE(period(w), QString("2008/0"));
+    QCOMPARE(gridTitle(w), QString("2008"));
+    child<QPushButton>(w, "cmdMoveM_0")->click();
+    QCOMPARE(period(w), QString("2008/3"));
+    press(w, "SpinButton1_0", "up");
+    press(w, "SpinButton1_0", "up");
+    press(w, "SpinButton1_0", "up");
+    QCOMPARE(period(w), QString("2010/3"));
+  }
+
+  void failedRunLeavesNoEarlierResultsOnShow() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    f.chooseProduct("P1");
+    {
+      SQLite::Database work(f.session->params.workDbPath, SQLite::OPEN_READWRITE);
+      work.exec("DROP TABLE WkStatInd");
+    }
+    child<QComboBox>(w, "CmbMese")->setCurrentIndex(2);
+    QCOMPARE(f.session->desktop.shown.size(), std::size_t(1));
+    QVERIFY(!f.session->desktop.waitCursor);
+    QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
+    QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 0);
+    QVERIFY(w->isVisible());  // the window stays usable
+  }
+
+  void handedOverProductOpensOnItsLastMonth() {
+    Fixture f("P1", "01111100");
+    QWidget* w = f.window.get();
+    QCOMPARE(entries(child<QComboBox>(w, "CmbProd")).size(), 2);
+    QVERIFY(child<QComboBox>(w, "CmbProd")->currentText().startsWith("P1 "));
+    QCOMPARE(period(w), QString("2010/6"));  // December, clamped to the last index
+    QCOMPARE(gridTitle(w), QString("GIUGNO"));
+    // The stored options give way to "00000011".
+    QVERIFY(child<QRadioButton>(w, "Option1_0")->isChecked());
+    for (const char* box : {"Check1_0", "Check1_1", "Check1_2", "Check1_3", "Check2_0"}) {
+      QVERIFY2(!child<QCheckBox>(w, box)->isChecked(), box);
+    }
+    QCOMPARE(f.window->graphModel().overlayMask(), 0);
+    QCOMPARE(f.window->graphModel().yAxisMode(), 1);
+    QCOMPARE(f.window->graphModel().gridStyle(), 3);
+
+    child<QPushButton>(w, "CmdEnd")->click();  // the suite drives: closing ends the program
+    QCOMPARE(f.session->exits, 1);
+  }
+
+  void storedOptionsAreRestoredAndSaved_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("previousRule");
+    QTest::addColumn<int>("yAxisMode");
+    QTest::newRow("missing key") << "<none>" << false << 0;
+    QTest::newRow("not numeric") << "abc" << false << 0;
+    QTest::newRow("one digit") << "1" << true << 1;
+  }
+  void storedOptionsAreRestoredAndSaved() {
+    QFETCH(QString, stored);
+    QFETCH(bool, previousRule);
+    QFETCH(int, yAxisMode);
+    Fixture f("", stored.toStdString());
+    QWidget* w = f.window.get();
+    QCOMPARE(child<QRadioButton>(w, "Option1_1")->isChecked(), previousRule);
+    QCOMPARE(f.window->graphModel().overlayMask(), 0);
+    QCOMPARE(f.window->graphModel().yAxisMode(), yAxisMode);
+    QCOMPARE(f.window->graphModel().gridStyle(), 0);
+
+    child<QCheckBox>(w, "Check1_0")->setChecked(true);
+    child<QCheckBox>(w, "Check1_3")->setChecked(true);
+    QCOMPARE(f.window->graphModel().overlayMask(), 9);
+    child<QCheckBox>(w, "Check2_1")->setChecked(true);
+    QCOMPARE(f.window->graphModel().gridStyle(), 1);
+    child<QCheckBox>(w, "Check2_2")->setChecked(true);
+    QCOMPARE(f.window->graphModel().gridStyle(), 3);
+    child<QCheckBox>(w, "Check2_1")->setChecked(false);
+    QCOMPARE(f.window->graphModel().gridStyle(), 2);
+    child<QRadioButton>(w, "Option1_1")->setChecked(true);
+    child<QCheckBox>(w, "Check2_0")->setChecked(false);
+    QCOMPARE(f.window->graphModel().yAxisMode(), 1);
+
+    child<QPushButton>(w, "CmdEnd")->click();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("11001001"));
+    QCOMPARE(f.session->exits, 0);  // started by hand: the program goes on
+  }
+
+  void startRuleReruns() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    f.chooseProduct("P3");  // values on 04/05/2009 (10) and 30/06/2009 (11) only
+    child<QComboBox>(w, "CmbMese")->setCurrentIndex(6);
+    QCOMPARE(text(w, "LbVal1_2"), QString("11,00"));  // first value on or after 01/06
+    child<QRadioButton>(w, "Option1_1")->setChecked(true);
+    QCOMPARE(text(w, "LbVal1_2"), QString("10,00"));  // the value in force on 01/06
+  }
+
+  void chartShowsTheTickedOverlays() {
+    Fixture f("", "01111110");
+    QWidget* w = f.window.get();
+    f.chooseProduct("P1");
+    QChart* chart = child<statind::ui::GraphView>(w, "Graph1")->chart();
+    QStringList names;
+    for (auto* series : chart->series()) names << series->name();
+    for (const char* name : {"Indice", "Media", "Min", "Max", "StdDev", "BestFit"}) {
+      QVERIFY2(names.contains(name), qPrintable(names.join(',')));
+    }
+    auto* axisY = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    QVERIFY(axisY);
+    QCOMPARE(axisY->min(), 0.0);  // "Origine Y=0"
+    child<QCheckBox>(w, "Check2_0")->setChecked(false);
+    axisY = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    QVERIFY(axisY->min() > 50);  // follows the data (about 100)
+    child<QCheckBox>(w, "Check1_2")->setChecked(false);
+    names.clear();
+    for (auto* series : chart->series()) names << series->name();
+    QVERIFY(!names.contains("StdDev"));
+  }
+
+  void gridCellsAreStyledFromTheirValues() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    f.chooseProduct("P1");
+    child<QComboBox>(w, "CmbAnno")->setCurrentIndex(1);  // 2009, whole year
+    QAbstractItemModel* model = child<QTableView>(w, "TDBGrid1")->model();
+    QCOMPARE(model->rowCount(), 24);
+    QCOMPARE(model->index(0, 0).data().toString(), QString("GENNAIO"));
+    QVERIFY(model->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    QVERIFY(model->index(1, 0).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    int red = 0, black = 0;
+    for (int row = 1; row < model->rowCount(); row += 2) {
+      const QString change = model->index(row, 2).data().toString();
+      const bool isRed = model->index(row, 2).data(Qt::ForegroundRole).isValid();
+      QCOMPARE(isRed, change.startsWith('-'));
+      (isRed ? red : black)++;
+    }
+    QVERIFY(red > 0 && black > 0);
+
+    child<QComboBox>(w, "CmbMese")->setCurrentIndex(2);
+    QCOMPARE(model->index(0, 0).data().toString(), QString("01 D  "));
+    QVERIFY(model->index(0, 0).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    QVERIFY(!model->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+  }
+
+  void layoutKeepsItsMinimumAndGridWidth() {
+    Fixture f("", "<none>", 9000);  // a narrow screen
+    StatInd& window = *f.window;
+    window.setWindowState(Qt::WindowNoState);
+    const QSize minimum = platform::ui::twipsToPixels(QSize(9600, 5000), &window);
+    window.resize(100, 100);
+    QVERIFY(window.width() >= minimum.width() && window.height() >= minimum.height());
+    const int expected =
+        platform::ui::twipsToPixels(StatIndLayout::designGridWidth() + 230, &window);
+    for (int grow : {0, 200, 50}) {
+      window.resize(minimum.width() + grow, minimum.height() + grow);
+      QCOMPARE(child<QWidget>(&window, "TDBGrid1")->width(), expected);
+    }
+    QWidget* chart = child<QWidget>(&window, "Graph1");
+    QVERIFY(chart->geometry().right() < window.width());
+    QVERIFY(chart->x() > child<QWidget>(&window, "TDBGrid1")->geometry().right());
+  }
+
+  void functionKeys() {
+    Fixture f("", "00000100");
+    StatInd& w = *f.window;
+    QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+    QCOMPARE(w.windowTitle(), QString("StatInd !"));
+    QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
+    QCOMPARE(w.windowTitle(), QString("Statistiche sugli Indici"));
+    child<QCheckBox>(&w, "Check1_1")->setChecked(true);
+    QTest::keyClick(&w, Qt::Key_F2);
+    QVERIFY(!w.isVisible());  // as the exit button: options saved, window closed
+    QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("00100100"));
+  }
+};
+
+QTEST_MAIN(StatIndTest)
+#include "StatIndTest.moc"
