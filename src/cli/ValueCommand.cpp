@@ -1,12 +1,68 @@
+// statind-cli value: the index value of one product on one date, as every statistic reads it.
 #include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
 
 #include "cli/Commands.h"
+#include "cli/Session.h"
+#include "indexdata/Helpers.h"
+#include "indexdata/IndexLookup.h"
+#include "platform/Format.h"
 
 namespace cli {
 
-int runValue(const CommonOptions&, const std::string&, const std::string&) {
-  std::cerr << "not available yet\n";
-  return kExitUsage;
+namespace {
+
+// The lookup answers 1 for any code it has never heard of, which a script cannot tell from a
+// real index of 1: a code that is neither a product nor in Indici is reported instead.
+bool isKnownProduct(startup::Databases& dbs, const std::string& code) {
+  return !dbs.dataDb->snapshot("SELECT 1 FROM TabProdotti WHERE Codice=?1 LIMIT 1", {code})
+              .empty() ||
+         !dbs.indexDb->snapshot("SELECT 1 FROM Indici WHERE IndProdotto=?1 LIMIT 1", {code})
+              .empty();
+}
+
+void print(const CommonOptions& common, const std::string& code, platform::DayNumber day,
+           double value, const std::string& valueFormat) {
+  if (common.format == "json") {
+    nlohmann::ordered_json out;
+    out["product"] = code;
+    out["date"] = platform::formatDate(day);
+    out["value"] = value;
+    std::cout << out.dump() << "\n";
+  } else {
+    std::cout << platform::formatNumber(value, valueFormat) << "\n";
+  }
+}
+
+}  // namespace
+
+int runValue(const CommonOptions& common, const std::string& product, const std::string& date) {
+  const auto day = platform::parseDate(date);
+  if (!day) {
+    std::cerr << "data non valida: '" << date << "' (atteso gg/mm/aaaa)\n";
+    return kExitUsage;
+  }
+  const std::string code = indexdata::trimBlanks(product);
+  if (code.empty()) {
+    std::cerr << "codice prodotto vuoto\n";
+    return kExitUsage;
+  }
+  Session session(common);
+  if (!session.ok()) return session.exitCode();
+  try {
+    startup::Databases& dbs = session.dbs();
+    if (!isKnownProduct(dbs, code)) {
+      std::cerr << "prodotto sconosciuto: " << code << "\n";
+      return kExitNoData;
+    }
+    indexdata::IndexLookup lookup(*dbs.dataDb, *dbs.indexTable, session.params().valueFormat);
+    print(common, code, *day, lookup.indexValueAt(code, *day), session.params().valueFormat);
+    return kExitOk;
+  } catch (const platform::StoreError& e) {
+    std::cerr << e.what() << "\n";
+    return kExitStore;
+  }
 }
 
 }  // namespace cli

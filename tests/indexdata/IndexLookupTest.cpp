@@ -61,10 +61,12 @@ class IndexLookupTest : public ::testing::Test {
   }
 
   void store(const std::vector<Record>& records) {
+    platform::Database::Transaction transaction(*indexDb_);
     indexDb_->execute("DELETE FROM Indici");
     for (const auto& r : records)
       indexDb_->execute("INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) VALUES (?1,?2,?3)",
                         {r.code, r.isoDate, r.value});
+    transaction.commit();
   }
 
   // Every record of Indici as one text line, in insertion order.
