@@ -43,6 +43,9 @@ class ConfigurationTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ConfigurationTest, FileSearchOrder) {
+  EXPECT_FALSE(config().findConfigFile());
+  EXPECT_EQ(params.ownIniPath, temp.file("etc/Statistiche.ini"));  // the last candidate
+  desktop.shown.clear();
   std::ofstream(temp.file("etc/Statistiche.ini")) << "";
   EXPECT_TRUE(config().findConfigFile());
   EXPECT_EQ(params.ownIniPath, temp.file("etc/Statistiche.ini"));
@@ -61,11 +64,6 @@ TEST_F(ConfigurationTest, FileSearchOrder) {
   EXPECT_EQ(desktop.shown[0].text, "File di configurazione inesistente");
   EXPECT_EQ(desktop.shown[0].title, "STATIND -ERRORE");
   EXPECT_EQ(desktop.shown[0].icon, Icon::Critical);
-}
-
-TEST_F(ConfigurationTest, MissingFileKeepsTheLastCandidate) {
-  EXPECT_FALSE(config().findConfigFile());
-  EXPECT_EQ(params.ownIniPath, temp.file("etc/Statistiche.ini"));
 }
 
 TEST_F(ConfigurationTest, NetworkSectionAndDatabaseNames) {
