@@ -1,12 +1,104 @@
+// statind-cli report: one statistics run of a product, as the index statistics window makes it
+// (it refills WkStatInd too), printed as text, JSON or CSV.
+#include <unistd.h>
+
 #include <iostream>
+#include <optional>
 
 #include "cli/Commands.h"
+#include "cli/ReportOutput.h"
+#include "cli/Session.h"
+#include "indexdata/Helpers.h"
+#include "indexdata/IndexLookup.h"
+#include "statind/PeriodStatistics.h"
 
 namespace cli {
 
-int runReport(const CommonOptions&, const ReportOptions&) {
-  std::cerr << "not available yet\n";
-  return kExitUsage;
+namespace {
+
+struct ProductRow {
+  std::string code, description, currency;
+};
+
+std::optional<ProductRow> readProduct(platform::Database& dataDb, const std::string& code) {
+  auto rows = dataDb.snapshot(
+      "SELECT Codice, Descrizione, Moneta FROM TabProdotti WHERE Codice = ?1", {code});
+  if (rows.empty()) return std::nullopt;
+  const auto text = [&](const char* name) {
+    return indexdata::trimBlanks(platform::valueText(rows.front()[name]));
+  };
+  return ProductRow{text("Codice"), text("Descrizione"), text("Moneta")};
+}
+
+// The month the window would show: not before the history's first month in its first year,
+// not after its last month in its last year.
+int clampedMonth(int month, int year, const statind::ProductRange& range) {
+  if (year == range.firstYear && month > 0 && month < range.firstMonth) return range.firstMonth;
+  if (year == range.lastYear && month > range.lastMonth) return range.lastMonth;
+  return month;
+}
+
+void print(const CommonOptions& common, const ReportData& data) {
+  if (common.format == "json") {
+    std::cout << reportJson(data).dump(2) << "\n";
+  } else if (common.format == "csv") {
+    writeReportCsv(data, std::cout);
+  } else {
+    writeReportText(data, std::cout, isatty(STDOUT_FILENO) != 0);
+  }
+}
+
+int report(Session& session, const CommonOptions& common, const ReportOptions& options,
+           const std::string& code) {
+  startup::Databases& dbs = session.dbs();
+  auto product = readProduct(*dbs.dataDb, code);
+  if (!product) {
+    std::cerr << "prodotto sconosciuto: " << code << "\n";
+    return kExitNoData;
+  }
+  indexdata::IndexLookup lookup(*dbs.dataDb, *dbs.indexTable, session.params().valueFormat);
+  auto range = statind::productRange(lookup, code, platform::today());
+  if (!range || range->years().empty()) {
+    std::cerr << "Nessun indice per il prodotto\n";
+    return kExitNoData;
+  }
+  const int year = options.year == 0 ? range->lastYear : options.year;
+  if (year < range->firstYear || year > range->lastYear) {
+    std::cerr << "anno " << year << " fuori dagli indici del prodotto (" << range->firstYear << "-"
+              << range->lastYear << ")\n";
+    return kExitUsage;
+  }
+  ReportData data{product->code,
+                  product->description,
+                  product->currency,
+                  *range,
+                  year,
+                  clampedMonth(options.month, year, *range),
+                  {}};
+  statind::StatContext context{lookup, *dbs.workDb, session.desktop()};
+  const auto rule = options.startRule == "previous" ? statind::StartRule::Previous
+                                                    : statind::StartRule::FirstUseful;
+  data.result = statind::runStatistics(context, {product->code, year, data.month, rule, *range});
+  print(common, data);
+  return kExitOk;
+}
+
+}  // namespace
+
+int runReport(const CommonOptions& common, const ReportOptions& options) {
+  const std::string code = indexdata::trimBlanks(options.product);
+  if (code.empty()) {
+    std::cerr << "codice prodotto vuoto\n";
+    return kExitUsage;
+  }
+  Session session(common);
+  if (!session.ok()) return session.exitCode();
+  try {
+    return report(session, common, options, code);
+  } catch (const platform::StoreError& e) {
+    std::cerr << e.what() << "\n";
+    return kExitStore;
+  }
 }
 
 }  // namespace cli
