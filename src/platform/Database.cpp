@@ -62,7 +62,7 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
 
 std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {
   SqlStatement statement(engine_->getHandle(), sql);
-  statement.bindAll(params);
+  statement.bindAll(params, false);
   std::vector<Row> rows;
   std::shared_ptr<const std::vector<std::string>> names;
   while (statement.step()) {
@@ -82,7 +82,7 @@ int Database::execute(const std::string& sql, const std::vector<Value>& params) 
   while (!rest.empty()) {
     SqlStatement statement = SqlStatement::next(handle, rest);
     if (statement.empty()) break;
-    statement.bindAll(params);
+    statement.bindAll(params, false);
     while (statement.step()) {
     }
     changed += sqlite3_changes(handle);

@@ -12,7 +12,7 @@ struct PreparedQuery::Impl {
   // Binds and steps to the first row; the caller reads it and resets.
   bool start(const std::vector<Value>& params) {
     statement.reset();
-    statement.bindAll(params);
+    statement.bindAll(params, false);  // the caller's values live through the run
     return statement.step();
   }
 

@@ -40,21 +40,21 @@ SqlStatement& SqlStatement::operator=(SqlStatement&& other) noexcept {
   return *this;
 }
 
-void SqlStatement::bindAll(const std::vector<Value>& params) {
+void SqlStatement::bindAll(const std::vector<Value>& params, bool copyTexts) {
   const int count = sqlite3_bind_parameter_count(stmt_);
   for (int i = 1; i <= count; ++i) {
     if (static_cast<std::size_t>(i) <= params.size())
-      bind(i, params[i - 1]);
+      bind(i, params[i - 1], copyTexts);
     else
       sqlite3_bind_null(stmt_, i);
   }
 }
 
-void SqlStatement::bind(int index, const Value& value) {
+void SqlStatement::bind(int index, const Value& value, bool copyText) {
   int rc = SQLITE_OK;
   if (const auto* text = std::get_if<std::string>(&value))
     rc = sqlite3_bind_text(stmt_, index, text->data(), static_cast<int>(text->size()),
-                           SQLITE_STATIC);
+                           copyText ? SQLITE_TRANSIENT : SQLITE_STATIC);
   else if (const auto* whole = std::get_if<std::int64_t>(&value))
     rc = sqlite3_bind_int64(stmt_, index, *whole);
   else if (const auto* real = std::get_if<double>(&value))

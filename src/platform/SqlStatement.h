@@ -31,10 +31,10 @@ class SqlStatement {
   SqlStatement& operator=(const SqlStatement&) = delete;
 
   bool empty() const { return stmt_ == nullptr; }
-  // Binds `params` to ?1, ?2... and Null to every further parameter. Texts are not copied: they
-  // must outlive the next step.
-  void bindAll(const std::vector<Value>& params);
-  void bind(int index, const Value& value);
+  // Binds `params` to ?1, ?2... and Null to every further parameter. With `copyTexts` false the
+  // engine reads texts in place, so they must outlive every step until the next binding.
+  void bindAll(const std::vector<Value>& params, bool copyTexts = true);
+  void bind(int index, const Value& value, bool copyText = true);
   // Steps once: true when a row is ready, false when the statement is done. On failure the
   // statement is reset and StoreError thrown.
   bool step();

@@ -130,8 +130,9 @@ bool TableCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   Impl& d = *impl_;
   SqlStatement& statement = d.seekStatement(op);
   d.hasCurrent = false;
-  statement.bind(1, key1);
-  if (d.keys.size() == 2) statement.bind(2, key2);
+  // The keys outlive the step and the statement is reset before returning: no copies needed.
+  statement.bind(1, key1, false);
+  if (d.keys.size() == 2) statement.bind(2, key2, false);
   if (statement.step()) {
     if (d.names.empty()) {
       d.names = statement.columnNames(1);
