@@ -11,6 +11,14 @@
 #include <iostream>
 #include <sstream>
 
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#define WEXITSTATUS(status) (status)
+#else
+#include <sys/wait.h>
+#endif
+
 #include "platform/Format.h"
 #include "support/TempFolder.h"
 #include "utilities/Schema.h"
@@ -175,6 +183,7 @@ TEST(DemoInstallation, RefusesAFolderTheIniCouldNotHold) {
 
 int runCli(const std::string& arguments, std::string& output) {
   std::FILE* pipe = popen((std::string(STATIND_CLI_PATH) + " " + arguments + " 2>&1").c_str(), "r");
+  if (!pipe) return -1;
   char buffer[512];
   while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
   return WEXITSTATUS(pclose(pipe));
@@ -183,12 +192,12 @@ int runCli(const std::string& arguments, std::string& output) {
 TEST(DemoCli, MakeDemoPrintsTheIniPathFirstAndFailsWithCodeTwo) {
   testsupport::TempFolder folder;
   std::string output;
-  EXPECT_EQ(runCli("make-demo " + folder.file("demo"), output), 0) << output;
+  EXPECT_EQ(runCli("make-demo \"" + folder.file("demo") + "\"", output), 0) << output;
   EXPECT_EQ(output.substr(0, output.find('\n')), folder.file("demo/statind.ini"));
 
   std::ofstream(folder.file("plain-file")) << "not a folder";
   output.clear();
-  EXPECT_EQ(runCli("make-demo " + folder.file("plain-file"), output), 2) << output;
+  EXPECT_EQ(runCli("make-demo \"" + folder.file("plain-file") + "\"", output), 2) << output;
 }
 
 }  // namespace
