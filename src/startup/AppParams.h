@@ -25,6 +25,8 @@ struct AppParams {
   std::string indexDbName = "IndiciDV.mdb";
   std::string workDbName = "WorkDV.mdb";
   std::string windowsUser;
+  // Without extension; upper-cased it titles the start-up failure boxes ("STATIND -ERRORE").
+  std::string programFileName = "statind";
   int lastAnswer = 0;
   bool startFailed = false;
 

@@ -1,0 +1,216 @@
+#include "startup/Databases.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+
+namespace startup {
+
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+constexpr std::size_t kDataPlaces = 45;  // places 1-45 come from the data database
+constexpr std::string_view kConnectPrefix = ";DATABASE=";
+
+std::string upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string errorTitle(const AppParams& params) {
+  return upper(params.programFileName) + " -ERRORE";
+}
+
+Answer ask(AppParams& params, platform::Desktop& desktop, const platform::Message& message) {
+  const Answer answer = desktop.messageBox(message);
+  params.lastAnswer = static_cast<int>(answer);
+  return answer;
+}
+
+// Opens one database after setting the message its failure shows and the two captions.
+std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel& progress,
+                                             const std::string& path, const std::string& what) {
+  dbs.pendingMessage = "DATABASE " + path + " INESISTENTE";
+  progress("Aggancio WorkSpace " + what);
+  progress("Apertura DataBase " + what);
+  return platform::Database::open(path);
+}
+
+void release(Databases& dbs) {
+  dbs.indexTable.reset();
+  dbs.indexTableOpen = false;
+  dbs.indexDb.reset();
+  dbs.visitsDb.reset();
+  dbs.workDb.reset();
+  dbs.dataDb.reset();
+  dbs.dbOpened = false;
+}
+
+// Steps 2-7 of the opening; true when everything is open and attached. Storage failures throw.
+bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+             const ProgressLabel& progress) {
+  dbs.dbOpened = false;
+  dbs.dataDb = openStep(dbs, progress, params.dataDbPath, "operativo");
+  dbs.dbOpened = true;
+  desktop.processEvents();
+  dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro");
+  dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
+  params.indexDbPath = platform::resolvePath(params.baseFolder + params.indexDbName);
+  dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
+  openIndexTable(params, dbs, desktop);
+  if (!dbs.indexTableOpen) {
+    dbs.pendingMessage = "ERRORE IN APERTURA INDICI\nDataBase: " + params.indexDbPath;
+    return false;
+  }
+  dbs.pendingMessage = "RICONNESSIONE TABELLE";
+  return !relinkTables(params, dbs, desktop, progress);
+}
+
+// Replaces the link `name` by one to the same table of the database `file`.
+void relinkOne(Databases& dbs, platform::Desktop& desktop, const std::string& name,
+               const std::string& file) {
+  platform::TableDefs& defs = dbs.workDb->tableDefs();
+  try {
+    defs.remove(name);
+  } catch (const platform::StoreError&) {
+    // Not there yet: nothing to delete.
+  }
+  desktop.processEvents();
+  platform::TableDef def;
+  def.name = name;
+  def.connect = std::string(kConnectPrefix) + file;
+  def.sourceTableName = name;
+  defs.append(def);
+  desktop.processEvents();
+}
+
+// Every link of the list again. One transaction: a failure leaves the previous links in place.
+void relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+               const ProgressLabel& progress) {
+  const auto& places = attachmentList();
+  platform::Database::Transaction tx(*dbs.workDb);
+  progress("Connessione Tabelle Base");
+  for (std::size_t i = 0; i < kDataPlaces; ++i) {
+    if (places[i].empty()) continue;
+    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA BASE " + places[i];
+    relinkOne(dbs, desktop, places[i], params.dataDbPath);
+  }
+  progress("Connessione Tabelle delle Visite");
+  dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA DELLE VISITE";
+  for (std::size_t i = kDataPlaces; i < places.size(); ++i) {
+    if (places[i].empty()) continue;
+    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA " + places[i];
+    relinkOne(dbs, desktop, places[i], params.visitsDbPath);
+  }
+  progress("Connessione Tabelle degli Indici");
+  dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA Indici";
+  relinkOne(dbs, desktop, "Indici", params.indexDbPath);
+  tx.commit();
+  // Lets go of files that no link uses any more (possible only outside the transaction).
+  dbs.workDb->tableDefs().refresh();
+}
+
+}  // namespace
+
+const std::vector<std::string>& attachmentList() {
+  static const std::vector<std::string> places = {
+      "AbbVisite",     "Clienti",         "ClientiNew",      "Cointestatari", "Colori",
+      "ColoriGrp",     "DistBanche",      "DistCausali",     "Distinte",      "Distinte04",
+      "FondiPensione", "Layout",          "LayOutCol",       "Localita",      "Mandati",
+      "Moduli",        "Movimenti",       "Movimenti_AZ",    "ParamImp",      "Percorsi",
+      "Performance",   "PersPortafoglio", "RelProd",         "Societa",       "Squadre",
+      "TabCambi",      "TabCategExpo",    "TabCategorie",    "TabCausali",    "TabEspApp",
+      "TabGruppi",     "TabModalita",     "TabMultiPartner", "TabNazioni",    "TabProdExpo",
+      "TabProdotti",   "TabProvincie",    "TabStanley",      "TabStanleyC",   "tabStatiApp",
+      "TabTipoEC",     "Documenti",       "DocumentiCli",    "ClientiMM",     "Cedole",
+      "VisiteN",       "Azioni",          "Appuntamenti",    "TabAzioni",     ""};
+  return places;
+}
+
+int expectedAttachmentCount() {
+  int count = 1;  // Indici, after the list
+  for (const auto& name : attachmentList())
+    if (!name.empty()) ++count;
+  return count;
+}
+
+bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+                   const ProgressLabel& progress) {
+  for (;;) {
+    desktop.processEvents();
+    try {
+      if (openAll(params, dbs, desktop, progress)) return true;
+    } catch (const std::exception&) {
+      // The pending message already says which step failed.
+    }
+    release(dbs);
+    const Answer answer =
+        ask(params, desktop,
+            {dbs.pendingMessage, errorTitle(params), Buttons::RetryCancel, Icon::Critical});
+    if (answer != Answer::Retry) return false;
+  }
+}
+
+void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& desktop) {
+  for (;;) {
+    dbs.indexTableOpen = true;
+    try {
+      auto table = dbs.indexDb->openTable("Indici");
+      table->setIndex("primaria");
+      dbs.indexTable = std::move(table);
+      return;
+    } catch (const platform::StoreError& e) {
+      dbs.indexTableOpen = false;
+      // The engine's own code, or the classic "cannot open table" number when there is none.
+      const int number = e.code() != 0 ? e.code() : 3044;
+      const std::string text =
+          "ERRORE IN APERTURA ARCHIVIO 'INDICI'\n" + std::to_string(number) + ": " + e.what();
+      if (ask(params, desktop,
+              {text, "ERRORE APERTURA TABELLA", Buttons::RetryCancel, Icon::Exclamation}) !=
+          Answer::Retry)
+        return;
+    }
+  }
+}
+
+bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+                  const ProgressLabel& progress) {
+  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount()) return false;
+  try {
+    relinkAll(params, dbs, desktop, progress);
+    dbs.attachedThisStart = true;
+    return false;
+  } catch (const std::exception&) {
+    ask(params, desktop,
+        {dbs.pendingMessage, errorTitle(params) + " CONNESIONE TABELLE", Buttons::Ok,
+         Icon::Critical});
+    return true;
+  }
+}
+
+int countValidAttachments(platform::Database& workDb) {
+  platform::TableDefs& defs = workDb.tableDefs();
+  int valid = 0;
+  const int total = defs.count();
+  for (int i = 0; i < total; ++i) {
+    const platform::TableDef def = defs.item(i);
+    if (!(def.attributes & platform::TableDef::kAttachedTable)) continue;
+    if (def.attributes & platform::TableDef::kSystemObject) continue;
+    if (def.connect.size() <= kConnectPrefix.size()) continue;
+    // The exact name, not a case-insensitive match: the store attaches exactly that file.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(def.connect.substr(kConnectPrefix.size()), error)) ++valid;
+  }
+  return valid;
+}
+
+void closeDatabases(Databases& dbs, platform::Desktop& desktop) {
+  release(dbs);
+  desktop.processEvents();
+}
+
+}  // namespace startup

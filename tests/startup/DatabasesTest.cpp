@@ -1,0 +1,160 @@
+#include "startup/Databases.h"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/ScriptedDesktop.h"
+#include "support/TempFolder.h"
+#include "utilities/Schema.h"
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kOpeningCaptions = {
+    "Aggancio WorkSpace operativo",    "Apertura DataBase operativo",
+    "Aggancio WorkSpace di lavoro",    "Apertura DataBase di lavoro",
+    "Aggancio WorkSpace delle Visite", "Apertura DataBase delle Visite",
+    "Aggancio WorkSpace degli indici", "Apertura DataBase degli indici"};
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// A suite installation in a temporary folder: base/OPER holds the data and visits databases,
+// base holds the index database, work/OPER the work database.
+class DatabasesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(folder_.path() / "base" / "OPER");
+    fs::create_directories(folder_.path() / "work" / "OPER");
+    params_.baseFolder = folder_.file("base") + "/";
+    params_.dataDbPath = folder_.file("base/OPER/DatiDV.mdb");
+    params_.visitsDbPath = folder_.file("base/OPER/VisiteDV.mdb");
+    params_.workDbPath = folder_.file("work/OPER/WorkDV.mdb");
+    utilities::createVisitsDb(params_.visitsDbPath);
+    utilities::createIndexDb(params_.baseFolder + params_.indexDbName);
+    utilities::createWorkDb(params_.workDbPath);
+  }
+
+  bool start() {
+    captions_.clear();
+    dbs_ = startup::Databases();
+    return startup::openDatabases(params_, dbs_, desktop_,
+                                  [this](const std::string& c) { captions_.push_back(c); });
+  }
+
+  testsupport::TempFolder folder_;
+  startup::AppParams params_;
+  startup::Databases dbs_;
+  platform::ScriptedDesktop desktop_;
+  std::vector<std::string> captions_;
+};
+
+}  // namespace
+
+TEST_F(DatabasesTest, FirstStartAttachesAllAndTheSecondChangesNothing) {
+  utilities::createDataDb(params_.dataDbPath);
+  ASSERT_TRUE(start());
+  auto expected = kOpeningCaptions;
+  for (const char* c : {"Connessione Tabelle Base", "Connessione Tabelle delle Visite",
+                        "Connessione Tabelle degli Indici"})
+    expected.push_back(c);
+  EXPECT_EQ(captions_, expected);
+  EXPECT_TRUE(dbs_.dbOpened && dbs_.indexTableOpen && dbs_.attachedThisStart);
+  EXPECT_EQ(params_.indexDbPath, params_.baseFolder + "IndiciDV.mdb");
+  EXPECT_EQ(startup::countValidAttachments(*dbs_.workDb), 50);
+  // Three files, each attached once, answer every linked table on the work database.
+  EXPECT_EQ(dbs_.workDb->snapshot("PRAGMA database_list").size(), 5u);
+  EXPECT_TRUE(dbs_.workDb->snapshot("SELECT * FROM Indici, TabAzioni, Cedole").empty());
+  EXPECT_TRUE(desktop_.shown.empty());
+
+  startup::closeDatabases(dbs_, desktop_);
+  EXPECT_FALSE(dbs_.workDb || dbs_.indexTable || dbs_.dbOpened);
+  const std::string before = bytesOf(params_.workDbPath);
+  ASSERT_TRUE(start());
+  EXPECT_EQ(captions_, kOpeningCaptions);
+  EXPECT_FALSE(dbs_.attachedThisStart);
+  startup::closeDatabases(dbs_, desktop_);
+  EXPECT_EQ(bytesOf(params_.workDbPath), before);
+}
+
+TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
+  utilities::createDataDb(params_.dataDbPath);
+  ASSERT_TRUE(start());
+  startup::closeDatabases(dbs_, desktop_);
+  fs::create_directories(folder_.path() / "base2");
+  fs::rename(params_.baseFolder + "IndiciDV.mdb", folder_.file("base2/IndiciDV.mdb"));
+  params_.baseFolder = folder_.file("base2") + "/";
+
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(dbs_.attachedThisStart);
+  EXPECT_EQ(startup::countValidAttachments(*dbs_.workDb), 50);
+  EXPECT_EQ(dbs_.workDb->tableDefs().find("Indici")->connect,
+            ";DATABASE=" + folder_.file("base2/IndiciDV.mdb"));
+  EXPECT_TRUE(dbs_.workDb->snapshot("SELECT * FROM Indici").empty());
+  EXPECT_EQ(dbs_.workDb->snapshot("PRAGMA database_list").size(), 5u);  // the old file let go
+}
+
+TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsNoHalfLinks) {
+  utilities::createDataDb(params_.dataDbPath, "TabGruppi");
+  EXPECT_FALSE(start());
+  const std::string text = "ERRORE IN CONNESSIONE TABELLA BASE TabGruppi";
+  ASSERT_EQ(desktop_.shown.size(), 2u);
+  EXPECT_EQ(desktop_.shown[0].text, text);
+  EXPECT_EQ(desktop_.shown[0].title, "STATIND -ERRORE CONNESIONE TABELLE");
+  EXPECT_EQ(desktop_.shown[0].buttons, Buttons::Ok);
+  EXPECT_EQ(desktop_.shown[0].icon, Icon::Critical);
+  EXPECT_EQ(desktop_.shown[1].text, text);
+  EXPECT_EQ(desktop_.shown[1].title, "STATIND -ERRORE");
+  EXPECT_EQ(desktop_.shown[1].buttons, Buttons::RetryCancel);
+  EXPECT_EQ(params_.lastAnswer, static_cast<int>(Answer::Cancel));
+  EXPECT_FALSE(dbs_.dataDb || dbs_.workDb || dbs_.dbOpened);
+  // The tables linked before the failure were rolled back with it.
+  auto work = platform::Database::open(params_.workDbPath);
+  EXPECT_FALSE(work->tableDefs().find("AbbVisite"));
+}
+
+TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
+  utilities::createDataDb(folder_.file("saved.mdb"));
+  desktop_.answers = {Answer::Retry};
+  desktop_.onMessage = [&](const platform::Message&) {
+    fs::rename(folder_.file("saved.mdb"), params_.dataDbPath);
+  };
+  ASSERT_TRUE(start());
+  ASSERT_EQ(desktop_.shown.size(), 1u);
+  EXPECT_EQ(desktop_.shown[0].text, "DATABASE " + params_.dataDbPath + " INESISTENTE");
+  EXPECT_EQ(desktop_.shown[0].title, "STATIND -ERRORE");
+  EXPECT_EQ(desktop_.shown[0].icon, Icon::Critical);
+  EXPECT_EQ(params_.lastAnswer, static_cast<int>(Answer::Retry));
+  EXPECT_TRUE(dbs_.dataDb && dbs_.workDb && dbs_.visitsDb && dbs_.indexDb && dbs_.indexTable);
+  // Two captions of the failed attempt, then the whole opening and the three of attaching.
+  EXPECT_EQ(captions_.size(), 2 + kOpeningCaptions.size() + 3);
+}
+
+TEST_F(DatabasesTest, IndexTableMissingOffersItsOwnRetryThenGivesUp) {
+  utilities::createDataDb(params_.dataDbPath);
+  const std::string indexPath = params_.baseFolder + params_.indexDbName;
+  fs::remove(indexPath);
+  SQLite::Database(indexPath, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
+      .exec("CREATE TABLE x(a)");
+  EXPECT_FALSE(start());
+  ASSERT_EQ(desktop_.shown.size(), 2u);
+  EXPECT_EQ(desktop_.shown[0].text,
+            "ERRORE IN APERTURA ARCHIVIO 'INDICI'\n1: no such table: Indici");
+  EXPECT_EQ(desktop_.shown[0].title, "ERRORE APERTURA TABELLA");
+  EXPECT_EQ(desktop_.shown[0].icon, Icon::Exclamation);
+  EXPECT_EQ(desktop_.shown[1].text, "ERRORE IN APERTURA INDICI\nDataBase: " + indexPath);
+  EXPECT_EQ(desktop_.shown[1].icon, Icon::Critical);
+}
