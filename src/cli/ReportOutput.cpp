@@ -35,10 +35,11 @@ std::string pad(const std::string& text, std::size_t width, bool right) {
 
 // Prints `lines` as columns two blanks apart; texts that read as numbers stand right-aligned,
 // and with `colour` the negative ones are red.
-void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour) {
+void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour,
+                  std::size_t minWidth = 0) {
   std::vector<std::size_t> widths;
   for (const auto& line : lines) {
-    widths.resize(std::max(widths.size(), line.size()));
+    widths.resize(std::max(widths.size(), line.size()), minWidth);
     for (std::size_t i = 0; i < line.size(); ++i)
       widths[i] = std::max(widths[i], displayWidth(line[i]));
   }
@@ -120,7 +121,7 @@ void writeReportText(const ReportData& data, std::ostream& out, bool colour) {
     summary[3].push_back(s.LbDiff);
     summary[4].push_back(s.LbParz);
   }
-  writeColumns(summary, out, colour);
+  writeColumns(summary, out, colour, 8);  // empty slots keep their place
   out << "\n";
   const auto& c = data.result.captions;
   std::vector<Line> grid = {{c[0], c[1], c[2], c[3], c[4]}};

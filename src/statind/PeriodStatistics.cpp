@@ -14,6 +14,7 @@ namespace statind {
 StatResult runStatistics(StatContext& context, const StatParams& params) {
   if (trimmed(params.product).empty())
     throw std::invalid_argument("runStatistics: no product chosen");
+  if (params.month > 12) throw std::invalid_argument("runStatistics: no such month");
   indexdata::WaitScope wait(context.desktop);
   PeriodLookups lookups(context.lookup, params.product, params.startRule);
 

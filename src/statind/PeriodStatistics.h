@@ -84,7 +84,8 @@ inline constexpr const char* kWorkTable = "WkStatInd";
 // One statistics run. Empties WkStatInd and fills it in one transaction (after a failure the
 // table keeps the previous run's rows), then reads the rows back. The wait pointer is on while
 // it runs and off on every way out. Storage errors throw StoreError. A blank product throws
-// std::invalid_argument and touches nothing (the window shows its choice pane instead).
+// std::invalid_argument and touches nothing (the window shows its choice pane instead); so does
+// a month above 12.
 StatResult runStatistics(StatContext& context, const StatParams& params);
 
 }  // namespace statind
