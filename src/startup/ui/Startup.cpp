@@ -84,6 +84,8 @@ StartOutcome Startup::load() {
   if (ctx_.dbs.dataDb && ctx_.dbs.indexTable)
     ctx_.lookup = std::make_unique<indexdata::IndexLookup>(*ctx_.dbs.dataDb, *ctx_.dbs.indexTable,
                                                            params.valueFormat);
+  // The strip only reports progress; once everything is open it would show a stale step.
+  findChild<QWidget*>(QStringLiteral("Picture1"))->hide();
   ctx_.desktop.processEvents();
   applyBackground();
   loaded_ = true;

@@ -34,8 +34,9 @@ class Startup : public QMainWindow {
 
   // The loading, to be run once the window is shown: hides the full menus when the suite drives
   // the program, keeps the window on the screen, runs startup::load with Label1 as progress
-  // label, sets the caption, creates ctx.lookup and applies the configured background. Anything
-  // but Ready means the program must end (the user has been told why).
+  // label, sets the caption, creates ctx.lookup, hides the progress strip and applies the
+  // configured background. Anything but Ready means the program must end (the user has been
+  // told why).
   StartOutcome load();
 
   // The menu Mu_Stat: records `code` as startFunction and opens its window.

@@ -78,6 +78,7 @@ class StartupWindowTest : public QObject {
     QVERIFY2(seen.contains(QStringLiteral("Apertura DataBase operativo")),
              qPrintable(seen.join('|')));
     QVERIFY(seen.contains(QStringLiteral("Connessione Tabelle degli Indici")));
+    QVERIFY(!window->findChild<QWidget*>(QStringLiteral("Picture1"))->isVisible());
     QVERIFY(session.ctx.lookup != nullptr);
     for (const char* name : {"Mu_end", "Mu_statistiche", "Mu_Stat0", "Mu_newexe"})
       QVERIFY2(menuShown(window, name), name);
