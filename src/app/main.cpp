@@ -8,6 +8,7 @@
 
 #include "app/ScreenshotHook.h"
 #include "platform/Environment.h"
+#include "platform/ui/Guard.h"
 #include "platform/ui/QtDesktop.h"
 #include "platform/ui/Twips.h"
 #include "startup/AppParams.h"
@@ -62,7 +63,10 @@ int main(int argc, char** argv) {
   ctx.exitProgram = [&window, &ctx] { startup::ui::endProgram(window, ctx); };
   window.show();
   QApplication::processEvents();  // the window is up before the loading writes on it
-  if (window.load() != startup::StartOutcome::Ready) {
+  // A failure the loading does not handle itself is told, and ends the program as a failed start.
+  startup::StartOutcome loaded = startup::StartOutcome::DatabasesClosed;
+  platform::ui::guarded(&window, desktop, [&window, &loaded] { loaded = window.load(); });
+  if (loaded != startup::StartOutcome::Ready) {
     ctx.lookup.reset();
     startup::closeDatabases(dbs, desktop);
     reports.close();
