@@ -23,7 +23,7 @@ WindowPlacement placementOf(const QWidget& window) {
   return placement;
 }
 
-void endProgram(const QWidget& mainWindow, AppContext& ctx) {
+void runExitRoutine(const QWidget& mainWindow, AppContext& ctx) noexcept {
   try {
     const WindowPlacement placement = placementOf(mainWindow);
     // The lookup holds statements on the data database: they go before the database closes.
@@ -32,6 +32,10 @@ void endProgram(const QWidget& mainWindow, AppContext& ctx) {
   } catch (...) {
     // Nothing may keep the program from ending once the user asked for it.
   }
+}
+
+void endProgram(const QWidget& mainWindow, AppContext& ctx) {
+  runExitRoutine(mainWindow, ctx);
   std::fflush(nullptr);
   std::exit(0);
 }

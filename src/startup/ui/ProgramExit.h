@@ -14,9 +14,12 @@ struct AppContext;
 // Where `window` stands, in twips: its frame's left, top, width and height, or maximised.
 WindowPlacement placementOf(const QWidget& window);
 
-// Runs the exit routine for `mainWindow` (placement, report engine, databases, per-user
-// settings) and ends the process with code 0. Does not return: the databases are closed, so
-// no caller's logic may go on. Errors inside the routine never stop the ending.
+// The exit routine for `mainWindow` without ending the process: the index lookup is released,
+// then placement, report engine, databases and per-user settings. Never throws.
+void runExitRoutine(const QWidget& mainWindow, AppContext& ctx) noexcept;
+
+// runExitRoutine, then the end of the process with code 0. Does not return: the databases are
+// closed, so no caller's logic may go on.
 [[noreturn]] void endProgram(const QWidget& mainWindow, AppContext& ctx);
 
 }  // namespace startup::ui

@@ -18,6 +18,7 @@
 #include "platform/ui/Twips.h"
 #include "startup/ui/BackgroundArea.h"
 #include "startup/ui/FunctionKeys.h"
+#include "startup/ui/ProgramExit.h"
 
 using platform::ui::pixelsToTwips;
 using platform::ui::twipsToPixels;
@@ -141,6 +142,18 @@ class StartupWindowTest : public QObject {
     QCOMPARE(session.exits, 1);
     session.window->close();
     QCOMPARE(session.exits, 2);
+  }
+
+  void exitRoutineReleasesTheLookupBeforeClosingTheDatabases() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QVERIFY(session.ctx.lookup != nullptr);
+    startup::ui::runExitRoutine(*session.window, session.ctx);
+    QVERIFY(session.ctx.lookup == nullptr);
+    QVERIFY(session.dbs.dataDb == nullptr);
+    QVERIFY(!session.reports.isOpen());
+    QCOMPARE(session.desktop.userSettings.count("statind/Setting/ExeVersion"), std::size_t{1});
   }
 
   void minimumSizeHoldsOnlyInTheNormalState() {
