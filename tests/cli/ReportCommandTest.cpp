@@ -1,0 +1,95 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "platform/Format.h"
+#include "support/SmallInstallation.h"
+
+namespace {
+
+struct CliRun {
+  int exitCode = 0;
+  std::string output;
+};
+
+// Runs statind-cli report on the installation; stdout only.
+CliRun report(const testsupport::SmallInstallation& install, const std::string& arguments) {
+  CliRun run;
+  const std::string command = std::string(STATIND_CLI_PATH) + " report --ini '" + install.ini +
+                              "' " + arguments + " 2>/dev/null";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, ""};
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
+  run.exitCode = WEXITSTATUS(pclose(pipe));
+  return run;
+}
+
+// PR1 "Fondo; prova" in EUR, business days from Monday 31/05/2010 to Wednesday 30/06/2010;
+// PR0 is listed without any index value.
+class PeriodStatisticsReportCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SQLite::Database data(install_.base + "OPER/DatiDV.mdb", SQLite::OPEN_READWRITE);
+    data.exec(
+        "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, NoIndici) VALUES "
+        "('PR1', 'Fondo; prova', 'EUR', 0), ('PR0', 'Vuoto', 'EUR', 0)");
+    SQLite::Database index(install_.base + "IndiciDV.mdb", SQLite::OPEN_READWRITE);
+    SQLite::Statement insert(index,
+                             "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) "
+                             "VALUES ('PR1', ?1, ?2)");
+    for (auto d = platform::dayNumber(2010, 5, 31); d <= platform::dayNumber(2010, 6, 30); ++d) {
+      if (platform::weekday(d) > 5) continue;
+      insert.bind(1, platform::isoDate(d));
+      insert.bind(2, 10 + platform::civilDate(d).day / 100.0);
+      insert.exec();
+      insert.reset();
+    }
+  }
+
+  testsupport::SmallInstallation install_;
+};
+
+TEST_F(PeriodStatisticsReportCommand, JsonOfASingleDayMonth) {
+  const CliRun run = report(install_, "--product pr1 --year 2010 --month 3 --format json");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const auto out = nlohmann::json::parse(run.output);
+  EXPECT_EQ(out["product"], "PR1");
+  EXPECT_EQ(out["description"], "Fondo; prova");
+  EXPECT_EQ(out["currency"], "EUR");
+  EXPECT_EQ(out["firstIndexDate"], "31/05/2010");
+  EXPECT_EQ(out["lastIndexDate"], "30/06/2010");
+  EXPECT_EQ(out["month"], 5);  // March lies before the history: its first month instead
+  ASSERT_EQ(out["summary"].size(), 3u);
+  EXPECT_EQ(out["summary"][2]["LbAnno"], "MAG '10");
+  EXPECT_EQ(out["summary"][2]["LbDiffRed"], false);
+  EXPECT_EQ(out["summary"][0]["LbVal1"], "");
+  EXPECT_EQ(out["captions"][0], "MAGGIO");
+  ASSERT_EQ(out["rows"].size(), 1u);
+  EXPECT_EQ(out["rows"][0]["Data"], "31 Lun");
+  EXPECT_EQ(out["rows"][0]["Percento2"], "");
+  EXPECT_EQ(out["chart"]["pointCount"], 2);
+  EXPECT_EQ(out["chart"]["points"][0]["label"], "31");
+  EXPECT_TRUE(out["chart"]["points"][1]["label"].is_null());
+  EXPECT_TRUE(out["chart"]["points"][1]["value"].is_null());
+}
+
+TEST_F(PeriodStatisticsReportCommand, CsvQuotesWhatASpreadsheetWouldChange) {
+  const CliRun run = report(install_, "--product PR1 --month 6 --format csv");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "GIUGNO;indice;% giorn.;% sett.;% 15 gg");
+  EXPECT_NE(run.output.find("\n\"05 S  \";;;;\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\n02 Mer;10,02;0,100;;\n"), std::string::npos) << run.output;
+}
+
+TEST_F(PeriodStatisticsReportCommand, ExitCodesForWhatCannotBeReported) {
+  EXPECT_EQ(report(install_, "--product NONE").exitCode, 3);
+  EXPECT_EQ(report(install_, "--product PR0").exitCode, 3);
+  EXPECT_EQ(report(install_, "--product PR1 --year 2009").exitCode, 64);
+  EXPECT_EQ(report(install_, "--product PR1 --month 13").exitCode, 64);
+}
+
+}  // namespace
