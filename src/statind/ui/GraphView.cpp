@@ -79,6 +79,11 @@ GraphView::~GraphView() {
   model_.setRedrawListener(nullptr);
 }
 
+void GraphView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  chart_->legend()->setVisible(width() >= kLegendMinWidth);
+}
+
 void GraphView::redraw() {
   chart_->removeAllSeries();
   for (QAbstractAxis* axis : chart_->axes()) {
@@ -86,11 +91,13 @@ void GraphView::redraw() {
     delete axis;
   }
   chart_->setTitle(QString::fromStdString(model_.title()));
+  chart_->legend()->setVisible(width() >= kLegendMinWidth);
   QAbstractAxis* axisX = buildCategoryAxis();
   auto* axisY = new QValueAxis;
   chart_->addAxis(axisX, Qt::AlignBottom);
   chart_->addAxis(axisY, Qt::AlignLeft);
   Range range{INFINITY, -INFINITY};
+  addBand(axisX, axisY, range);  // first, so that every line is drawn over it
   addDataSeries(axisX, axisY, range);
   addOverlays(axisX, axisY, range);
   scaleYAxis(axisY, range);
@@ -133,24 +140,30 @@ void GraphView::addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& ra
   added->attachAxis(axisY);
 }
 
+void GraphView::addBand(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+  const Overlays o = model_.overlays();
+  if (o.count == 0 || !model_.showsOverlay(GraphModel::kOverlayStdDev)) return;
+  const int n = model_.pointCount();
+  auto* upper = levelLine("", kBandColour, Qt::SolidLine, o.mean + o.stdDev, n);
+  auto* lower = levelLine("", kBandColour, Qt::SolidLine, o.mean - o.stdDev, n);
+  auto* band = new QAreaSeries(upper, lower);
+  upper->setParent(band);
+  lower->setParent(band);
+  band->setName("StdDev");
+  band->setBrush(kBandColour);
+  band->setPen(QPen(QColor(243, 156, 18, 140), 1));
+  chart_->addSeries(band);
+  band->attachAxis(axisX);
+  band->attachAxis(axisY);
+  range.min = std::min(range.min, o.mean - o.stdDev);
+  range.max = std::max(range.max, o.mean + o.stdDev);
+}
+
 void GraphView::addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
   const Overlays o = model_.overlays();
   if (o.count == 0) return;
   const int n = model_.pointCount();
   std::vector<QAbstractSeries*> added;
-  if (model_.showsOverlay(GraphModel::kOverlayStdDev)) {
-    auto* upper = levelLine("", kBandColour, Qt::SolidLine, o.mean + o.stdDev, n);
-    auto* lower = levelLine("", kBandColour, Qt::SolidLine, o.mean - o.stdDev, n);
-    auto* band = new QAreaSeries(upper, lower);
-    upper->setParent(band);
-    lower->setParent(band);
-    band->setName("StdDev");
-    band->setBrush(kBandColour);
-    band->setPen(QPen(QColor(243, 156, 18, 140), 1));
-    added.push_back(band);
-    range.min = std::min(range.min, o.mean - o.stdDev);
-    range.max = std::max(range.max, o.mean + o.stdDev);
-  }
   if (model_.showsOverlay(GraphModel::kOverlayMean)) {
     added.push_back(levelLine("Media", kMeanColour, Qt::DashLine, o.mean, n));
   }

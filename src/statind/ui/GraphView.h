@@ -29,11 +29,17 @@ class GraphView : public QWidget {
   // Rebuilds the chart from the model as it is now.
   void redraw();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  // Below this width the legend's names no longer fit beside each other: it is left out.
+  static constexpr int kLegendMinWidth = 420;
   struct Range {
     double min = 0, max = 0;
   };
   QAbstractAxis* buildCategoryAxis();
+  void addBand(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
   void addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
   void addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
   void scaleYAxis(QValueAxis* axisY, Range range);

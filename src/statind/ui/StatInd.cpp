@@ -394,8 +394,15 @@ void StatInd::showResults(bool visible) {
 }
 
 void StatInd::showChoice(bool product) {
-  form_->PctProd->setVisible(product);
-  form_->PctScelta->setVisible(!product);
+  if (switchingPane_) return;  // hiding a pane moves the focus, which must not switch back
+  switchingPane_ = true;
+  QWidget* shown = product ? form_->PctProd : form_->PctScelta;
+  QWidget* hidden = product ? form_->PctScelta : form_->PctProd;
+  shown->setVisible(true);
+  const bool focusInside = hidden->isAncestorOf(focusWidget());
+  hidden->setVisible(false);
+  if (!product && focusInside) form_->CmbProd->setFocus(Qt::OtherFocusReason);
+  switchingPane_ = false;
 }
 
 PeriodPosition StatInd::position() const {

@@ -88,6 +88,7 @@ class StatInd : public QDialog {
   bool busy_ = false;
   bool firstActivation_ = true;
   bool unloaded_ = false;
+  bool switchingPane_ = false;
   int lastGroup_ = 0;
   int lastCategory_ = 0;
 };

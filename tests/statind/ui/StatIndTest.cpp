@@ -194,8 +194,13 @@ class StatIndTest : public QObject {
     QVERIFY(child<QWidget>(w, "Graph1")->isVisible());
     QCOMPARE(f.window->graphModel().pointCount(), 7);
 
+    // Hiding the product pane moves the focus out of it; that must not switch the pane back.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    child<QPushButton>(w, "CmdProd")->setFocus();
     child<QPushButton>(w, "CmdProd")->click();
     QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QVERIFY(!child<QWidget>(w, "PctProd")->isVisible());
     child<QComboBox>(w, "CmbGrp")->setCurrentIndex(2);
     QCOMPARE(entries(child<QComboBox>(w, "CmbProd")).size(), 2);  // only the chosen product
     QVERIFY(child<QComboBox>(w, "CmbProd")->itemText(1).startsWith("P1 "));
