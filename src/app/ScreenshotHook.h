@@ -3,6 +3,7 @@
 // ordinary exit. Without the variable nothing changes.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/StatIndShots.h"
 #include "startup/ui/AppContext.h"
 
 namespace app {
@@ -30,6 +32,8 @@ class ScreenshotHook {
   // the program through ctx.exitProgram.
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
+      if (QWidget* modal = QApplication::activeModalWidget())
+        StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
       ctx.exitProgram();
     });
