@@ -118,7 +118,8 @@ class TableDefs {
   int count();
   TableDef item(int position);  // 0-based; throws when out of range
   std::optional<TableDef> find(const std::string& name);
-  // Deletes the definition (and for a local table, the table). Throws when there is none.
+  // Deletes the definition (and for a local table, the table). Throws when there is none, and
+  // for the store's own bookkeeping table.
   void remove(const std::string& name);
   // Adds a link. Throws when a definition of that name exists, when the connect string names no
   // openable database, or when that database has no table `sourceTableName`.
@@ -138,9 +139,10 @@ class TableDefs {
 
 class Database {
  public:
-  // Opens an existing SQLite file read-write. Throws StoreError when the file does not exist,
-  // when it is a Jet/ACE file ("format not supported", naming the file), or when it is not a
-  // database at all.
+  // Opens an existing SQLite file read-write (never creating one), waits up to a few seconds
+  // for a lock another program holds, and makes its persisted links queryable (those that
+  // cannot be resolved are skipped). Throws StoreError when the file does not exist, when it is
+  // a Jet/ACE file ("format not supported", naming the file), or when it is not a database.
   static std::unique_ptr<Database> open(const std::string& path);
   ~Database();
   Database(const Database&) = delete;
@@ -156,6 +158,7 @@ class Database {
   TableDefs& tableDefs() { return tableDefs_; }
 
   // All-or-nothing work: commit() makes it permanent; destruction without commit rolls back.
+  // Inside a transaction already open it is a savepoint: its work becomes part of the outer one.
   class Transaction {
    public:
     explicit Transaction(Database& db);
