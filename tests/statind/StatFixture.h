@@ -74,8 +74,6 @@ class StatFixture : public ::testing::Test {
                          StatParams{code, year, month, rule, range.value_or(ProductRange{})});
   }
 
-  std::string money(double v) { return platform::formatNumber(v, "#,###,###,##0.00"); }
-
   testsupport::TempFolder folder_;
   std::unique_ptr<platform::Database> dataDb_, indexDb_, workDb_;
   std::unique_ptr<platform::TableCursor> indexTable_;
