@@ -107,8 +107,13 @@ TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
   EXPECT_EQ(dbs_.workDb->snapshot("PRAGMA database_list").size(), 5u);  // the old file let go
 }
 
-TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsNoHalfLinks) {
-  utilities::createDataDb(params_.dataDbPath, "TabGruppi");
+TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsThePreviousLinks) {
+  utilities::createDataDb(params_.dataDbPath);
+  ASSERT_TRUE(start());
+  dbs_.workDb->tableDefs().remove("Cedole");  // one link short: the next start relinks
+  startup::closeDatabases(dbs_, desktop_);
+  SQLite::Database(params_.dataDbPath, SQLite::OPEN_READWRITE).exec("DROP TABLE TabGruppi");
+
   EXPECT_FALSE(start());
   const std::string text = "ERRORE IN CONNESSIONE TABELLA BASE TabGruppi";
   ASSERT_EQ(desktop_.shown.size(), 2u);
@@ -121,9 +126,10 @@ TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsNoHalfLinks) {
   EXPECT_EQ(desktop_.shown[1].buttons, Buttons::RetryCancel);
   EXPECT_EQ(params_.lastAnswer, static_cast<int>(Answer::Cancel));
   EXPECT_FALSE(dbs_.dataDb || dbs_.workDb || dbs_.dbOpened);
-  // The tables linked before the failure were rolled back with it.
+  // The relinking was undone as a whole: the links made before it are all still there.
   auto work = platform::Database::open(params_.workDbPath);
-  EXPECT_FALSE(work->tableDefs().find("AbbVisite"));
+  EXPECT_EQ(startup::countValidAttachments(*work), 49);
+  EXPECT_EQ(work->snapshot("SELECT * FROM AbbVisite").size(), 0u);
 }
 
 TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
