@@ -22,6 +22,7 @@ constexpr std::size_t kUserChars = 5;
 StartOutcome initialise(const platform::Environment& env, AppParams& params,
                         platform::Desktop& desktop) {
   params.standAlone = false;
+  params.programFileName = env.programFileName;
   parseCommandLine(env.commandLine, params);
   if (platform::trim(params.operatorCode).empty()) {
     desktop.messageBox({"Mancano i parametri", "", Buttons::Ok, Icon::None});
