@@ -61,7 +61,14 @@ QStringList uniqueLabels(const std::vector<GraphPoint>& points) {
 }  // namespace
 
 GraphView::GraphView(GraphModel& model, QWidget* parent)
-    : QWidget(parent), model_(model), chart_(new QChart), view_(new QChartView(chart_, this)) {
+    : QWidget(parent),
+      model_(model),
+      chart_(new QChart),
+      view_(new QChartView(chart_, this)),
+      axisX_(new QBarCategoryAxis),
+      axisY_(new QValueAxis) {
+  chart_->addAxis(axisX_, Qt::AlignBottom);
+  chart_->addAxis(axisY_, Qt::AlignLeft);
   setObjectName("Graph1");
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
@@ -84,34 +91,30 @@ void GraphView::resizeEvent(QResizeEvent* event) {
   chart_->legend()->setVisible(width() >= kLegendMinWidth);
 }
 
+// The axes live as long as the view: axes taken out of a chart leave their drawing behind until
+// the event loop comes round, which a redraw inside a longer handler would show.
 void GraphView::redraw() {
   chart_->removeAllSeries();
-  for (QAbstractAxis* axis : chart_->axes()) {
-    chart_->removeAxis(axis);
-    delete axis;
-  }
   chart_->setTitle(QString::fromStdString(model_.title()));
   chart_->legend()->setVisible(width() >= kLegendMinWidth);
-  QAbstractAxis* axisX = buildCategoryAxis();
-  auto* axisY = new QValueAxis;
-  chart_->addAxis(axisX, Qt::AlignBottom);
-  chart_->addAxis(axisY, Qt::AlignLeft);
+  axisX_->clear();
+  axisX_->append(uniqueLabels(model_.points()));
   Range range{INFINITY, -INFINITY};
-  addBand(axisX, axisY, range);  // first, so that every line is drawn over it
-  addDataSeries(axisX, axisY, range);
-  addOverlays(axisX, axisY, range);
-  scaleYAxis(axisY, range);
-  axisY->setGridLineVisible((model_.gridStyle() & 1) != 0);
-  axisX->setGridLineVisible((model_.gridStyle() & 2) != 0);
+  addBand(range);  // first, so that every line is drawn over it
+  addDataSeries(range);
+  addOverlays(range);
+  scaleYAxis(range);
+  axisY_->setGridLineVisible((model_.gridStyle() & 1) != 0);
+  axisX_->setGridLineVisible((model_.gridStyle() & 2) != 0);
 }
 
-QAbstractAxis* GraphView::buildCategoryAxis() {
-  auto* axis = new QBarCategoryAxis;
-  axis->append(uniqueLabels(model_.points()));
-  return axis;
+void GraphView::attach(QAbstractSeries* series) {
+  chart_->addSeries(series);
+  series->attachAxis(axisX_);
+  series->attachAxis(axisY_);
 }
 
-void GraphView::addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+void GraphView::addDataSeries(Range& range) {
   const auto& points = model_.points();
   QAbstractSeries* added = nullptr;
   if (model_.type() == GraphModel::kBars) {
@@ -135,12 +138,10 @@ void GraphView::addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& ra
     range.min = std::min(range.min, *point.value);
     range.max = std::max(range.max, *point.value);
   }
-  chart_->addSeries(added);
-  added->attachAxis(axisX);
-  added->attachAxis(axisY);
+  attach(added);
 }
 
-void GraphView::addBand(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+void GraphView::addBand(Range& range) {
   const Overlays o = model_.overlays();
   if (o.count == 0 || !model_.showsOverlay(GraphModel::kOverlayStdDev)) return;
   const int n = model_.pointCount();
@@ -152,14 +153,12 @@ void GraphView::addBand(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
   band->setName("StdDev");
   band->setBrush(kBandColour);
   band->setPen(QPen(QColor(243, 156, 18, 140), 1));
-  chart_->addSeries(band);
-  band->attachAxis(axisX);
-  band->attachAxis(axisY);
+  attach(band);
   range.min = std::min(range.min, o.mean - o.stdDev);
   range.max = std::max(range.max, o.mean + o.stdDev);
 }
 
-void GraphView::addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range) {
+void GraphView::addOverlays(Range& range) {
   const Overlays o = model_.overlays();
   if (o.count == 0) return;
   const int n = model_.pointCount();
@@ -179,14 +178,11 @@ void GraphView::addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& rang
     range.min = std::min({range.min, o.fitAt(1), o.fitAt(n)});
     range.max = std::max({range.max, o.fitAt(1), o.fitAt(n)});
   }
-  for (QAbstractSeries* series : added) {
-    chart_->addSeries(series);
-    series->attachAxis(axisX);
-    series->attachAxis(axisY);
-  }
+  for (QAbstractSeries* series : added) attach(series);
 }
 
-void GraphView::scaleYAxis(QValueAxis* axisY, Range range) {
+void GraphView::scaleYAxis(Range range) {
+  QValueAxis* axisY = axisY_;
   if (!std::isfinite(range.min)) range = {0, 1};  // nothing written yet
   if (model_.yAxisMode() == 0) {
     range.min = std::min(0.0, range.min);

@@ -11,7 +11,8 @@
 QT_BEGIN_NAMESPACE
 class QChart;
 class QChartView;
-class QAbstractAxis;
+class QAbstractSeries;
+class QBarCategoryAxis;
 class QValueAxis;
 QT_END_NAMESPACE
 
@@ -38,15 +39,17 @@ class GraphView : public QWidget {
   struct Range {
     double min = 0, max = 0;
   };
-  QAbstractAxis* buildCategoryAxis();
-  void addBand(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
-  void addDataSeries(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
-  void addOverlays(QAbstractAxis* axisX, QValueAxis* axisY, Range& range);
-  void scaleYAxis(QValueAxis* axisY, Range range);
+  void attach(QAbstractSeries* series);
+  void addBand(Range& range);
+  void addDataSeries(Range& range);
+  void addOverlays(Range& range);
+  void scaleYAxis(Range range);
 
   GraphModel& model_;
   QChart* chart_;
   QChartView* view_;
+  QBarCategoryAxis* axisX_;
+  QValueAxis* axisY_;
 };
 
 }  // namespace statind::ui

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <algorithm>
 #include <cctype>
@@ -80,10 +81,15 @@ StatInd::StatInd(startup::ui::AppContext& ctx, QWidget* parent)
   form_->TDBGrid1->setModel(grid_);
   load();
   connectHandlers();
+  // Without a window manager the maximised state is only a wish: take the screen's room too.
+  if (QScreen* screen = this->screen()) resize(screen->availableGeometry().size());
   setWindowState(Qt::WindowMaximized);
 }
 
-StatInd::~StatInd() = default;
+// The chart view listens to graph_, a member that dies before the dialog's child widgets.
+StatInd::~StatInd() {
+  delete form_->Graph1;
+}
 
 template <typename Handler>
 void StatInd::guard(Handler&& handler) {
