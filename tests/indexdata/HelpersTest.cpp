@@ -12,45 +12,29 @@ using indexdata::nzText;
 using indexdata::padLeft;
 using platform::Value;
 
-TEST(Helpers, NzNumberMakesAnyValueSafeForArithmetic) {
-  const struct {
-    Value value;
-    double expected;
-  } cases[] = {
-      {Value{}, 0},
-      {std::string("   "), 0},
-      {std::int64_t{1}, 1},
-      {2.5, 2.5},
-      {std::string("12/05/2010"), double(platform::dayNumber(2010, 5, 12))},
-      {std::string(" 12/05/2010 "), double(platform::dayNumber(2010, 5, 12))},
-      {std::string("31/02/2010"), 0},
-      {std::string("1/2/3/4"), 0},
-      {std::string("abc"), 0},
-      {std::string("12,5"), 12.5},
-      {std::string(" 7 "), 7},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(platform::valueText(c.value));
-    EXPECT_DOUBLE_EQ(nzNumber(c.value), c.expected);
-  }
-}
+TEST(Helpers, NzNumberAndNzTextMakeAnyValueSafe) {
+  const double may12 = platform::dayNumber(2010, 5, 12);
+  const std::vector<std::pair<Value, double>> numbers = {{Value{}, 0},
+                                                         {std::string("  "), 0},
+                                                         {std::int64_t{1}, 1},
+                                                         {2.5, 2.5},
+                                                         {std::string(" 12/05/2010"), may12},
+                                                         {std::string("31/02/2010"), 0},
+                                                         {std::string("abc"), 0},
+                                                         {std::string("12,5"), 12.5}};
+  for (const auto& [value, expected] : numbers) EXPECT_DOUBLE_EQ(nzNumber(value), expected);
 
-TEST(Helpers, NzTextFallsBackToTheDefaultOnlyForEmptyValues) {
   EXPECT_EQ(nzText(Value{}), " ");
-  EXPECT_EQ(nzText(Value{}, "N"), "N");
   EXPECT_EQ(nzText(std::string(""), "N"), "N");
   EXPECT_EQ(nzText(std::string("  "), "   "), " ");
   EXPECT_EQ(nzText(std::string("\0x", 2), "N"), "N");
   EXPECT_EQ(nzText(std::string("  ab "), "N"), "  ab ");
-  EXPECT_EQ(nzText(std::int64_t{5}), "5");
 }
 
 TEST(Helpers, PadLeftRightAlignsOnlyWhatIsShorter) {
-  EXPECT_EQ(padLeft("ab", 5), "   ab");
   EXPECT_EQ(padLeft(" ab ", 5), "   ab");
-  EXPECT_EQ(padLeft("abcdef", 3), "abcdef");
   EXPECT_EQ(padLeft(" abc ", 3), " abc ");
-  EXPECT_EQ(padLeft("", 5), "");
+  EXPECT_EQ(padLeft("abcdef", 3), "abcdef");
   EXPECT_EQ(padLeft("   ", 5), "   ");
   EXPECT_EQ(padLeft("città", 6), " città");  // characters, not bytes
 }
@@ -64,7 +48,6 @@ TEST(Helpers, WaitScopeRestoresThePointerWhenTheComputationThrows) {
   } catch (const std::runtime_error&) {
   }
   EXPECT_FALSE(desktop.waitCursor);
-  EXPECT_EQ(desktop.waitCursorOnCount, 1);
 }
 
 }  // namespace

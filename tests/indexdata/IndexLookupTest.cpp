@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "platform/Format.h"
 #include "support/TempFolder.h"
 #include "utilities/Schema.h"
 
@@ -12,17 +11,14 @@ namespace {
 
 using platform::Value;
 
-const std::string kTwoDecimals = "#,###,###,##0.00";
-const std::string kThreeDecimals = "#,###,###,##0.000";
-
 struct Record {
-  std::string code;
   std::string isoDate;
   Value value;
+  std::string code = "P";
 };
 
-// One lookup on a fresh Indici: what it answers and which records (by position in `records`)
-// it removes. Every other record must come out exactly as it went in.
+// One lookup on a fresh Indici: the answer, and which records (by position) it removes. Every
+// other record must come out exactly as it went in.
 struct Case {
   const char* name;
   std::vector<Record> records;
@@ -30,12 +26,11 @@ struct Case {
   std::string date;  // dd/mm/yyyy
   double expected;
   std::vector<std::size_t> deleted = {};
-  std::string format = kTwoDecimals;
+  std::string format = "#,###,###,##0.00";
 };
 
-std::vector<Record> series(const std::string& code) {
-  return {{code, "2010-03-10", 5.2}, {code, "2010-03-15", 5.4}};
-}
+const Record k1003{"2010-03-10", 5.2};
+const Record k1503{"2010-03-15", 5.4};
 
 class IndexLookupTest : public ::testing::Test {
  protected:
@@ -46,18 +41,10 @@ class IndexLookupTest : public ::testing::Test {
     indexDb_ = platform::Database::open(folder_.file("IndiciDV.mdb"));
     indexTable_ = indexDb_->openTable("Indici");
     indexTable_->setIndex("primaria");
-    addProduct("NOIND", std::int64_t{1}, Value{});
-    addProduct("NOINDTXT", std::string("1"), Value{});
-    addProduct("TIPOS", std::int64_t{0}, std::string("CS"));
-    addProduct("TIPON", Value{}, std::string("CN "));
-    addProduct("NOCAT", std::int64_t{0}, std::string("XX"));
-    addProduct("Q'NOIND", std::int64_t{1}, Value{});
-    dataDb_->execute("INSERT INTO TabCategorie (Codice, Tipo) VALUES ('CS', 'S'), ('CN', 'N')");
-  }
-
-  void addProduct(const std::string& code, const Value& noIndici, const Value& category) {
-    dataDb_->execute("INSERT INTO TabProdotti (Codice, NoIndici, Categoria) VALUES (?1, ?2, ?3)",
-                     {code, noIndici, category});
+    dataDb_->execute(
+        "INSERT INTO TabProdotti (Codice, NoIndici, Categoria) VALUES ('NOIND', 1, NULL), "
+        "('Q''NOIND', '1', NULL), ('TIPOS', 0, 'CS'), ('NOCAT', NULL, 'XX')");
+    dataDb_->execute("INSERT INTO TabCategorie (Codice, Tipo) VALUES ('CS', 'S')");
   }
 
   void store(const std::vector<Record>& records) {
@@ -69,23 +56,15 @@ class IndexLookupTest : public ::testing::Test {
     transaction.commit();
   }
 
-  // Every record of Indici as one text line, in insertion order.
   std::vector<std::string> contents() {
     std::vector<std::string> lines;
-    for (const auto& row : indexDb_->snapshot(
-             "SELECT IndProdotto, IndData, IndValoreMon, IndValore FROM Indici ORDER BY rowid"))
-      lines.push_back(describe(row.at(0), row.at(1), row.at(2)) + "|" +
-                      platform::valueText(row.at(3)));
+    for (const auto& row : indexDb_->snapshot("SELECT * FROM Indici ORDER BY rowid")) {
+      std::string line;
+      for (std::size_t i = 0; i < row.size(); ++i)
+        line += (platform::isNull(row.at(i)) ? "NULL" : platform::valueText(row.at(i))) + "|";
+      lines.push_back(line);
+    }
     return lines;
-  }
-
-  static std::string describe(const Value& code, const Value& date, const Value& value) {
-    return platform::valueText(code) + "|" + platform::valueText(date) + "|" +
-           (platform::isNull(value) ? "NULL" : platform::valueText(value));
-  }
-
-  double at(indexdata::IndexLookup& lookup, const std::string& product, const std::string& date) {
-    return lookup.indexValueAt(product, *platform::parseDate(date));
   }
 
   testsupport::TempFolder folder_;
@@ -95,132 +74,81 @@ class IndexLookupTest : public ::testing::Test {
 };
 
 TEST_F(IndexLookupTest, AnswersByTheSeriesRulesAndRemovesOnlyZeroRecords) {
-  const Record fixed75{"P", "2199-12-31", 7.5};
+  const Record fixed{"2199-12-31", 7.5};
   const std::vector<Case> cases = {
-      {"between two values", series("P"), "P", "12/03/2010", 5.2},
-      {"on a value", series("P"), "P", "15/03/2010", 5.4},
-      {"after the last", series("P"), "P", "20/03/2010", 5.4},
-      {"before the first", series("P"), "P", "01/03/2010", 5.2},
-      {"codes without regard to case", series("P"), "p", "12/03/2010", 5.2},
-      {"blanks around the code", series("P"), "  P ", "12/03/2010", 5.2},
-      {"quote in the code", series("A'B"), "A'B", "20/03/2010", 5.4},
+      {"between two values", {k1003, k1503}, "P", "12/03/2010", 5.2},
+      {"on a value", {k1003, k1503}, "P", "15/03/2010", 5.4},
+      {"after the last", {k1003, k1503}, "P", "20/03/2010", 5.4},
+      {"before the first", {k1003, k1503}, "P", "01/03/2010", 5.2},
+      {"code with blanks, other case", {k1003}, " p  ", "12/03/2010", 5.2},
+      {"quote in the code", {{"2010-03-10", 2.0, "A'B"}}, "A'B", "12/03/2010", 2.0},
       {"no records", {}, "P", "12/03/2010", 1},
-      {"only another product before", series("A"), "P", "12/03/2011", 1},
+      {"only another product", {{"2010-03-10", 2.0, "A"}}, "P", "12/03/2011", 1},
       {"another product before, own after",
-       {{"A", "2010-03-10", 2.0}, {"P", "2012-01-02", 3.0}},
+       {{"2010-03-10", 2.0, "A"}, {"2012-01-02", 3.0}},
        "P",
        "12/03/2011",
        3.0},
-      {"fixed value wins", {series("P")[0], fixed75}, "P", "12/03/2010", 7.5},
-      {"fixed value before the series", {series("P")[0], fixed75}, "P", "01/01/1950", 7.5},
-      {"fixed value 0 is no fixed value",
-       {series("P")[1], {"P", "2199-12-31", 0.0}},
-       "P",
-       "20/03/2010",
-       5.4},
-      {"fixed value 0 never found forward", {{"P", "2199-12-31", 0.0}}, "P", "12/03/2010", 1},
-      {"fixed value rounding to 0 never found forward",
-       {{"P", "2199-12-31", 0.001}},
-       "P",
-       "12/03/2010",
-       1},
-      {"fixed value Null", {series("P")[0], {"P", "2199-12-31", Value{}}}, "P", "20/03/2010", 5.2},
-      {"record on 01/01/1900 ignored backward", {{"P", "1900-01-01", 3.3}}, "P", "12/03/2010", 1},
-      {"records up to 01/01/1900 ignored forward",
-       {{"P", "1899-06-30", 3.1}, {"P", "1900-01-01", 3.3}, series("P")[0]},
+      {"fixed value", {k1003, fixed}, "P", "01/01/1950", 7.5},
+      {"fixed value 0", {k1503, {"2199-12-31", 0.0}}, "P", "20/03/2010", 5.4},
+      {"fixed value 0 not found forward", {{"2199-12-31", 0.0}}, "P", "12/03/2010", 1},
+      {"fixed value Null", {k1003, {"2199-12-31", Value{}}}, "P", "20/03/2010", 5.2},
+      {"01/01/1900 ignored backward", {{"1900-01-01", 3.3}}, "P", "12/03/2010", 1},
+      {"01/01/1900 ignored forward",
+       {{"1899-06-30", 3.1}, {"1900-01-01", 3.3}, k1003},
        "P",
        "01/01/1800",
        5.2},
-      {"no series", series("NOIND"), "NOIND", "12/03/2010", 1},
-      {"no series written as text", series("NOINDTXT"), "NOINDTXT", "12/03/2010", 1},
-      {"no series, quote in the code", series("Q'NOIND"), "Q'NOIND", "12/03/2010", 1},
-      {"category of type S", series("TIPOS"), "tipos", "12/03/2010", 1},
-      {"category of type N", series("TIPON"), "TIPON", "12/03/2010", 5.2},
-      {"category missing", series("NOCAT"), "NOCAT", "12/03/2010", 5.2},
-      {"zero met backward",
-       {series("P")[0], {"P", "2010-03-12", 0.0}},
-       "P",
-       "13/03/2010",
-       5.2,
-       {1}},
+      {"no series", {{"2010-03-10", 2.0, "NOIND"}}, "NOIND", "12/03/2010", 1},
+      {"no series as text, quote", {{"2010-03-10", 2.0, "Q'NOIND"}}, "Q'NOIND", "12/03/2010", 1},
+      {"category of type S", {{"2010-03-10", 2.0, "TIPOS"}}, "tipos", "12/03/2010", 1},
+      {"category missing", {{"2010-03-10", 2.0, "NOCAT"}}, "NOCAT", "12/03/2010", 2.0},
+      {"zero met backward", {k1003, {"2010-03-12", 0.0}}, "P", "13/03/2010", 5.2, {1}},
       {"two zeros in a row",
-       {series("P")[0], {"P", "2010-03-11", 0.0}, {"P", "2010-03-12", std::int64_t{0}}},
+       {k1003, {"2010-03-11", 0.0}, {"2010-03-12", std::int64_t{0}}},
        "P",
        "13/03/2010",
        5.2,
        {1, 2}},
-      {"zero met forward", {{"P", "2010-03-10", 0.0}, series("P")[1]}, "P", "01/03/2010", 5.4, {0}},
-      {"only zeros",
-       {{"P", "2010-03-10", 0.0}, {"P", "2010-03-11", 0.0}},
-       "P",
-       "12/03/2010",
-       1,
-       {0, 1}},
-      {"999999 reads as 1", {{"P", "2010-03-10", 999999.0}}, "P", "12/03/2010", 1},
-      {"999999 forward reads as 1", {{"P", "2010-03-10", 999999.0}}, "P", "01/03/2010", 1},
+      {"zero met forward", {{"2010-03-10", 0.0}, k1503}, "P", "01/03/2010", 5.4, {0}},
+      {"999999 reads as 1", {{"2010-03-10", 999999.0}}, "P", "12/03/2010", 1},
       {"three decimals",
-       {{"P", "2010-03-10", 12.34567}},
+       {{"2010-03-10", 12.34567}},
        "P",
        "12/03/2010",
        12.346,
        {},
-       kThreeDecimals},
-      {"two decimals", {{"P", "2010-03-10", 12.34567}}, "P", "12/03/2010", 12.35},
-      {"too small for the format, forward", {{"P", "2010-03-10", 0.004}}, "P", "01/03/2010", 0},
-      {"too small for the format, backward", {{"P", "2010-03-10", 0.004}}, "P", "12/03/2010", 0},
-      {"Null skipped backward",
-       {series("P")[0], {"P", "2010-03-12", Value{}}, series("P")[1]},
-       "P",
-       "13/03/2010",
-       5.2},
-      {"Null skipped forward",
-       {{"P", "2010-03-10", Value{}}, series("P")[1]},
-       "P",
-       "01/03/2010",
-       5.4},
-      {"only Null", {{"P", "2010-03-10", Value{}}}, "P", "12/03/2010", 1},
-      {"Null then zero backward",
-       {series("P")[0], {"P", "2010-03-11", 0.0}, {"P", "2010-03-12", Value{}}},
+       "#,###,###,##0.000"},
+      {"two decimals", {{"2010-03-10", 12.34567}}, "P", "12/03/2010", 12.35},
+      {"rounds to 0, forward", {{"2010-03-10", 0.004}}, "P", "01/03/2010", 0},
+      {"rounds to 0, backward", {{"2010-03-10", 0.004}}, "P", "12/03/2010", 0},
+      {"Null skipped backward", {k1003, {"2010-03-12", Value{}}, k1503}, "P", "13/03/2010", 5.2},
+      {"Null skipped forward", {{"2010-03-10", Value{}}, k1503}, "P", "01/03/2010", 5.4},
+      {"Null then zero",
+       {k1003, {"2010-03-11", 0.0}, {"2010-03-12", Value{}}},
        "P",
        "13/03/2010",
        5.2,
        {1}},
-      {"text value is no value",
-       {series("P")[0], {"P", "2010-03-12", std::string("n/d")}},
-       "P",
-       "13/03/2010",
-       5.2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     store(c.records);
-    const auto before = contents();
+    auto expected = contents();
+    for (auto i = c.deleted.rbegin(); i != c.deleted.rend(); ++i)
+      expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(*i));
     indexdata::IndexLookup lookup(*dataDb_, *indexTable_, c.format);
-    EXPECT_DOUBLE_EQ(at(lookup, c.product, c.date), c.expected);
-    std::vector<std::string> expected;
-    for (std::size_t i = 0; i < before.size(); ++i)
-      if (std::find(c.deleted.begin(), c.deleted.end(), i) == c.deleted.end())
-        expected.push_back(before[i]);
+    EXPECT_DOUBLE_EQ(lookup.indexValueAt(c.product, *platform::parseDate(c.date)), c.expected);
     EXPECT_EQ(contents(), expected);
   }
 }
 
 TEST_F(IndexLookupTest, BlankCodeAnswersZeroWithoutReadingAnything) {
-  store(series(""));
-  indexdata::IndexLookup lookup(*dataDb_, *indexTable_, kTwoDecimals);
-  // Without the product table any read would fail: the blank code must not get that far.
-  dataDb_->execute("DROP TABLE TabProdotti");
-  EXPECT_EQ(at(lookup, "", "12/03/2010"), 0);
-  EXPECT_EQ(at(lookup, "   ", "12/03/2010"), 0);
-  EXPECT_THROW(at(lookup, "P", "12/03/2010"), platform::StoreError);
-}
-
-TEST_F(IndexLookupTest, ForwardSearchReportsNothingFoundAs999999) {
-  store({{"P", "2010-03-10", 5.2}, {"P", "2199-12-31", 7.5}});
-  indexdata::IndexLookup lookup(*dataDb_, *indexTable_, kTwoDecimals);
-  EXPECT_EQ(lookup.indexValueAfter(" P", *platform::parseDate("01/03/2010")), 5.2);
-  EXPECT_EQ(lookup.indexValueAfter("P", *platform::parseDate("10/03/2010")), 999999);
-  EXPECT_EQ(lookup.indexValueAfter("", *platform::parseDate("01/03/2010")), 999999);
+  store({{"2010-03-10", 5.2, ""}});
+  indexdata::IndexLookup lookup(*dataDb_, *indexTable_, "#,###,###,##0.00");
+  dataDb_->execute("DROP TABLE TabProdotti");  // any read would fail now
+  EXPECT_EQ(lookup.indexValueAt("   ", platform::dayNumber(2010, 3, 12)), 0);
+  EXPECT_THROW(lookup.indexValueAt("P", platform::dayNumber(2010, 3, 12)), platform::StoreError);
 }
 
 }  // namespace
