@@ -1,6 +1,7 @@
 #include "indexdata/IndexLookup.h"
 
 #include <cctype>
+#include <utility>
 
 #include "indexdata/Helpers.h"
 

@@ -20,7 +20,9 @@ class IndexLookup {
 
   // The index value of `product` (trimmed) on `date`, rounded through valueFormat. 0 for a blank
   // code; 1 for a product without a series (NoIndici = 1, category Tipo "S") or without any
-  // usable record. Deletes the zero-valued records it meets. Storage errors throw StoreError.
+  // usable record. Deletes the zero-valued records it meets and nothing else; records whose value
+  // is Null are passed over as if absent and kept; a stored value too small for valueFormat
+  // answers 0. Always ends. Storage errors throw StoreError.
   double indexValueAt(const std::string& product, platform::DayNumber date);
   // The forward search: the first usable record after `date`, 999999 when there is none.
   double indexValueAfter(const std::string& product, platform::DayNumber date);
