@@ -60,6 +60,15 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
   return db;
 }
 
+void Database::useWriteAheadLog() {
+  try {
+    engine_->exec("PRAGMA journal_mode = WAL");
+    engine_->exec("PRAGMA synchronous = NORMAL");
+  } catch (const SQLite::Exception& e) {
+    throw StoreError(std::string(e.what()) + ": " + path_, e.getErrorCode());
+  }
+}
+
 std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {
   SqlStatement statement(engine_->getHandle(), sql);
   statement.bindAll(params, false);

@@ -58,6 +58,9 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   dbs.dbOpened = true;
   desktop.processEvents();
   dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro");
+  // Every statistics run rewrites the work table: waiting for the disk at each commit would
+  // cost more than the run itself, and the table is rebuilt by the next run anyway.
+  dbs.workDb->useWriteAheadLog();
   dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
   params.indexDbPath = platform::resolvePath(params.baseFolder + params.indexDbName);
   dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
