@@ -71,6 +71,9 @@ IndexLookup::IndexLookup(platform::Database& dataDb, platform::TableCursor& inde
 double IndexLookup::indexValueAt(const std::string& product, platform::DayNumber date) {
   const std::string code = trimBlanks(product);
   if (code.empty()) return 0;
+  // One lock of each file for the whole lookup instead of one per statement.
+  platform::Database::ReadScope dataScope(dataDb_);
+  platform::Database::ReadScope indexScope(indexTable_.database());
   // The product tables do not change while the lookup runs, so a restart need not read them.
   if (hasNoSeries(code)) return 1;
   for (;;) {  // one more round after each zero record deleted, so this ends with the records

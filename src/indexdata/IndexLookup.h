@@ -28,6 +28,7 @@ class IndexLookup {
   double indexValueAfter(const std::string& product, platform::DayNumber date);
 
   platform::TableCursor& indexTable() { return indexTable_; }
+  platform::Database& dataDb() { return dataDb_; }
   const std::string& valueFormat() const { return valueFormat_; }
 
  private:

@@ -52,6 +52,8 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
     engine->exec("SELECT count(*) FROM sqlite_master");
     engine->exec("PRAGMA foreign_keys = ON");
     engine->exec("PRAGMA cache_size = -16384");
+    // Pages read straight from the mapped file, without a copy and a system call each.
+    engine->exec("PRAGMA mmap_size = 1073741824");
   } catch (const SQLite::Exception& e) {
     throw StoreError(std::string(e.what()) + ": " + path, e.getErrorCode());
   }
@@ -121,6 +123,22 @@ void Database::Transaction::commit() {
   const char* sql = nested_ ? "RELEASE statind_work" : "COMMIT";
   if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
   done_ = true;
+}
+
+Database::ReadScope::ReadScope(Database& db) : db_(db) {
+  sqlite3* handle = db_.engine().getHandle();
+  if (sqlite3_get_autocommit(handle) == 0) return;
+  if (sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+    SqlStatement::fail(handle);
+  began_ = true;
+}
+
+Database::ReadScope::~ReadScope() {
+  if (!began_) return;
+  sqlite3* handle = db_.engine().getHandle();
+  if (sqlite3_get_autocommit(handle) != 0) return;  // the engine already ended it
+  if (sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 }  // namespace platform

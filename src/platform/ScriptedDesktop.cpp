@@ -31,7 +31,8 @@ void ScriptedDesktop::setWaitCursor(bool on) {
 void ScriptedDesktop::writeUserSettings(
     const std::string& application, const std::string& section,
     const std::vector<std::pair<std::string, std::string>>& values) {
-  for (const auto& [key, value] : values) userSettings[application + "/" + section + "/" + key] = value;
+  for (const auto& [key, value] : values)
+    userSettings[application + "/" + section + "/" + key] = value;
 }
 
 }  // namespace platform

@@ -90,6 +90,8 @@ class TableCursor {
   const Value& field(std::string_view name) const;
   // Deletes the current record; afterwards there is no current record.
   void deleteCurrent();
+  // The database the table belongs to.
+  Database& database() const;
   // The engine's query plan of the statement behind `op` (one line per step), so that a test
   // can tell that a seek is answered from the index.
   std::string seekPlan(SeekOp op);
@@ -174,6 +176,23 @@ class Database {
     Database& db_;
     bool done_ = false;
     bool nested_ = false;  // a savepoint inside a transaction already open
+  };
+
+  // Holds one transaction for the length of a computation, so that the engine takes the file
+  // locks once instead of at every statement. Inside an open transaction it does nothing. What
+  // the computation changed is committed when the scope ends, on every way out (the changes
+  // are complete statements); a failed commit is rolled back. Keep it short: other programs
+  // cannot write the file while it is held.
+  class ReadScope {
+   public:
+    explicit ReadScope(Database& db);
+    ~ReadScope();
+    ReadScope(const ReadScope&) = delete;
+    ReadScope& operator=(const ReadScope&) = delete;
+
+   private:
+    Database& db_;
+    bool began_ = false;
   };
 
   SQLite::Database& engine() { return *engine_; }

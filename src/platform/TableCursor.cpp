@@ -29,6 +29,7 @@ std::string textAt(SqlStatement& statement, int column) {
 }  // namespace
 
 struct TableCursor::Impl {
+  Database* owner = nullptr;
   sqlite3* db = nullptr;
   std::string table;
   std::string index;
@@ -111,6 +112,7 @@ void TableCursor::Impl::useIndex(const std::string& indexName) {
 }
 
 TableCursor::TableCursor(Database& db, const std::string& table) : impl_(std::make_unique<Impl>()) {
+  impl_->owner = &db;
   impl_->db = db.engine().getHandle();
   SqlStatement find(impl_->db,
                     "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE "
@@ -178,6 +180,10 @@ std::string TableCursor::seekPlan(SeekOp op) {
   std::string plan;
   while (explain.step()) plan += textAt(explain, 3) + "\n";
   return plan;
+}
+
+Database& TableCursor::database() const {
+  return *impl_->owner;
 }
 
 }  // namespace platform

@@ -16,6 +16,9 @@ StatResult runStatistics(StatContext& context, const StatParams& params) {
     throw std::invalid_argument("runStatistics: no product chosen");
   if (params.month > 12) throw std::invalid_argument("runStatistics: no such month");
   indexdata::WaitScope wait(context.desktop);
+  // Each file is locked once for the run rather than once per statement.
+  platform::Database::ReadScope dataScope(context.lookup.dataDb());
+  platform::Database::ReadScope indexScope(context.lookup.indexTable().database());
   PeriodLookups lookups(context.lookup, params.product, params.startRule);
 
   StatResult result;
