@@ -97,6 +97,15 @@ double IndexLookup::indexValueAfter(const std::string& product, platform::DayNum
   return searchForward(code, date);
 }
 
+std::optional<double> IndexLookup::valueByRule(const std::string& product) {
+  const std::string code = trimBlanks(product);
+  if (code.empty()) return std::nullopt;
+  if (hasNoSeries(code)) return 1.0;
+  const double fixed = fixedValue(code);
+  if (fixed == 0) return std::nullopt;
+  return fixed == kNothingFound ? 1.0 : fixed;
+}
+
 bool IndexLookup::hasNoSeries(const std::string& code) {
   const auto product = productQuery_.first({code});
   if (!product) return false;

@@ -24,6 +24,10 @@ class IndexLookup {
   // is Null are passed over as if absent and kept; a stored value too small for valueFormat
   // answers 0. Always ends. Storage errors throw StoreError.
   double indexValueAt(const std::string& product, platform::DayNumber date);
+  // The value a product has on every date by rule: 1 when it has no index series (NoIndici = 1
+  // or a category of Tipo "S"), its fixed value when it has a non-zero one; nullopt when its
+  // series answers date by date (and for a blank code).
+  std::optional<double> valueByRule(const std::string& product);
   // The forward search: the first usable record after `date`, 999999 when there is none.
   double indexValueAfter(const std::string& product, platform::DayNumber date);
 

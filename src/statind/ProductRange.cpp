@@ -55,6 +55,9 @@ double startValueAt(indexdata::IndexLookup& lookup, const std::string& product,
                     platform::DayNumber date, StartRule rule) {
   const std::string code = trimmed(product);
   if (rule == StartRule::Previous) return lookup.indexValueAt(code, date);
+  // A product whose index is fixed by rule (no series, or a fixed value) has that index on its
+  // first day too: a stale stored record must not show a change the product never had.
+  if (const auto byRule = lookup.valueByRule(code)) return *byRule;
   auto& cursor = lookup.indexTable();
   if (!cursor.seek(platform::SeekOp::GreaterEqual, code, platform::isoDate(date))) return 0;
   if (!recordBelongsTo(cursor, code)) return 0;

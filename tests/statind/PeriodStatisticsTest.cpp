@@ -164,6 +164,19 @@ TEST_F(PeriodStatisticsTest, StartRulesDifferOnlyWithoutARecordOnTheFirstDay) {
     EXPECT_EQ(run("APR", 2009, c.month, c.rule).summary[2].LbVal1, c.start) << c.month;
 }
 
+TEST_F(PeriodStatisticsTest, ProductsFixedByRuleShowNoChangeUnderEitherStartRule) {
+  addSeries("NOIND", day(2, 1, 2009), day(31, 12, 2010));
+  dataDb_->execute("UPDATE TabProdotti SET NoIndici = 1 WHERE Codice = 'NOIND'");
+  addSeries("FISSO", day(2, 1, 2009), day(31, 12, 2010));
+  addRecord("FISSO", platform::kFixedValueDate, 7.5);
+  for (auto rule : {StartRule::FirstUseful, StartRule::Previous}) {
+    const auto noSeries = run("NOIND", 2010, 0, rule).summary[2];
+    EXPECT_EQ(noSeries.LbVal1 + " " + noSeries.LbVal2 + " " + noSeries.LbDiff, "1,00 1,00 0,000");
+    const auto fixed = run("FISSO", 2010, 3, rule).summary[2];
+    EXPECT_EQ(fixed.LbVal1 + " " + fixed.LbVal2 + " " + fixed.LbDiff, "7,50 7,50 0,000");
+  }
+}
+
 TEST_F(PeriodStatisticsTest, NegativeChangeIsRedAndNoChangeIsBlack) {
   const DayNumber first = day(2, 1, 2009);
   addSeries("DOWN", first, day(31, 12, 2010), [&](DayNumber d) { return 200 - (d - first) * 0.1; });
