@@ -1,6 +1,7 @@
 #include "statind/WindowOptions.h"
 
 #include "platform/Format.h"
+#include "statind/GraphModel.h"
 
 namespace statind {
 
@@ -58,6 +59,12 @@ int WindowOptions::yAxisMode(int originBox) {
 
 int WindowOptions::gridStyle(const std::array<int, 3>& check2) {
   return 2 * (check2[2] >= 1 ? 1 : 0) + (check2[1] >= 1 ? 1 : 0);
+}
+
+void WindowOptions::applyTo(GraphModel& graph) const {
+  graph.setOverlayMask(overlayMask(check1));
+  graph.setYAxisMode(yAxisMode(check2[0]));
+  graph.setGridStyle(gridStyle(check2));
 }
 
 }  // namespace statind

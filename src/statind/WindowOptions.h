@@ -9,6 +9,8 @@
 
 namespace statind {
 
+class GraphModel;
+
 inline constexpr const char* kIndstatDefault = "00000100";   // StatInd
 inline constexpr const char* kIndstat1Default = "10000100";  // the monthly comparison
 inline constexpr const char* kHandedOverOptions = "00000011";
@@ -26,6 +28,8 @@ struct WindowOptions {
                                bool productHandedOver);
   // The eight digits, each 0 or 1.
   std::string save() const;
+  // Sets the chart's overlay mask, y-axis mode and grid style from the boxes (no redraw).
+  void applyTo(GraphModel& graph) const;
 
   // The chart's overlay mask: 1 mean, 2 min/max, 4 stddev, 8 best fit, per ticked box.
   static int overlayMask(const std::array<int, 4>& check1);

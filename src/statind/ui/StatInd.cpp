@@ -9,19 +9,21 @@
 #include <QScreen>
 #include <QTableView>
 #include <algorithm>
-#include <cctype>
 
 #include "indexdata/Helpers.h"
 #include "platform/Format.h"
 #include "platform/Profile.h"
+#include "platform/Strings.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeys.h"
+#include "statind/ProductLists.h"
+#include "statind/StatText.h"
 #include "statind/WindowOptions.h"
+#include "statind/ui/BusyScope.h"
 #include "statind/ui/ComboClick.h"
 #include "statind/ui/GraphView.h"
-#include "statind/ui/ProductLists.h"
 #include "statind/ui/SpinArrows.h"
 #include "statind/ui/StatIndForm.h"
 #include "statind/ui/WkStatIndModel.h"
@@ -29,37 +31,6 @@
 namespace statind::ui {
 
 namespace {
-
-const char* kMonthNames[] = {"",        "GENNAIO",  "FEBBRAIO", "MARZO",  "APRILE",
-                             "MAGGIO",  "GIUGNO",   "LUGLIO",   "AGOSTO", "SETTEMBRE",
-                             "OTTOBRE", "NOVEMBRE", "DICEMBRE"};
-
-std::string trim(const std::string& text) {
-  auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool sameCode(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
-
-// Raises the busy flag for a stretch of list changes made by code; the list
-// click handlers do nothing while it is up.
-class BusyScope {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = before_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& flag_;
-  bool before_;
-};
 
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
@@ -100,10 +71,9 @@ void StatInd::load() {
   BusyScope busy(busy_);
   for (auto* label : {form_->LbMon, form_->LbData1, form_->LbData2}) label->clear();
   clearResults();
-  for (const char* name : kMonthNames) form_->CmbMese->addItem(name);
+  for (int month = 0; month <= 12; ++month) form_->CmbMese->addItem(qs(monthName(month)));
   const int thisYear = platform::civilDate(platform::today()).year;
-  for (int year = 1980; year <= thisYear; ++year) form_->CmbAnno->addItem(QString::number(year));
-  form_->CmbAnno->setCurrentIndex(thisYear - 1980);
+  showYears(PeriodSteps::openingYears(thisYear), thisYear);
   restoreOptions();
   graph_.setDataSetCount(1);
   graph_.setAutoAdvance(false);
@@ -113,8 +83,8 @@ void StatInd::load() {
 
 void StatInd::connectHandlers() {
   StatIndForm& f = *form_;
-  new ComboClick(f.CmbGrp, [this](int at) { groupClicked(at); });
-  new ComboClick(f.CmbCat, [this](int at) { categoryClicked(at); });
+  new ComboClick(f.CmbGrp, [this](int at) { filterClicked(true, at); });
+  new ComboClick(f.CmbCat, [this](int at) { filterClicked(false, at); });
   new ComboClick(f.CmbProd, [this](int at) { productClicked(at); });
   new ComboClick(f.CmbAnno, [this](int) { periodClicked(); });
   new ComboClick(f.CmbMese, [this](int) { periodClicked(); });
@@ -129,10 +99,8 @@ void StatInd::connectHandlers() {
   }
   connect(f.CmdProd, &QPushButton::clicked, this, [this] { showChoice(false); });
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
-  for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { overlayClicked(); });
-  for (int i = 0; i < 3; ++i) {
-    connect(f.Check2[i], &QCheckBox::toggled, this, [this, i] { axisClicked(i); });
-  }
+  for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
+  for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) { startRuleClicked(on); });
   }
@@ -140,14 +108,10 @@ void StatInd::connectHandlers() {
 
 void StatInd::restoreOptions() {
   const std::string text = platform::readIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat");
-  const bool handedOver = !trim(ctx_.params.productCode).empty();
+  const bool handedOver = !platform::trim(ctx_.params.productCode, " \t").empty();
   const WindowOptions options = WindowOptions::restore(text, kIndstatDefault, handedOver);
-  form_->Option1[options.option == 0 ? 0 : 1]->setChecked(true);
-  for (int i = 0; i < 4; ++i) form_->Check1[i]->setChecked(options.check1[i] >= 1);
-  for (int i = 0; i < 3; ++i) form_->Check2[i]->setChecked(options.check2[i] >= 1);
-  graph_.setOverlayMask(WindowOptions::overlayMask(options.check1));
-  graph_.setYAxisMode(WindowOptions::yAxisMode(options.check2[0]));
-  graph_.setGridStyle(WindowOptions::gridStyle(options.check2));
+  form_->setOptions(options);
+  options.applyTo(graph_);
   graph_.drawMode(GraphModel::kRedraw);
 }
 
@@ -166,34 +130,23 @@ void StatInd::fillProducts() {
   BusyScope busy(busy_);
   indexdata::WaitScope wait(ctx_.desktop);
   ProductLists lists(*ctx_.dbs.dataDb);
-  const auto entries = lists.products(
-      ctx_.params.productCode, ProductLists::groupCode(form_->CmbGrp->currentText().toStdString()),
-      trim(form_->CmbCat->currentText().toStdString()));
+  products_ = lists.products(ctx_.params.productCode,
+                             ProductLists::groupCode(form_->CmbGrp->currentText().toStdString()),
+                             form_->CmbCat->currentText().toStdString());
   form_->CmbProd->clear();
-  for (const auto& entry : entries) form_->CmbProd->addItem(qs(entry.line), qs(entry.code));
+  for (const auto& entry : products_) form_->CmbProd->addItem(qs(entry.line), qs(entry.code));
   form_->CmbProd->setCurrentIndex(0);
 }
 
 // A group and a category never filter together: choosing one resets the other.
-void StatInd::groupClicked(int position) {
-  if (busy_ || position == lastGroup_) return;
+void StatInd::filterClicked(bool group, int position) {
+  int& last = group ? lastGroup_ : lastCategory_;
+  if (busy_ || position == last) return;
   guard([&] {
-    lastGroup_ = position;
+    last = position;
     BusyScope busy(busy_);
-    form_->CmbCat->setCurrentIndex(0);
-    lastCategory_ = 0;
-    clearResults();
-    fillProducts();
-  });
-}
-
-void StatInd::categoryClicked(int position) {
-  if (busy_ || position == lastCategory_) return;
-  guard([&] {
-    lastCategory_ = position;
-    BusyScope busy(busy_);
-    form_->CmbGrp->setCurrentIndex(0);
-    lastGroup_ = 0;
+    (group ? form_->CmbCat : form_->CmbGrp)->setCurrentIndex(0);
+    (group ? lastCategory_ : lastGroup_) = 0;
     clearResults();
     fillProducts();
   });
@@ -203,15 +156,13 @@ void StatInd::productClicked(int position) {
   if (busy_) return;
   guard([&] {
     clearResults();
-    std::string code, description, currency;
-    const std::string line = form_->CmbProd->itemText(position).toStdString();
-    if (!ProductLists::splitLine(line, code, description, currency)) return;  // blank entry
-    const QString fullCode = form_->CmbProd->itemData(position).toString();
-    if (!fullCode.isEmpty()) code = fullCode.toStdString();  // the line may have cut it
-    product_ = code;
-    ctx_.params.productCode = code;
-    form_->LbProdotto->setText(qs(description));
-    form_->LbMon->setText(qs(currency));
+    if (position < 0 || position >= static_cast<int>(products_.size())) return;
+    const auto choice = ProductLists::choose(products_[position]);
+    if (!choice) return;  // the blank entry
+    product_ = choice->code;
+    ctx_.params.productCode = choice->code;
+    form_->LbProdotto->setText(qs(choice->description));
+    form_->LbMon->setText(qs(choice->currency));
     showChoice(true);
     if (!loadRange()) {
       product_.clear();
@@ -238,25 +189,14 @@ bool StatInd::loadRange() {
   const int remembered = yearShown();
   range_ = range;
   BusyScope busy(busy_);
-  form_->CmbAnno->clear();
-  for (int year : range->years()) form_->CmbAnno->addItem(QString::number(year));
-  const int at = form_->CmbAnno->findText(QString::number(remembered));
-  form_->CmbAnno->setCurrentIndex(at >= 0 ? at : form_->CmbAnno->count() - 1);
+  showYears(range->years(), remembered);
   select(steps().clampChoice(position()));
   return true;
 }
 
 void StatInd::periodClicked() {
   if (busy_) return;
-  guard([&] {
-    const PeriodPosition at = position();
-    const PeriodPosition clamped = steps().clampChoice(at);
-    if (!(clamped == at)) {
-      BusyScope busy(busy_);
-      select(clamped);
-    }
-    runStatistics();
-  });
+  guard([&] { goTo(steps().clampChoice(position())); });
 }
 
 void StatInd::stepPressed(int index, bool up) {
@@ -266,12 +206,7 @@ void StatInd::stepPressed(int index, bool up) {
     const PeriodPosition at = position();
     std::optional<PeriodPosition> to =
         index == 0 ? (up ? s.yearUp(at) : s.yearDown(at)) : (up ? s.monthUp(at) : s.monthDown(at));
-    if (!to) return;
-    {
-      BusyScope busy(busy_);
-      select(*to);
-    }
-    runStatistics();
+    if (to) goTo(*to);
   });
 }
 
@@ -279,32 +214,12 @@ void StatInd::jumpPressed(int index) {
   guard([&] {
     showChoice(true);
     const PeriodSteps s = steps();
-    const PeriodPosition to = index == 0   ? s.toFirst()
-                              : index == 1 ? s.toLast()
-                                           : s.wholeYear(position());
-    {
-      BusyScope busy(busy_);
-      select(to);
-    }
-    runStatistics();
+    goTo(index == 0 ? s.toFirst() : index == 1 ? s.toLast() : s.wholeYear(position()));
   });
 }
 
-void StatInd::overlayClicked() {
-  std::array<int, 4> boxes{};
-  for (int i = 0; i < 4; ++i) boxes[i] = form_->Check1[i]->isChecked() ? 1 : 0;
-  graph_.setOverlayMask(WindowOptions::overlayMask(boxes));
-  guard([&] { graph_.drawMode(GraphModel::kRedraw); });
-}
-
-void StatInd::axisClicked(int index) {
-  std::array<int, 3> boxes{};
-  for (int i = 0; i < 3; ++i) boxes[i] = form_->Check2[i]->isChecked() ? 1 : 0;
-  if (index == 0) {
-    graph_.setYAxisMode(WindowOptions::yAxisMode(boxes[0]));
-  } else {
-    graph_.setGridStyle(WindowOptions::gridStyle(boxes));
-  }
+void StatInd::chartBoxClicked() {
+  form_->options().applyTo(graph_);
   guard([&] { graph_.drawMode(GraphModel::kRedraw); });
 }
 
@@ -315,28 +230,21 @@ void StatInd::startRuleClicked(bool checked) {
 
 void StatInd::endClicked() {
   guard([&] {
-    WindowOptions options;
-    options.option = form_->Option1[1]->isChecked() ? 1 : 0;
-    for (int i = 0; i < 4; ++i) options.check1[i] = form_->Check1[i]->isChecked() ? 1 : 0;
-    for (int i = 0; i < 3; ++i) options.check2[i] = form_->Check2[i]->isChecked() ? 1 : 0;
-    platform::writeIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat", options.save());
+    platform::writeIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat", form_->options().save());
     accept();
   });
 }
 
 // The product handed over by the suite opens on December of its year, once.
 void StatInd::preselect() {
-  const std::string handedOver = trim(ctx_.params.productCode);
+  const std::string handedOver = platform::trim(ctx_.params.productCode, " \t");
   if (!firstActivation_ || handedOver.empty()) return;
   firstActivation_ = false;
-  int found = -1;
   {
     BusyScope busy(busy_);
     form_->CmbMese->setCurrentIndex(form_->CmbMese->count() - 1);
-    for (int i = 0; i < form_->CmbProd->count() && found < 0; ++i) {
-      if (sameCode(form_->CmbProd->itemData(i).toString().toStdString(), handedOver)) found = i;
-    }
   }
+  const int found = ProductLists::indexOf(products_, handedOver);
   if (found < 0) return;
   if (form_->CmbProd->currentIndex() == found) {
     productClicked(found);
@@ -369,34 +277,15 @@ void StatInd::runStatistics() {
 }
 
 void StatInd::render(const StatResult& result) {
-  StatIndForm& f = *form_;
-  for (std::size_t j = 0; j < 3; ++j) {
-    const SummarySlot& slot = result.summary[j];
-    f.LbAnno[j]->setText(qs(slot.LbAnno));
-    f.LbVal1[j]->setText(qs(slot.LbVal1));
-    f.LbVal2[j]->setText(qs(slot.LbVal2));
-    f.LbDiff[j]->setText(qs(slot.LbDiff));
-    QPalette palette = f.LbDiff[j]->palette();
-    palette.setColor(QPalette::WindowText, slot.LbDiffRed ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    f.LbDiff[j]->setPalette(palette);
-    f.LbPerc[j]->setText(qs(slot.LbPerc));
-    f.LbParz[j]->setText(qs(slot.LbParz));
-  }
+  form_->showSummary(result.summary);
   grid_->setRun(result.rows, result.captions, result.yearView);
   loadSeries(graph_, result.chart);
-  showResults(true);
+  form_->showResults(true);
 }
 
 void StatInd::clearResults() {
-  showResults(false);
+  form_->showResults(false);
   grid_->clear();
-}
-
-void StatInd::showResults(bool visible) {
-  for (QWidget* w : std::initializer_list<QWidget*>{form_->FrameStat, form_->Graph1,
-                                                    form_->FrameDati, form_->TDBGrid1}) {
-    w->setVisible(visible);
-  }
 }
 
 void StatInd::showChoice(bool product) {
@@ -413,6 +302,20 @@ void StatInd::showChoice(bool product) {
 
 PeriodPosition StatInd::position() const {
   return {form_->CmbAnno->currentIndex(), std::max(0, form_->CmbMese->currentIndex())};
+}
+
+void StatInd::showYears(const std::vector<int>& years, int year) {
+  form_->CmbAnno->clear();
+  for (int shown : years) form_->CmbAnno->addItem(QString::number(shown));
+  form_->CmbAnno->setCurrentIndex(PeriodSteps::yearPosition(years, year));
+}
+
+void StatInd::goTo(PeriodPosition at) {
+  if (!(at == position())) {
+    BusyScope busy(busy_);
+    select(at);
+  }
+  runStatistics();
 }
 
 void StatInd::select(PeriodPosition at) {

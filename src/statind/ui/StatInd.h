@@ -8,11 +8,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "statind/GraphModel.h"
 #include "statind/PeriodStatistics.h"
-#include "statind/ui/PeriodSteps.h"
-#include "statind/ui/StatIndLayout.h"
+#include "statind/PeriodSteps.h"
+#include "statind/ProductLists.h"
+#include "statind/StatIndLayout.h"
 
 namespace startup::ui {
 struct AppContext;
@@ -54,14 +56,12 @@ class StatInd : public QDialog {
   void fillLists();
   void fillProducts();
 
-  void groupClicked(int position);
-  void categoryClicked(int position);
+  void filterClicked(bool group, int position);
   void productClicked(int position);
   void periodClicked();
   void stepPressed(int index, bool up);
   void jumpPressed(int index);
-  void overlayClicked();
-  void axisClicked(int index);
+  void chartBoxClicked();
   void startRuleClicked(bool checked);
   void endClicked();
   void preselect();
@@ -70,10 +70,13 @@ class StatInd : public QDialog {
   void runStatistics();
   void render(const StatResult& result);
   void clearResults();
-  void showResults(bool visible);
   void showChoice(bool product);
 
   PeriodPosition position() const;
+  // Fills the year list with `years`, showing `year` or else the last one.
+  void showYears(const std::vector<int>& years, int year);
+  // Shows the period `at` (the list handlers kept quiet), then runs it.
+  void goTo(PeriodPosition at);
   void select(PeriodPosition at);
   PeriodSteps steps() const;
   int yearShown() const;
@@ -83,7 +86,8 @@ class StatInd : public QDialog {
   StatIndLayout layout_;
   std::unique_ptr<StatIndForm> form_;
   WkStatIndModel* grid_;
-  std::string product_;  // the product of the runs, "" while none is chosen
+  std::vector<ProductEntry> products_;  // the product list's entries, as shown
+  std::string product_;                 // the product of the runs, "" while none is chosen
   std::optional<ProductRange> range_;
   bool busy_ = false;
   bool firstActivation_ = true;

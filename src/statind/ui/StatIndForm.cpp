@@ -207,6 +207,42 @@ void StatIndForm::buildGrid() {
   TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
 }
 
+WindowOptions StatIndForm::options() const {
+  WindowOptions options;
+  options.option = Option1[1]->isChecked() ? 1 : 0;
+  for (int i = 0; i < 4; ++i) options.check1[i] = Check1[i]->isChecked() ? 1 : 0;
+  for (int i = 0; i < 3; ++i) options.check2[i] = Check2[i]->isChecked() ? 1 : 0;
+  return options;
+}
+
+void StatIndForm::setOptions(const WindowOptions& options) {
+  Option1[options.option == 0 ? 0 : 1]->setChecked(true);
+  for (int i = 0; i < 4; ++i) Check1[i]->setChecked(options.check1[i] >= 1);
+  for (int i = 0; i < 3; ++i) Check2[i]->setChecked(options.check2[i] >= 1);
+}
+
+void StatIndForm::showSummary(const std::array<SummarySlot, 3>& summary) {
+  auto qs = [](const std::string& text) { return QString::fromStdString(text); };
+  for (std::size_t j = 0; j < 3; ++j) {
+    const SummarySlot& slot = summary[j];
+    LbAnno[j]->setText(qs(slot.LbAnno));
+    LbVal1[j]->setText(qs(slot.LbVal1));
+    LbVal2[j]->setText(qs(slot.LbVal2));
+    LbDiff[j]->setText(qs(slot.LbDiff));
+    QPalette palette = LbDiff[j]->palette();
+    palette.setColor(QPalette::WindowText, slot.LbDiffRed ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    LbDiff[j]->setPalette(palette);
+    LbPerc[j]->setText(qs(slot.LbPerc));
+    LbParz[j]->setText(qs(slot.LbParz));
+  }
+}
+
+void StatIndForm::showResults(bool visible) {
+  for (QWidget* w : std::initializer_list<QWidget*>{FrameStat, Graph1, FrameDati, TDBGrid1}) {
+    w->setVisible(visible);
+  }
+}
+
 void StatIndForm::place(const StatIndLayout& layout, int width, int height) {
   using platform::ui::pixelsToTwips;
   using platform::ui::twipsToPixels;

@@ -6,7 +6,9 @@
 #include <QString>
 #include <array>
 
-#include "statind/ui/StatIndLayout.h"
+#include "statind/PeriodStatistics.h"
+#include "statind/StatIndLayout.h"
+#include "statind/WindowOptions.h"
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +35,14 @@ struct StatIndForm {
 
   // Places the top-level areas for a window of inner size `width` x `height` pixels.
   void place(const StatIndLayout& layout, int width, int height);
+
+  // The option button and the chart boxes as the user left them, and set from stored options.
+  WindowOptions options() const;
+  void setOptions(const WindowOptions& options);
+  // The three summary rows of a run; a negative change in red.
+  void showSummary(const std::array<SummarySlot, 3>& summary);
+  // The run's frames, grid and chart shown or hidden together.
+  void showResults(bool visible);
 
   QDialog* window;
   QFrame *PctScelta, *PctProd, *FrameDati, *FrameStat;

@@ -21,10 +21,10 @@
 #include "platform/ui/Twips.h"
 #include "statind/ui/GraphView.h"
 #include "statind/ui/StatInd.h"
-#include "statind/ui/StatIndLayout.h"
+#include "statind/StatIndLayout.h"
 
 using statind::ui::StatInd;
-using statind::ui::StatIndLayout;
+using statind::StatIndLayout;
 using testsupport::UiInstallation;
 
 namespace {

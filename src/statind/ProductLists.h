@@ -3,17 +3,25 @@
 // bound parameter.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Store.h"
 
-namespace statind::ui {
+namespace statind {
 
 // One product entry of the product list: its display line and the code it stands for.
 struct ProductEntry {
   std::string line;
   std::string code;
+};
+
+// What choosing a product entry means: its full code and the texts shown for it.
+struct ProductChoice {
+  std::string code;
+  std::string description;
+  std::string currency;
 };
 
 class ProductLists {
@@ -40,9 +48,14 @@ class ProductLists {
   // false for a line without the " - " separator (the blank entry).
   static bool splitLine(const std::string& line, std::string& code, std::string& description,
                         std::string& currency);
+  // The product an entry stands for: the texts read back from its line and the entry's full
+  // code (the line may have cut it); nullopt for the blank entry.
+  static std::optional<ProductChoice> choose(const ProductEntry& entry);
+  // The position of the entry whose code equals `code` (trimmed, ignoring case); -1 if none.
+  static int indexOf(const std::vector<ProductEntry>& entries, const std::string& code);
 
  private:
   platform::Database& dataDb_;
 };
 
-}  // namespace statind::ui
+}  // namespace statind

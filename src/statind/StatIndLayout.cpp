@@ -1,9 +1,9 @@
-#include "statind/ui/StatIndLayout.h"
+#include "statind/StatIndLayout.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace statind::ui {
+namespace statind {
 
 namespace {
 
@@ -46,4 +46,4 @@ StatIndAreas StatIndLayout::arrange(int width, int height) const {
   return a;
 }
 
-}  // namespace statind::ui
+}  // namespace statind

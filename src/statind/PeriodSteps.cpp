@@ -1,6 +1,8 @@
-#include "statind/ui/PeriodSteps.h"
+#include "statind/PeriodSteps.h"
 
-namespace statind::ui {
+#include <algorithm>
+
+namespace statind {
 
 PeriodSteps::PeriodSteps(int lastYearPos, int firstMonth, int lastMonth)
     : lastYearPos_(lastYearPos), firstMonth_(firstMonth), lastMonth_(lastMonth) {}
@@ -63,4 +65,15 @@ PeriodPosition PeriodSteps::clamp(PeriodPosition at, bool wholeYearAllowed) cons
   return at;
 }
 
-}  // namespace statind::ui
+std::vector<int> PeriodSteps::openingYears(int thisYear) {
+  std::vector<int> years;
+  for (int year = 1980; year <= thisYear; ++year) years.push_back(year);
+  return years;
+}
+
+int PeriodSteps::yearPosition(const std::vector<int>& years, int year) {
+  const auto found = std::find(years.begin(), years.end(), year);
+  return static_cast<int>(found == years.end() ? years.size() - 1 : found - years.begin());
+}
+
+}  // namespace statind

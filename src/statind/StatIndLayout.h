@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace statind::ui {
+namespace statind {
 
 struct TwipsRect {
   int left = 0, top = 0, width = 0, height = 0;
@@ -46,4 +46,4 @@ class StatIndLayout {
   int usableWidth_;
 };
 
-}  // namespace statind::ui
+}  // namespace statind

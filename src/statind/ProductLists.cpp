@@ -1,6 +1,8 @@
-#include "statind/ui/ProductLists.h"
+#include "statind/ProductLists.h"
 
-namespace statind::ui {
+#include "platform/Strings.h"
+
+namespace statind {
 
 namespace {
 
@@ -12,10 +14,7 @@ const char* kProductQuery =
 const char* kByDescription = " ORDER BY TabProdotti.Descrizione";
 
 std::string trim(const std::string& text) {
-  auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
+  return platform::trim(text, " \t");
 }
 
 bool isContinuation(unsigned char c) {
@@ -110,4 +109,20 @@ bool ProductLists::splitLine(const std::string& line, std::string& code, std::st
   return true;
 }
 
-}  // namespace statind::ui
+std::optional<ProductChoice> ProductLists::choose(const ProductEntry& entry) {
+  ProductChoice choice;
+  if (!splitLine(entry.line, choice.code, choice.description, choice.currency)) return std::nullopt;
+  if (!entry.code.empty()) choice.code = entry.code;
+  return choice;
+}
+
+int ProductLists::indexOf(const std::vector<ProductEntry>& entries, const std::string& code) {
+  const std::string wanted = trim(code);
+  if (wanted.empty()) return -1;  // the blank entry stands for no product
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (platform::equalsNoCase(entries[i].code, wanted)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace statind

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
-namespace statind::ui {
+namespace statind {
 
 struct PeriodPosition {
   int yearPos = 0;
@@ -38,10 +39,15 @@ class PeriodSteps {
   // The clamp of a choice in the year or month list: the whole year is always allowed.
   PeriodPosition clampChoice(PeriodPosition at) const { return clamp(at, true); }
 
+  // The year list before any product is chosen: 1980 to `thisYear`.
+  static std::vector<int> openingYears(int thisYear);
+  // Where `year` stands in `years`; the last position when it is not there (-1 for no years).
+  static int yearPosition(const std::vector<int>& years, int year);
+
  private:
   int lastYearPos_;
   int firstMonth_;
   int lastMonth_;
 };
 
-}  // namespace statind::ui
+}  // namespace statind
