@@ -1,9 +1,9 @@
 #include "startup/Databases.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/Strings.h"
 
 namespace startup {
 
@@ -16,13 +16,17 @@ using platform::Icon;
 constexpr std::size_t kDataPlaces = 45;  // places 1-45 come from the data database
 constexpr std::string_view kConnectPrefix = ";DATABASE=";
 
-std::string upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+std::string errorTitle(const AppParams& params) {
+  return platform::upperCase(params.programFileName) + " -ERRORE";
 }
 
-std::string errorTitle(const AppParams& params) {
-  return upper(params.programFileName) + " -ERRORE";
+// The non-empty places in [first, last) of the attachment list.
+std::vector<std::string> placesBetween(std::size_t first, std::size_t last) {
+  const auto& places = attachmentList();
+  std::vector<std::string> names;
+  for (std::size_t i = first; i < last && i < places.size(); ++i)
+    if (!places[i].empty()) names.push_back(places[i]);
+  return names;
 }
 
 Answer ask(AppParams& params, platform::Desktop& desktop, const platform::Message& message) {
@@ -94,20 +98,17 @@ void relinkOne(Databases& dbs, platform::Desktop& desktop, const std::string& na
 // Every link of the list again. One transaction: a failure leaves the previous links in place.
 void relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                const ProgressLabel& progress) {
-  const auto& places = attachmentList();
   platform::Database::Transaction tx(*dbs.workDb);
   progress("Connessione Tabelle Base");
-  for (std::size_t i = 0; i < kDataPlaces; ++i) {
-    if (places[i].empty()) continue;
-    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA BASE " + places[i];
-    relinkOne(dbs, desktop, places[i], params.dataDbPath);
+  for (const auto& name : dataAttachments()) {
+    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA BASE " + name;
+    relinkOne(dbs, desktop, name, params.dataDbPath);
   }
   progress("Connessione Tabelle delle Visite");
   dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA DELLE VISITE";
-  for (std::size_t i = kDataPlaces; i < places.size(); ++i) {
-    if (places[i].empty()) continue;
-    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA " + places[i];
-    relinkOne(dbs, desktop, places[i], params.visitsDbPath);
+  for (const auto& name : visitsAttachments()) {
+    dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA " + name;
+    relinkOne(dbs, desktop, name, params.visitsDbPath);
   }
   progress("Connessione Tabelle degli Indici");
   dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA Indici";
@@ -135,10 +136,16 @@ const std::vector<std::string>& attachmentList() {
 }
 
 int expectedAttachmentCount() {
-  int count = 1;  // Indici, after the list
-  for (const auto& name : attachmentList())
-    if (!name.empty()) ++count;
-  return count;
+  // Indici follows the list.
+  return static_cast<int>(dataAttachments().size() + visitsAttachments().size()) + 1;
+}
+
+std::vector<std::string> dataAttachments() {
+  return placesBetween(0, kDataPlaces);
+}
+
+std::vector<std::string> visitsAttachments() {
+  return placesBetween(kDataPlaces, attachmentList().size());
 }
 
 bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Desktop.h"
 #include "platform/Store.h"
@@ -31,6 +32,10 @@ using ProgressLabel = std::function<void(const std::string& caption)>;
 // database, 46-50 from the visits database; Indici from the index database follows the list.
 const std::vector<std::string>& attachmentList();
 int expectedAttachmentCount();  // 1 + the non-empty places
+// The non-empty places of the list that come from the data database, and those from the visits
+// database, in list order.
+std::vector<std::string> dataAttachments();
+std::vector<std::string> visitsAttachments();
 
 // Opens the four databases, Indici and the attachments, with the Retry/Cancel loop. Returns
 // true when everything is open; false when the user chose Cancel (the program must end).

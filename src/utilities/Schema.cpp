@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "startup/Databases.h"
+
 namespace utilities {
 
 namespace {
@@ -32,29 +34,9 @@ void createGenericTable(SQLite::Database& db, const std::string& name) {
 
 }  // namespace
 
-const std::vector<std::string>& dataTableNames() {
-  static const std::vector<std::string> names = {
-      "AbbVisite",     "Clienti",        "ClientiNew",  "Cointestatari",   "Colori",
-      "ColoriGrp",     "DistBanche",     "DistCausali", "Distinte",        "Distinte04",
-      "FondiPensione", "Layout",         "LayOutCol",   "Localita",        "Mandati",
-      "Moduli",        "Movimenti",      "Movimenti_AZ", "ParamImp",       "Percorsi",
-      "Performance",   "PersPortafoglio", "RelProd",    "Societa",         "Squadre",
-      "TabCambi",      "TabCategExpo",   "TabCategorie", "TabCausali",     "TabEspApp",
-      "TabGruppi",     "TabModalita",    "TabMultiPartner", "TabNazioni",  "TabProdExpo",
-      "TabProdotti",   "TabProvincie",   "TabStanley",  "TabStanleyC",     "tabStatiApp",
-      "TabTipoEC",     "Documenti",      "DocumentiCli", "ClientiMM",      "Cedole"};
-  return names;
-}
-
-const std::vector<std::string>& visitsTableNames() {
-  static const std::vector<std::string> names = {"VisiteN", "Azioni", "Appuntamenti",
-                                                 "TabAzioni"};
-  return names;
-}
-
 void createDataTables(SQLite::Database& db, const std::string& except) {
   SQLite::Transaction tx(db);
-  for (const auto& name : dataTableNames()) {
+  for (const auto& name : startup::dataAttachments()) {
     if (name == except) continue;
     if (name == "TabProdotti") {
       db.exec(kTabProdotti);
@@ -93,7 +75,7 @@ void createDataDb(const std::string& path, const std::string& except) {
 void createVisitsDb(const std::string& path, const std::string& except) {
   auto db = createFile(path);
   SQLite::Transaction tx(db);
-  for (const auto& name : visitsTableNames())
+  for (const auto& name : startup::visitsAttachments())
     if (name != except) createGenericTable(db, name);
   tx.commit();
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace SQLite {
 class Database;
@@ -12,15 +11,10 @@ class Database;
 
 namespace utilities {
 
-// The 45 tables of the data database that the work database attaches (TabProdotti, TabGruppi
-// and TabCategorie among them, with their real columns).
-const std::vector<std::string>& dataTableNames();
-// VisiteN, Azioni, Appuntamenti, TabAzioni.
-const std::vector<std::string>& visitsTableNames();
-
 // Create a new database file at `path` with its tables (the file must not exist), or, with the
-// SQLite::Database overloads, add the tables to an open database. `except` names a table to
-// leave out (for tests of a damaged installation).
+// SQLite::Database overloads, add the tables to an open database. The data and visits databases
+// get every table the program attaches from them (TabProdotti, TabGruppi and TabCategorie with
+// their real columns); `except` names a table to leave out (for tests of a damaged installation).
 void createDataDb(const std::string& path, const std::string& except = "");
 void createVisitsDb(const std::string& path, const std::string& except = "");
 void createIndexDb(const std::string& path);

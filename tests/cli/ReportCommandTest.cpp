@@ -1,31 +1,20 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "platform/Format.h"
+#include "support/CliRun.h"
 #include "support/SmallInstallation.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = 0;
-  std::string output;
-};
+using testsupport::CliRun;
 
 // Runs statind-cli report on the installation; stdout only.
 CliRun report(const testsupport::SmallInstallation& install, const std::string& arguments) {
-  CliRun run;
-  const std::string command = std::string(STATIND_CLI_PATH) + " report --ini '" + install.ini +
-                              "' " + arguments + " 2>/dev/null";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, ""};
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-  run.exitCode = WEXITSTATUS(pclose(pipe));
-  return run;
+  return CliRun::of("report --ini '" + install.ini + "' " + arguments, "2>/dev/null");
 }
 
 // PR1 "Fondo; prova" in EUR, business days from Monday 31/05/2010 to Wednesday 30/06/2010;

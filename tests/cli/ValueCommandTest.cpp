@@ -1,31 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "platform/Store.h"
+#include "support/CliRun.h"
 #include "support/SmallInstallation.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = 0;
-  std::string output;  // stdout and stderr
-};
+using testsupport::CliRun;
 
 CliRun value(const std::string& arguments) {
-  CliRun run;
-  std::FILE* pipe =
-      popen((std::string(STATIND_CLI_PATH) + " value " + arguments + " 2>&1").c_str(), "r");
-  if (!pipe) return {-1, ""};
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-  run.exitCode = WEXITSTATUS(pclose(pipe));
-  return run;
+  return CliRun::of("value " + arguments);
 }
 
-TEST(IndexLookupCli, AnswersAsTextOrJsonAndReportsWhatItCannot) {
+TEST(ValueCommand, AnswersAsTextOrJsonAndReportsWhatItCannot) {
   testsupport::SmallInstallation install;
   install.set("PARAMETRI", "DECIMALI", "3");
   platform::Database::open(install.base + "OPER/DatiDV.mdb")

@@ -4,24 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <sstream>
 
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#define WEXITSTATUS(status) (status)
-#else
-#include <sys/wait.h>
-#endif
-
 #include "platform/Format.h"
+#include "startup/Databases.h"
+#include "support/CliRun.h"
 #include "support/TempFolder.h"
-#include "utilities/Schema.h"
 
 namespace {
 
@@ -95,9 +87,9 @@ TEST_F(DemoInstallationTest, WritesEveryDatabaseAndAnIniNamingThem) {
   EXPECT_TRUE(fs::path(path("base")).is_absolute());
 
   SQLite::Database data(path("base/DEMO/DatiDV.mdb"));
-  for (const auto& table : utilities::dataTableNames()) EXPECT_TRUE(hasTable(data, table)) << table;
+  for (const auto& table : startup::dataAttachments()) EXPECT_TRUE(hasTable(data, table)) << table;
   SQLite::Database visits(path("base/DEMO/VisiteDV.mdb"));
-  for (const auto& table : utilities::visitsTableNames())
+  for (const auto& table : startup::visitsAttachments())
     EXPECT_TRUE(hasTable(visits, table)) << table;
   SQLite::Database index(path("base/IndiciDV.mdb"));
   EXPECT_EQ(text(index, "SELECT name FROM sqlite_master WHERE type='index'"), "primaria");
@@ -181,23 +173,15 @@ TEST(DemoInstallation, RefusesAFolderTheIniCouldNotHold) {
   EXPECT_FALSE(fs::exists(tooLong));
 }
 
-int runCli(const std::string& arguments, std::string& output) {
-  std::FILE* pipe = popen((std::string(STATIND_CLI_PATH) + " " + arguments + " 2>&1").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  return WEXITSTATUS(pclose(pipe));
-}
-
 TEST(DemoCli, MakeDemoPrintsTheIniPathFirstAndFailsWithCodeTwo) {
   testsupport::TempFolder folder;
-  std::string output;
-  EXPECT_EQ(runCli("make-demo \"" + folder.file("demo") + "\"", output), 0) << output;
-  EXPECT_EQ(output.substr(0, output.find('\n')), folder.file("demo/statind.ini"));
+  const auto made = testsupport::CliRun::of("make-demo \"" + folder.file("demo") + "\"");
+  EXPECT_EQ(made.exitCode, 0) << made.output;
+  EXPECT_EQ(made.output.substr(0, made.output.find('\n')), folder.file("demo/statind.ini"));
 
   std::ofstream(folder.file("plain-file")) << "not a folder";
-  output.clear();
-  EXPECT_EQ(runCli("make-demo \"" + folder.file("plain-file") + "\"", output), 2) << output;
+  const auto failed = testsupport::CliRun::of("make-demo \"" + folder.file("plain-file") + "\"");
+  EXPECT_EQ(failed.exitCode, 2) << failed.output;
 }
 
 }  // namespace

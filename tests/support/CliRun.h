@@ -1,0 +1,36 @@
+// Runs the console program built beside the tests, as a script would, and captures its output.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#define WEXITSTATUS(status) (status)
+#else
+#include <sys/wait.h>
+#endif
+
+namespace testsupport {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string output;
+
+  // Runs statind-cli with `arguments` (shell syntax) followed by `streams`, which picks what is
+  // captured: "2>&1" both streams, "2>/dev/null" stdout only, "2>&1 >/dev/null" stderr only.
+  // The exit code is -1 when the program could not be started.
+  static CliRun of(const std::string& arguments, const std::string& streams = "2>&1") {
+    CliRun run;
+    const std::string command = std::string(STATIND_CLI_PATH) + " " + arguments + " " + streams;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
+    run.exitCode = WEXITSTATUS(pclose(pipe));
+    return run;
+  }
+};
+
+}  // namespace testsupport
