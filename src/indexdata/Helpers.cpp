@@ -1,14 +1,13 @@
 #include "indexdata/Helpers.h"
 
 #include "platform/Format.h"
+#include "platform/Strings.h"
 
 namespace indexdata {
 
 // Blanks only, as the suite trims: tabs and other spaces are part of a value.
 std::string trimBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  return platform::trim(text);
 }
 
 namespace {

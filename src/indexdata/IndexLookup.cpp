@@ -1,9 +1,9 @@
 #include "indexdata/IndexLookup.h"
 
-#include <cctype>
 #include <utility>
 
 #include "indexdata/Helpers.h"
+#include "platform/Strings.h"
 
 namespace indexdata {
 
@@ -17,13 +17,7 @@ constexpr const char* kFixedValueIso = "2199-12-31";  // kFixedValueDate as stor
 
 // Codes compare as the index collates them: without regard to (ASCII) case.
 bool sameCode(const std::string& stored, const std::string& code) {
-  const std::string trimmed = trimBlanks(stored);
-  if (trimmed.size() != code.size()) return false;
-  for (std::size_t i = 0; i < code.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(trimmed[i])) !=
-        std::tolower(static_cast<unsigned char>(code[i])))
-      return false;
-  return true;
+  return platform::equalsNoCase(trimBlanks(stored), code);
 }
 
 // The record under the cursor as the lookup sees it.

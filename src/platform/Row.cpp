@@ -1,23 +1,9 @@
-#include <cctype>
 #include <cstdio>
 
 #include "platform/Store.h"
+#include "platform/Strings.h"
 
 namespace platform {
-
-namespace {
-
-// Field names match as the suite's engine matched them: without regard to case.
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-}  // namespace
 
 bool isNull(const Value& value) {
   return std::holds_alternative<std::monostate>(value);
@@ -41,7 +27,7 @@ Row::Row(std::shared_ptr<const std::vector<std::string>> names, std::vector<Valu
 const Value& Row::operator[](std::string_view name) const {
   const auto& names = *names_;
   for (std::size_t i = 0; i < names.size() && i < values_.size(); ++i)
-    if (sameName(names[i], name)) return values_[i];
+    if (equalsNoCase(names[i], name)) return values_[i];
   throw StoreError("no such column: " + std::string(name));
 }
 

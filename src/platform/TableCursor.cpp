@@ -2,23 +2,14 @@
 #include <sqlite3.h>
 
 #include <array>
-#include <cctype>
 
 #include "platform/SqlStatement.h"
 #include "platform/Store.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 std::string textAt(SqlStatement& statement, int column) {
   Value value;
@@ -102,7 +93,7 @@ void TableCursor::Impl::useIndex(const std::string& indexName) {
                                       nullptr, nullptr, nullptr) != SQLITE_OK)
       SqlStatement::fail(db);
     std::string key = SqlStatement::quote(column);
-    if (!sameName(declared ? declared : "BINARY", collation)) key += " COLLATE " + collation;
+    if (!equalsNoCase(declared ? declared : "BINARY", collation)) key += " COLLATE " + collation;
     chosen.push_back(key);
   }
   index = found;
@@ -158,7 +149,7 @@ const Value& TableCursor::field(std::string_view name) const {
   const Impl& d = *impl_;
   if (!d.hasCurrent) throw StoreError("no current record", SQLITE_ERROR);
   for (std::size_t i = 0; i < d.names.size(); ++i)
-    if (sameName(d.names[i], name)) return d.current[i];
+    if (equalsNoCase(d.names[i], name)) return d.current[i];
   throw StoreError("no such column: " + std::string(name), SQLITE_ERROR);
 }
 
