@@ -86,19 +86,10 @@ int report(Session& session, const CommonOptions& common, const ReportOptions& o
 }  // namespace
 
 int runReport(const CommonOptions& common, const ReportOptions& options) {
-  const std::string code = indexdata::trimBlanks(options.product);
-  if (code.empty()) {
-    std::cerr << "codice prodotto vuoto\n";
-    return kExitUsage;
-  }
-  Session session(common);
-  if (!session.ok()) return session.exitCode();
-  try {
-    return report(session, common, options, code);
-  } catch (const platform::StoreError& e) {
-    std::cerr << e.what() << "\n";
-    return kExitStore;
-  }
+  return Session::runForProduct(common, options.product,
+                                [&](Session& session, const std::string& code) {
+                                  return report(session, common, options, code);
+                                });
 }
 
 }  // namespace cli

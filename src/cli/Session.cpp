@@ -1,5 +1,6 @@
 #include "cli/Session.h"
 
+#include "platform/Strings.h"
 #include "startup/Startup.h"
 
 namespace cli {
@@ -38,6 +39,23 @@ Session::~Session() {
     startup::closeDatabases(dbs_, desktop_);
   } catch (...) {
     // Nothing is left to do for a closing console command.
+  }
+}
+
+int Session::runForProduct(const CommonOptions& options, const std::string& product,
+                           const std::function<int(Session&, const std::string&)>& command) {
+  const std::string code = platform::trim(product);
+  if (code.empty()) {
+    std::cerr << "codice prodotto vuoto\n";
+    return kExitUsage;
+  }
+  Session session(options);
+  if (!session.ok()) return session.exitCode();
+  try {
+    return command(session, code);
+  } catch (const platform::StoreError& e) {
+    std::cerr << e.what() << "\n";
+    return kExitStore;
   }
 }
 

@@ -4,7 +4,9 @@
 // session ends.
 #pragma once
 
+#include <functional>
 #include <iostream>
+#include <string>
 
 #include "cli/Commands.h"
 #include "cli/ConsoleDesktop.h"
@@ -24,6 +26,13 @@ class Session {
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
+
+  // A command about one product: an empty code (after trimming blanks) is a usage error;
+  // otherwise a session is started and, when it is ready, `command` runs with the trimmed code.
+  // A failed start-up or a storage failure inside `command` is printed on stderr and gives
+  // kExitStore; otherwise the result of `command` is returned.
+  static int runForProduct(const CommonOptions& options, const std::string& product,
+                           const std::function<int(Session&, const std::string& code)>& command);
 
   bool ok() const { return exitCode_ == kExitOk; }
   // kExitOk, or kExitStore when the start-up failed.

@@ -5,7 +5,6 @@
 
 #include "cli/Commands.h"
 #include "cli/Session.h"
-#include "indexdata/Helpers.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
 
@@ -43,14 +42,7 @@ int runValue(const CommonOptions& common, const std::string& product, const std:
     std::cerr << "data non valida: '" << date << "' (atteso gg/mm/aaaa)\n";
     return kExitUsage;
   }
-  const std::string code = indexdata::trimBlanks(product);
-  if (code.empty()) {
-    std::cerr << "codice prodotto vuoto\n";
-    return kExitUsage;
-  }
-  Session session(common);
-  if (!session.ok()) return session.exitCode();
-  try {
+  return Session::runForProduct(common, product, [&](Session& session, const std::string& code) {
     startup::Databases& dbs = session.dbs();
     if (!isKnownProduct(dbs, code)) {
       std::cerr << "prodotto sconosciuto: " << code << "\n";
@@ -59,10 +51,7 @@ int runValue(const CommonOptions& common, const std::string& product, const std:
     indexdata::IndexLookup lookup(*dbs.dataDb, *dbs.indexTable, session.params().valueFormat);
     print(common, code, *day, lookup.indexValueAt(code, *day), session.params().valueFormat);
     return kExitOk;
-  } catch (const platform::StoreError& e) {
-    std::cerr << e.what() << "\n";
-    return kExitStore;
-  }
+  });
 }
 
 }  // namespace cli
