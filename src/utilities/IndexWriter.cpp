@@ -1,6 +1,7 @@
 #include "utilities/IndexWriter.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <SQLiteCpp/VariadicBind.h>
 
 namespace utilities {
 
@@ -14,10 +15,7 @@ IndexWriter::~IndexWriter() = default;
 
 void IndexWriter::add(const std::string& product, platform::DayNumber day, double valueMon,
                       double value) {
-  insert_->bind(1, product);
-  insert_->bind(2, platform::isoDate(day));
-  insert_->bind(3, valueMon);
-  insert_->bind(4, value);
+  SQLite::bind(*insert_, product, platform::isoDate(day), valueMon, value);
   insert_->exec();
   insert_->reset();
   ++rows_;

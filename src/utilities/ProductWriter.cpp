@@ -1,6 +1,7 @@
 #include "utilities/ProductWriter.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <SQLiteCpp/VariadicBind.h>
 
 namespace utilities {
 
@@ -16,33 +17,30 @@ ProductWriter::ProductWriter(SQLite::Database& db)
 
 ProductWriter::~ProductWriter() = default;
 
+namespace {
+
+template <typename... Values>
+void insert(SQLite::Statement& statement, const Values&... values) {
+  SQLite::bind(statement, values...);
+  statement.exec();
+  statement.reset();
+}
+
+}  // namespace
+
 void ProductWriter::addGroup(const std::string& code, const std::string& description) {
-  group_->bind(1, code);
-  group_->bind(2, description);
-  group_->exec();
-  group_->reset();
+  insert(*group_, code, description);
 }
 
 void ProductWriter::addCategory(const std::string& code, const std::string& description,
                                 const std::string& type) {
-  category_->bind(1, code);
-  category_->bind(2, description);
-  category_->bind(3, type);
-  category_->exec();
-  category_->reset();
+  insert(*category_, code, description, type);
 }
 
 void ProductWriter::addProduct(const std::string& code, const std::string& description,
                                const std::string& currency, const std::string& group,
                                const std::string& category, bool noIndexSeries) {
-  product_->bind(1, code);
-  product_->bind(2, description);
-  product_->bind(3, currency);
-  product_->bind(4, group);
-  product_->bind(5, category);
-  product_->bind(6, noIndexSeries ? 1 : 0);
-  product_->exec();
-  product_->reset();
+  insert(*product_, code, description, currency, group, category, noIndexSeries ? 1 : 0);
 }
 
 }  // namespace utilities
