@@ -3,25 +3,19 @@
 // failures surface as SQLite::Exception for the caller to translate.
 #pragma once
 
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "platform/Format.h"
-
-namespace SQLite {
-class Database;
-class Statement;
-}  // namespace SQLite
 
 namespace utilities {
 
 class IndexWriter {
  public:
   explicit IndexWriter(SQLite::Database& db);
-  ~IndexWriter();
-  IndexWriter(const IndexWriter&) = delete;
-  IndexWriter& operator=(const IndexWriter&) = delete;
 
   // One record: product code, date, value in the product's currency (IndValoreMon) and value
   // in the base currency (IndValore).
@@ -29,7 +23,7 @@ class IndexWriter {
   std::int64_t rowsWritten() const { return rows_; }
 
  private:
-  std::unique_ptr<SQLite::Statement> insert_;
+  SQLite::Statement insert_;
   std::int64_t rows_ = 0;
 };
 

@@ -6,16 +6,11 @@
 namespace utilities {
 
 ProductWriter::ProductWriter(SQLite::Database& db)
-    : group_(std::make_unique<SQLite::Statement>(
-          db, "INSERT INTO TabGruppi (GrpCodice, GrpDescrizione) VALUES (?1, ?2)")),
-      category_(std::make_unique<SQLite::Statement>(
-          db, "INSERT INTO TabCategorie (Codice, Descrizione, Tipo) VALUES (?1, ?2, ?3)")),
-      product_(std::make_unique<SQLite::Statement>(
-          db,
-          "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, Gruppo, Categoria, NoIndici) "
-          "VALUES (?1, ?2, ?3, ?4, ?5, ?6)")) {}
-
-ProductWriter::~ProductWriter() = default;
+    : group_(db, "INSERT INTO TabGruppi (GrpCodice, GrpDescrizione) VALUES (?1, ?2)"),
+      category_(db, "INSERT INTO TabCategorie (Codice, Descrizione, Tipo) VALUES (?1, ?2, ?3)"),
+      product_(db,
+               "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, Gruppo, Categoria, NoIndici) "
+               "VALUES (?1, ?2, ?3, ?4, ?5, ?6)") {}
 
 namespace {
 
@@ -29,18 +24,18 @@ void insert(SQLite::Statement& statement, const Values&... values) {
 }  // namespace
 
 void ProductWriter::addGroup(const std::string& code, const std::string& description) {
-  insert(*group_, code, description);
+  insert(group_, code, description);
 }
 
 void ProductWriter::addCategory(const std::string& code, const std::string& description,
                                 const std::string& type) {
-  insert(*category_, code, description, type);
+  insert(category_, code, description, type);
 }
 
 void ProductWriter::addProduct(const std::string& code, const std::string& description,
                                const std::string& currency, const std::string& group,
                                const std::string& category, bool noIndexSeries) {
-  insert(*product_, code, description, currency, group, category, noIndexSeries ? 1 : 0);
+  insert(product_, code, description, currency, group, category, noIndexSeries ? 1 : 0);
 }
 
 }  // namespace utilities

@@ -3,22 +3,16 @@
 // the transaction; engine failures surface as SQLite::Exception for the caller to translate.
 #pragma once
 
-#include <memory>
-#include <string>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 
-namespace SQLite {
-class Database;
-class Statement;
-}  // namespace SQLite
+#include <string>
 
 namespace utilities {
 
 class ProductWriter {
  public:
   explicit ProductWriter(SQLite::Database& db);
-  ~ProductWriter();
-  ProductWriter(const ProductWriter&) = delete;
-  ProductWriter& operator=(const ProductWriter&) = delete;
 
   void addGroup(const std::string& code, const std::string& description);
   // `type` "S" marks a category whose products carry no index series.
@@ -29,9 +23,9 @@ class ProductWriter {
                   const std::string& category, bool noIndexSeries);
 
  private:
-  std::unique_ptr<SQLite::Statement> group_;
-  std::unique_ptr<SQLite::Statement> category_;
-  std::unique_ptr<SQLite::Statement> product_;
+  SQLite::Statement group_;
+  SQLite::Statement category_;
+  SQLite::Statement product_;
 };
 
 }  // namespace utilities
