@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -12,52 +10,39 @@
 using platform::readIni;
 using platform::writeIni;
 
-namespace {
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-}  // namespace
+using testsupport::TempFolder;
 
 TEST(Profile, MissingOrEmptyFileReadsEmptyAndWriteCreatesIt) {
   testsupport::TempFolder temp;
   const std::string ini = temp.file("statind.ini");
   EXPECT_EQ(readIni(ini, "BASE", "POSIZ"), "");
-  writeBytes(ini, "");
+  TempFolder::write(ini, "");
   EXPECT_EQ(readIni(ini, "BASE", "POSIZ"), "");
   std::filesystem::remove(ini);
 
   ASSERT_TRUE(writeIni(ini, "BASE", "POSIZ", "3"));
-  EXPECT_EQ(readBytes(ini), "[BASE]\nPOSIZ=3\n");
+  EXPECT_EQ(TempFolder::read(ini), "[BASE]\nPOSIZ=3\n");
   EXPECT_EQ(readIni(ini, "base", "posiz"), "3");
 }
 
 TEST(Profile, ValueRules) {
   testsupport::TempFolder temp;
   const std::string ini = temp.file("statind.ini");
-  writeBytes(ini,
-             "; a comment line\n"
-             "[Sec]\n"
-             "  Key1  =  value one  \n"
-             "key2=abc ; trailing comment\n"
-             "key3=abc;kept\n"
-             "key4=abc\tafter tab\n"
-             "key5=\"  quoted  \"\n"
-             "key6=" +
-                 std::string(120, 'x') +
-                 "\n"
-                 "a line without equals\n"
-                 "key1=later duplicate\n"
-                 "[SEC]\n"
-                 "onlyInSecond=1\n");
+  TempFolder::write(ini,
+                    "; a comment line\n"
+                    "[Sec]\n"
+                    "  Key1  =  value one  \n"
+                    "key2=abc ; trailing comment\n"
+                    "key3=abc;kept\n"
+                    "key4=abc\tafter tab\n"
+                    "key5=\"  quoted  \"\n"
+                    "key6=" +
+                        std::string(120, 'x') +
+                        "\n"
+                        "a line without equals\n"
+                        "key1=later duplicate\n"
+                        "[SEC]\n"
+                        "onlyInSecond=1\n");
   EXPECT_EQ(readIni(ini, "sec", "KEY1"), "value one");
   EXPECT_EQ(readIni(ini, "Sec", "key2"), "abc");
   EXPECT_EQ(readIni(ini, "Sec", "key3"), "abc;kept");
@@ -73,19 +58,19 @@ TEST(Profile, ValueRules) {
 TEST(Profile, WriteKeepsEveryOtherLineAndTheLineEndings) {
   testsupport::TempFolder temp;
   const std::string ini = temp.file("statind.ini");
-  writeBytes(ini,
-             "; comment\r\n"
-             "[A]\r\n"
-             "  Name = old ; note\r\n"
-             "free text\r\n"
-             "\r\n"
-             "[B]\r\n"
-             "x=1");
+  TempFolder::write(ini,
+                    "; comment\r\n"
+                    "[A]\r\n"
+                    "  Name = old ; note\r\n"
+                    "free text\r\n"
+                    "\r\n"
+                    "[B]\r\n"
+                    "x=1");
   ASSERT_TRUE(writeIni(ini, "a", "NAME", "new"));
   ASSERT_TRUE(writeIni(ini, "A", "Added", "2"));
   ASSERT_TRUE(writeIni(ini, "B", "y", "3"));
   ASSERT_TRUE(writeIni(ini, "C", "z", "line\nbreak"));
-  EXPECT_EQ(readBytes(ini),
+  EXPECT_EQ(TempFolder::read(ini),
             "; comment\r\n"
             "[A]\r\n"
             "  Name =new\r\n"
@@ -104,23 +89,23 @@ TEST(Profile, Windows1252FileIsReadAsUtf8AndWrittenBackInItsOwnBytes) {
   testsupport::TempFolder temp;
   const std::string ini = temp.file("statind.ini");
   const std::string original = "[S]\ncitta=Citt\xE0 \x80\n";
-  writeBytes(ini, original);
+  TempFolder::write(ini, original);
   EXPECT_EQ(readIni(ini, "S", "citta"), "Città €");
   ASSERT_TRUE(writeIni(ini, "S", "nome", "perché ☺"));
-  EXPECT_EQ(readBytes(ini), original + "nome=perch\xE9 ?\n");
+  EXPECT_EQ(TempFolder::read(ini), original + "nome=perch\xE9 ?\n");
 
   // A UTF-8 file stays UTF-8, its byte-order mark included.
   const std::string utf8 = temp.file("utf8.ini");
-  writeBytes(utf8, "\xEF\xBB\xBF[S]\nk=è\n");
+  TempFolder::write(utf8, "\xEF\xBB\xBF[S]\nk=è\n");
   EXPECT_EQ(readIni(utf8, "S", "k"), "è");
   ASSERT_TRUE(writeIni(utf8, "S", "k", "à"));
-  EXPECT_EQ(readBytes(utf8), "\xEF\xBB\xBF[S]\nk=à\n");
+  EXPECT_EQ(TempFolder::read(utf8), "\xEF\xBB\xBF[S]\nk=à\n");
 }
 
 TEST(ProfileFiles, NamesMatchWithoutRegardToCase) {
   testsupport::TempFolder temp;
   std::filesystem::create_directories(temp.path() / "Veltaria" / "Oper");
-  writeBytes(temp.file("Veltaria/Oper/DatiDV.mdb"), "x");
+  TempFolder::write(temp.file("Veltaria/Oper/DatiDV.mdb"), "x");
   const std::string asWritten = temp.path().string() + "\\VELTARIA\\oper\\datidv.MDB";
   EXPECT_EQ(platform::resolvePath(asWritten), temp.file("Veltaria/Oper/DatiDV.mdb"));
   EXPECT_TRUE(platform::fileExists(asWritten));
@@ -130,9 +115,9 @@ TEST(ProfileFiles, NamesMatchWithoutRegardToCase) {
   EXPECT_EQ(platform::resolvePath(temp.path().string() + "/VELTARIA/New/x"),
             temp.file("Veltaria/New/x"));
 
-  writeBytes(temp.file("statind.ini"), "[S]\nk=1\n");
+  TempFolder::write(temp.file("statind.ini"), "[S]\nk=1\n");
   ASSERT_TRUE(writeIni(temp.file("STATIND.INI"), "S", "k", "2"));
-  EXPECT_EQ(readBytes(temp.file("statind.ini")), "[S]\nk=2\n");
+  EXPECT_EQ(TempFolder::read(temp.file("statind.ini")), "[S]\nk=2\n");
   EXPECT_FALSE(std::filesystem::exists(temp.file("STATIND.INI")));
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/Store.h"
 #include "support/TempFolder.h"
@@ -22,10 +21,6 @@ std::string errorOpening(const std::string& path) {
   return "";
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::unique_ptr<Database> productsDb(const testsupport::TempFolder& folder) {
   const std::string path = folder.file("p.db");
   SQLite::Database(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)
@@ -42,11 +37,12 @@ TEST(Store, OpenRefusesWhatIsNoDatabaseAndNeverCreatesOne) {
   EXPECT_FALSE(std::filesystem::exists(missing));
 
   const std::string jet = folder.file("Old.mdb");
-  writeFile(jet, std::string("\0\1\0\0Standard Jet DB\0\0\0\0", 23) + std::string(2000, 'x'));
+  testsupport::TempFolder::write(
+      jet, std::string("\0\1\0\0Standard Jet DB\0\0\0\0", 23) + std::string(2000, 'x'));
   EXPECT_EQ(errorOpening(jet), "Formato di database non supportato (Jet/Access): " + jet);
 
   const std::string garbage = folder.file("Garbage.mdb");
-  writeFile(garbage, std::string(4096, 'g'));
+  testsupport::TempFolder::write(garbage, std::string(4096, 'g'));
   const std::string message = errorOpening(garbage);
   EXPECT_NE(message.find("not a database"), std::string::npos) << message;
   EXPECT_NE(message.find(garbage), std::string::npos) << message;

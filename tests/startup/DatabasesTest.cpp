@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/ScriptedDesktop.h"
-#include "support/TempFolder.h"
-#include "utilities/Schema.h"
+#include "support/SmallInstallation.h"
 
 using platform::Answer;
 using platform::Buttons;
@@ -25,27 +22,13 @@ const std::vector<std::string> kOpeningCaptions = {
     "Aggancio WorkSpace delle Visite", "Apertura DataBase delle Visite",
     "Aggancio WorkSpace degli indici", "Apertura DataBase degli indici"};
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-// A suite installation in a temporary folder: base/OPER holds the data and visits databases,
-// base holds the index database, work/OPER the work database.
 class DatabasesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::create_directories(folder_.path() / "base" / "OPER");
-    fs::create_directories(folder_.path() / "work" / "OPER");
-    params_.baseFolder = folder_.file("base") + "/";
-    params_.dataDbPath = folder_.file("base/OPER/DatiDV.mdb");
-    params_.visitsDbPath = folder_.file("base/OPER/VisiteDV.mdb");
-    params_.workDbPath = folder_.file("work/OPER/WorkDV.mdb");
-    utilities::createVisitsDb(params_.visitsDbPath);
-    utilities::createIndexDb(params_.baseFolder + params_.indexDbName);
-    utilities::createWorkDb(params_.workDbPath);
+  DatabasesTest() {
+    params_.baseFolder = install_.base;
+    params_.dataDbPath = install_.base + "OPER/DatiDV.mdb";
+    params_.visitsDbPath = install_.base + "OPER/VisiteDV.mdb";
+    params_.workDbPath = install_.work + "OPER/WorkDV.mdb";
   }
 
   bool start() {
@@ -55,7 +38,8 @@ class DatabasesTest : public ::testing::Test {
                                   [this](const std::string& c) { captions_.push_back(c); });
   }
 
-  testsupport::TempFolder folder_;
+  testsupport::SmallInstallation install_;
+  testsupport::TempFolder& folder_ = install_.folder;
   startup::AppParams params_;
   startup::Databases dbs_;
   platform::ScriptedDesktop desktop_;
@@ -65,7 +49,6 @@ class DatabasesTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(DatabasesTest, FirstStartAttachesAllAndTheSecondChangesNothing) {
-  utilities::createDataDb(params_.dataDbPath);
   ASSERT_TRUE(start());
   auto expected = kOpeningCaptions;
   for (const char* c : {"Connessione Tabelle Base", "Connessione Tabelle delle Visite",
@@ -82,16 +65,15 @@ TEST_F(DatabasesTest, FirstStartAttachesAllAndTheSecondChangesNothing) {
 
   startup::closeDatabases(dbs_, desktop_);
   EXPECT_FALSE(dbs_.workDb || dbs_.indexTable || dbs_.dbOpened);
-  const std::string before = bytesOf(params_.workDbPath);
+  const std::string before = testsupport::TempFolder::read(params_.workDbPath);
   ASSERT_TRUE(start());
   EXPECT_EQ(captions_, kOpeningCaptions);
   EXPECT_FALSE(dbs_.attachedThisStart);
   startup::closeDatabases(dbs_, desktop_);
-  EXPECT_EQ(bytesOf(params_.workDbPath), before);
+  EXPECT_EQ(testsupport::TempFolder::read(params_.workDbPath), before);
 }
 
 TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
-  utilities::createDataDb(params_.dataDbPath);
   ASSERT_TRUE(start());
   startup::closeDatabases(dbs_, desktop_);
   fs::create_directories(folder_.path() / "base2");
@@ -108,7 +90,6 @@ TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
 }
 
 TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsThePreviousLinks) {
-  utilities::createDataDb(params_.dataDbPath);
   ASSERT_TRUE(start());
   dbs_.workDb->tableDefs().remove("Cedole");  // one link short: the next start relinks
   startup::closeDatabases(dbs_, desktop_);
@@ -133,7 +114,7 @@ TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsThePreviousLinks) 
 }
 
 TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
-  utilities::createDataDb(folder_.file("saved.mdb"));
+  fs::rename(params_.dataDbPath, folder_.file("saved.mdb"));
   desktop_.answers = {Answer::Retry};
   desktop_.onMessage = [&](const platform::Message&) {
     fs::rename(folder_.file("saved.mdb"), params_.dataDbPath);
@@ -150,7 +131,6 @@ TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
 }
 
 TEST_F(DatabasesTest, IndexTableMissingOffersItsOwnRetryThenGivesUp) {
-  utilities::createDataDb(params_.dataDbPath);
   const std::string indexPath = params_.baseFolder + params_.indexDbName;
   fs::remove(indexPath);
   SQLite::Database(indexPath, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE)

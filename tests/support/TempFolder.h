@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -26,6 +28,16 @@ class TempFolder {
   const std::filesystem::path& path() const { return path_; }
   // Path of `name` inside the folder, as text.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  // The bytes of the file at `path` (anywhere); "" when it cannot be read.
+  static std::string read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  // Replaces the content of the file at `path` (anywhere) by `bytes`.
+  static void write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
 
  private:
   std::filesystem::path path_;

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
-#include <sstream>
 
 #include "platform/Format.h"
 #include "startup/Databases.h"
@@ -77,13 +76,11 @@ testsupport::TempFolder* DemoInstallationTest::folder_ = nullptr;
 utilities::DemoResult* DemoInstallationTest::result_ = nullptr;
 
 TEST_F(DemoInstallationTest, WritesEveryDatabaseAndAnIniNamingThem) {
-  std::ifstream ini(result_->iniPath);
-  std::stringstream content;
-  content << ini.rdbuf();
+  const std::string content = testsupport::TempFolder::read(result_->iniPath);
   EXPECT_EQ(result_->iniPath, path("statind.ini"));
-  EXPECT_NE(content.str().find("FILE=" + path("base") + "\n"), std::string::npos);
-  EXPECT_NE(content.str().find("WORK=" + path("work") + "\n"), std::string::npos);
-  EXPECT_NE(content.str().find("OPERATORE=DEMO\n"), std::string::npos);
+  EXPECT_NE(content.find("FILE=" + path("base") + "\n"), std::string::npos);
+  EXPECT_NE(content.find("WORK=" + path("work") + "\n"), std::string::npos);
+  EXPECT_NE(content.find("OPERATORE=DEMO\n"), std::string::npos);
   EXPECT_TRUE(fs::path(path("base")).is_absolute());
 
   SQLite::Database data(path("base/DEMO/DatiDV.mdb"));
