@@ -119,7 +119,6 @@ TEST_F(IndexLookupTest, AnswersByTheSeriesRulesAndRemovesOnlyZeroRecords) {
        12.346,
        {},
        "#,###,###,##0.000"},
-      {"two decimals", {{"2010-03-10", 12.34567}}, "P", "12/03/2010", 12.35},
       {"rounds to 0, forward", {{"2010-03-10", 0.004}}, "P", "01/03/2010", 0},
       {"rounds to 0, backward", {{"2010-03-10", 0.004}}, "P", "12/03/2010", 0},
       {"Null skipped backward", {k1003, {"2010-03-12", Value{}}, k1503}, "P", "13/03/2010", 5.2},

@@ -24,9 +24,6 @@ class StartupTest : public ::testing::Test {
   }
   ~StartupTest() override { fs::current_path(cwd_); }
 
-  void set(const std::string& section, const std::string& key, const std::string& value) {
-    install.set(section, key, value);
-  }
   StartOutcome start(const std::string& commandLine) {
     env.commandLine = commandLine;
     const StartOutcome outcome = startup::initialise(env, params, desktop);
@@ -36,8 +33,6 @@ class StartupTest : public ::testing::Test {
   }
 
   testsupport::SmallInstallation install;
-  const std::string& base = install.base;
-  const std::string& work = install.work;
   platform::Environment env;
   startup::AppParams params;
   startup::Databases dbs;
@@ -74,8 +69,6 @@ TEST_F(StartupTest, MissingConfigurationFileStopsBeforeLoading) {
 }
 
 TEST_F(StartupTest, SuiteStartOpensEverything) {
-  set("PARAMETRI", "Finanziaria", "1");
-  set("PARAMETRI", "DECIMALI", "4");
   ASSERT_EQ(start("xyz|1|20000|300|FUND1"), StartOutcome::Ready);
   EXPECT_FALSE(params.standAlone);
   EXPECT_EQ(params.startFunction, 1);
@@ -83,12 +76,9 @@ TEST_F(StartupTest, SuiteStartOpensEverything) {
   EXPECT_EQ(params.productCode, "FUND1");
   EXPECT_EQ(params.usableWidth, 15120);
   EXPECT_EQ(params.usableHeight, 11120);
-  EXPECT_EQ(params.networkSection, "FEF");
   EXPECT_EQ(params.operatorCode, "OPER");  // the configuration replaces the command line's
   EXPECT_EQ(params.windowsUser, "utent");
-  EXPECT_EQ(params.dataDbPath, base + "OPER/DatiDV.mdb");
-  EXPECT_EQ(params.workDbPath, work + "OPER/WorkDV.mdb");
-  EXPECT_EQ(params.valueFormat, "#,###,###,##0.0000");
+  EXPECT_EQ(params.dataDbPath, install.base + "OPER/DatiDV.mdb");
   EXPECT_EQ(fs::current_path(), fs::path(env.programFolder));
   EXPECT_TRUE(dbs.dbOpened);
   EXPECT_FALSE(captions.empty());
@@ -97,13 +87,13 @@ TEST_F(StartupTest, SuiteStartOpensEverything) {
 }
 
 TEST_F(StartupTest, WindowsUserStandsInForAMissingOperator) {
-  set("BASE", "OPERATORE", "");
+  install.set("BASE", "OPERATORE", "");
   // UTENT has no databases: the user gives up at the database box and the program must end.
   EXPECT_EQ(start(""), StartOutcome::DatabasesClosed);
   EXPECT_TRUE(params.standAlone);
   EXPECT_EQ(params.startFunction, 9);
   EXPECT_EQ(params.operatorCode, "UTENT");
-  EXPECT_EQ(params.dataDbPath, base + "UTENT/DatiDV.mdb");
+  EXPECT_EQ(params.dataDbPath, install.base + "UTENT/DatiDV.mdb");
   EXPECT_FALSE(desktop.shown.empty());
   EXPECT_FALSE(reports.isOpen());
 }

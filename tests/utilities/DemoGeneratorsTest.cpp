@@ -99,12 +99,11 @@ TEST(DemoWalk, FollowsTheMarketByItsSensitivityAndStaysInItsBand) {
   EXPECT_NEAR(calm.step(0.02), 10.0 * std::exp(0.01), 1e-12);
 
   // A walk drifting hard upwards is held near its upper bound instead of running away.
-  WalkParams wild{.startValue = 100.0,
-                  .annualDrift = 0.25,
-                  .annualVolatility = 0.2,
-                  .marketSensitivity = 0.0,
-                  .lowerBound = 5.0,
-                  .upperBound = 150.0};
+  WalkParams wild = still;
+  wild.startValue = 100.0;
+  wild.annualDrift = 0.25;
+  wild.annualVolatility = 0.2;
+  wild.marketSensitivity = 0.0;
   PriceWalk walk(wild, 3);
   double highest = 0;
   for (int day = 0; day < 260 * 25; ++day) highest = std::max(highest, walk.step(0.0));

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <memory>
 
 #include "platform/Format.h"
 #include "startup/Databases.h"
@@ -59,21 +60,19 @@ std::size_t indexChecksum(const std::string& file) {
 class DemoInstallationTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new testsupport::TempFolder;
-    result_ = new utilities::DemoResult(makeTimed(folder_->file("demo"), utilities::kDemoSeed));
+    folder_ = std::make_unique<testsupport::TempFolder>();
+    result_ = std::make_unique<utilities::DemoResult>(
+        makeTimed(folder_->file("demo"), utilities::kDemoSeed));
   }
   static void TearDownTestSuite() {
-    delete result_;
-    delete folder_;
+    result_.reset();
+    folder_.reset();
   }
   static std::string path(const std::string& relative) { return folder_->file("demo/" + relative); }
 
-  static testsupport::TempFolder* folder_;
-  static utilities::DemoResult* result_;
+  inline static std::unique_ptr<testsupport::TempFolder> folder_;
+  inline static std::unique_ptr<utilities::DemoResult> result_;
 };
-
-testsupport::TempFolder* DemoInstallationTest::folder_ = nullptr;
-utilities::DemoResult* DemoInstallationTest::result_ = nullptr;
 
 TEST_F(DemoInstallationTest, WritesEveryDatabaseAndAnIniNamingThem) {
   const std::string content = testsupport::TempFolder::read(result_->iniPath);
