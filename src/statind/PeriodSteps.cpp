@@ -55,6 +55,15 @@ PeriodPosition PeriodSteps::wholeYear(PeriodPosition from) const {
   return clamp({from.yearPos, 0}, true);
 }
 
+std::optional<PeriodPosition> PeriodSteps::step(int stepper, bool up, PeriodPosition from) const {
+  if (stepper == 0) return up ? yearUp(from) : yearDown(from);
+  return up ? monthUp(from) : monthDown(from);
+}
+
+PeriodPosition PeriodSteps::jump(int button, PeriodPosition from) const {
+  return button == 0 ? toFirst() : button == 1 ? toLast() : wholeYear(from);
+}
+
 PeriodPosition PeriodSteps::clamp(PeriodPosition at, bool wholeYearAllowed) const {
   if (firstMonth_ <= 0 || lastMonth_ <= 0) return at;  // no history known
   bool wholeYear = at.month <= 0;

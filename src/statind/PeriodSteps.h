@@ -31,6 +31,10 @@ class PeriodSteps {
   PeriodPosition toFirst() const;
   PeriodPosition toLast() const;
   PeriodPosition wholeYear(PeriodPosition from) const;
+  // A press of stepper 0 (year) or 1 (month), down or `up`.
+  std::optional<PeriodPosition> step(int stepper, bool up, PeriodPosition from) const;
+  // A press of jump button 0 ("|<"), 1 (">|") or 2 ("X").
+  PeriodPosition jump(int button, PeriodPosition from) const;
 
   // The clamp after a stepper or a jump: in the first year a month (the whole year included,
   // unless `wholeYearAllowed`) before the first index moves to the first month; in the last year

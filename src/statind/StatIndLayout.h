@@ -14,12 +14,13 @@ struct TwipsRect {
 };
 
 struct StatIndAreas {
-  TwipsRect pane;       // PctScelta and PctProd, one over the other
-  TwipsRect period;     // year and month lists, steppers, jumps, buttons
-  TwipsRect frameDati;  // summary labels and the start-value option
-  TwipsRect grid;       // TDBGrid1
-  TwipsRect chart;      // Graph1
-  TwipsRect frameStat;  // chart options
+  TwipsRect pane;         // PctScelta and PctProd, one over the other
+  TwipsRect period;       // year and month lists, steppers, jumps, buttons
+  TwipsRect frameDati;    // summary labels and the start-value option
+  TwipsRect grid;         // TDBGrid1
+  TwipsRect chart;        // Graph1
+  TwipsRect frameStat;    // chart options
+  int optionColumns = 4;  // chart option boxes per row in frameStat
 };
 
 class StatIndLayout {
@@ -40,7 +41,11 @@ class StatIndLayout {
   // screen. The same on every resize.
   int gridWidth() const;
   // The areas for a window whose inner size is `width` x `height` twips (at least the minimum).
-  StatIndAreas arrange(int width, int height) const;
+  // `optionCell` is the width one chart option box needs: the option frame puts as many boxes
+  // in a row as fit (at most 4; 0 means 4) and grows by a row height for each row beyond two.
+  StatIndAreas arrange(int width, int height, int optionCell = 0) const;
+  // Rows the chart options take with `columns` boxes a row: the 4 overlays, then the 3 axes.
+  static int optionRows(int columns);
 
  private:
   int usableWidth_;

@@ -202,19 +202,14 @@ void StatInd::periodClicked() {
 void StatInd::stepPressed(int index, bool up) {
   guard([&] {
     showChoice(true);
-    const PeriodSteps s = steps();
-    const PeriodPosition at = position();
-    std::optional<PeriodPosition> to =
-        index == 0 ? (up ? s.yearUp(at) : s.yearDown(at)) : (up ? s.monthUp(at) : s.monthDown(at));
-    if (to) goTo(*to);
+    if (const auto to = steps().step(index, up, position())) goTo(*to);
   });
 }
 
 void StatInd::jumpPressed(int index) {
   guard([&] {
     showChoice(true);
-    const PeriodSteps s = steps();
-    goTo(index == 0 ? s.toFirst() : index == 1 ? s.toLast() : s.wholeYear(position()));
+    goTo(steps().jump(index, position()));
   });
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "platform/ui/Twips.h"
 #include "statind/ui/GraphView.h"
@@ -186,16 +187,32 @@ void StatIndForm::buildFrameStat() {
   const char* axes[] = {"Origine Y=0", "Y", "X"};
   auto* grid = new QGridLayout(FrameStat);
   grid->setContentsMargins(6, 2, 6, 2);
-  grid->setVerticalSpacing(2);
+  grid->setSpacing(2);
   for (int i = 0; i < 4; ++i) {
     Check1[i] = named<QCheckBox>(FrameStat, QString("Check1_%1").arg(i), overlays[i]);
-    grid->addWidget(Check1[i], 0, i);
   }
   for (int i = 0; i < 3; ++i) {
     Check2[i] = named<QCheckBox>(FrameStat, QString("Check2_%1").arg(i), axes[i]);
-    grid->addWidget(Check2[i], 1, i);
   }
-  grid->setColumnStretch(4, 1);
+  arrangeOptions(4);
+}
+
+void StatIndForm::arrangeOptions(int columns) {
+  if (columns == optionColumns_) return;
+  optionColumns_ = columns;
+  auto* grid = static_cast<QGridLayout*>(FrameStat->layout());
+  for (int c = 0; c < 5; ++c) grid->setColumnStretch(c, 0);
+  const int axesRow = (4 + columns - 1) / columns;
+  for (int i = 0; i < 4; ++i) grid->addWidget(Check1[i], i / columns, i % columns);
+  for (int i = 0; i < 3; ++i) grid->addWidget(Check2[i], axesRow + i / columns, i % columns);
+  grid->setColumnStretch(columns, 1);
+}
+
+int StatIndForm::optionCellWidth() const {
+  int widest = 0;
+  for (QCheckBox* box : Check1) widest = std::max(widest, box->sizeHint().width());
+  for (QCheckBox* box : Check2) widest = std::max(widest, box->sizeHint().width());
+  return widest + 2;  // the grid's spacing
 }
 
 void StatIndForm::buildGrid() {
@@ -246,8 +263,9 @@ void StatIndForm::showResults(bool visible) {
 void StatIndForm::place(const StatIndLayout& layout, int width, int height) {
   using platform::ui::pixelsToTwips;
   using platform::ui::twipsToPixels;
-  const StatIndAreas a =
-      layout.arrange(pixelsToTwips(width, window), pixelsToTwips(height, window));
+  const StatIndAreas a = layout.arrange(pixelsToTwips(width, window), pixelsToTwips(height, window),
+                                        pixelsToTwips(optionCellWidth(), window));
+  arrangeOptions(a.optionColumns);
   auto px = [this](const TwipsRect& r) {
     return QRect(twipsToPixels(r.left, window), twipsToPixels(r.top, window),
                  twipsToPixels(r.width, window), twipsToPixels(r.height, window));

@@ -66,6 +66,11 @@ struct StatIndForm {
   void buildFrameDati();
   void buildFrameStat();
   void buildGrid();
+  // Puts the chart option boxes `columns` to a row, the axis boxes starting a new row.
+  void arrangeOptions(int columns);
+  // The width, in pixels, that one chart option box needs in its row.
+  int optionCellWidth() const;
+  int optionColumns_ = 0;
 };
 
 }  // namespace statind::ui

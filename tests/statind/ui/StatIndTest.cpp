@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -19,12 +20,12 @@
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
 #include "platform/ui/Twips.h"
+#include "statind/StatIndLayout.h"
 #include "statind/ui/GraphView.h"
 #include "statind/ui/StatInd.h"
-#include "statind/StatIndLayout.h"
 
-using statind::ui::StatInd;
 using statind::StatIndLayout;
+using statind::ui::StatInd;
 using testsupport::UiInstallation;
 
 namespace {
@@ -95,8 +96,8 @@ QString gridTitle(QWidget* window) {
 // The window's world without the main window: the installation's databases opened directly,
 // message boxes scripted, the exit routine counted. `commandLine` "suite" hands `product` over
 // as the suite does.
-struct Session {
-  Session(const UiInstallation& inst, const std::string& product, bool suite) {
+struct Session : testsupport::UiSession {
+  Session(const UiInstallation& inst, const std::string& product, bool suite) : UiSession(inst) {
     params.ownIniPath = inst.ini();
     params.workDbPath = inst.file("work/OPER/WorkDV.mdb");
     params.productCode = product;
@@ -109,15 +110,7 @@ struct Session {
     dbs.indexTable->setIndex("primaria");
     ctx.lookup =
         std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
-    ctx.exitProgram = [this] { ++exits; };
   }
-  platform::Environment env;
-  platform::ScriptedDesktop desktop;
-  startup::AppParams params;
-  startup::Databases dbs;
-  utilities::ReportEngine reports;
-  startup::ui::AppContext ctx{env, params, dbs, reports, desktop, nullptr, {}};
-  int exits = 0;
 };
 
 struct Fixture {
@@ -216,46 +209,27 @@ class StatIndTest : public QObject {
     QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
   }
 
-  void steppersAndJumpsStayInsideTheHistory() {
+  // The stepping rules themselves are checked in the core; here, that each press shows its run.
+  void steppersAndJumpsShowTheirPeriod() {
     Fixture f;
     QWidget* w = f.window.get();
     f.chooseProduct("P1");
-    auto* years = child<QComboBox>(w, "CmbAnno");
-    auto* months = child<QComboBox>(w, "CmbMese");
-    months->setCurrentIndex(1);
+    child<QComboBox>(w, "CmbMese")->setCurrentIndex(1);
     QCOMPARE(gridTitle(w), QString("GENNAIO"));
     press(w, "SpinButton1_1", "down");
     QCOMPARE(period(w), QString("2009/12"));
     QCOMPARE(gridTitle(w), QString("DICEMBRE"));
     QCOMPARE(text(w, "LbAnno_2"), QString("DIC '09"));
-
-    years->setCurrentIndex(0);
-    months->setCurrentIndex(4);
-    press(w, "SpinButton1_1", "down");
-    QCOMPARE(period(w), QString("2008/3"));
-    press(w, "SpinButton1_1", "down");
-    QCOMPARE(period(w), QString("2008/3"));
-    QCOMPARE(gridTitle(w), QString("MARZO"));
-
-    child<QPushButton>(w, "cmdMoveM_1")->click();
-    QCOMPARE(period(w), QString("2010/6"));
-    press(w, "SpinButton1_1", "up");
-    QCOMPARE(period(w), QString("2010/6"));
-    QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 30);
-
-    years->setCurrentIndex(1);
-    months->setCurrentIndex(0);
     press(w, "SpinButton1_0", "down");
-    QCOMPARE(period(w), QString("2008/3"));
+    QCOMPARE(period(w), QString("2008/12"));
     child<QPushButton>(w, "cmdMoveM_2")->click();
-    QCOMPARE(period(w), QString("2008/0"));
     QCOMPARE(gridTitle(w), QString("2008"));
     child<QPushButton>(w, "cmdMoveM_0")->click();
     QCOMPARE(period(w), QString("2008/3"));
-    press(w, "SpinButton1_0", "up");
-    press(w, "SpinButton1_0", "up");
-    press(w, "SpinButton1_0", "up");
-    QCOMPARE(period(w), QString("2010/3"));
+    QCOMPARE(gridTitle(w), QString("MARZO"));
+    child<QPushButton>(w, "cmdMoveM_1")->click();
+    QCOMPARE(period(w), QString("2010/6"));
+    QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 30);
   }
 
   void failedRunLeavesNoEarlierResultsOnShow() {
@@ -402,9 +376,13 @@ class StatIndTest : public QObject {
       window.resize(minimum.width() + grow, minimum.height() + grow);
       QCOMPARE(child<QWidget>(&window, "TDBGrid1")->width(), expected);
     }
-    QWidget* chart = child<QWidget>(&window, "Graph1");
-    QVERIFY(chart->geometry().right() < window.width());
-    QVERIFY(chart->x() > child<QWidget>(&window, "TDBGrid1")->geometry().right());
+    // At the minimum size every chart option box is whole inside its frame.
+    window.resize(minimum);
+    auto* options = child<QWidget>(&window, "FrameStat");
+    options->layout()->activate();
+    for (auto* box : options->findChildren<QCheckBox*>()) {
+      QVERIFY2(options->rect().contains(box->geometry()), qPrintable(box->text()));
+    }
   }
 
   void functionKeys() {
