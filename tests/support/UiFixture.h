@@ -6,15 +6,13 @@
 #pragma once
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <SQLiteCpp/VariadicBind.h>
 
 #include <QApplication>
-#include <QEvent>
-#include <QLabel>
-#include <QObject>
-#include <QStringList>
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,35 +63,19 @@ class UiInstallation {
   }
 
   void addGroup(const std::string& code, const std::string& description) {
-    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
-    SQLite::Statement insert(db, "INSERT INTO TabGruppi VALUES (?, ?)");
-    insert.bind(1, code);
-    insert.bind(2, description);
-    insert.exec();
+    insert("INSERT INTO TabGruppi VALUES (?, ?)", code, description);
   }
   void addCategory(const std::string& code, const std::string& description,
                    const std::string& type = "F") {
-    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
-    SQLite::Statement insert(db, "INSERT INTO TabCategorie VALUES (?, ?, ?)");
-    insert.bind(1, code);
-    insert.bind(2, description);
-    insert.bind(3, type);
-    insert.exec();
+    insert("INSERT INTO TabCategorie VALUES (?, ?, ?)", code, description, type);
   }
   void addProduct(const std::string& code, const std::string& description,
                   const std::string& currency, const std::string& group,
                   const std::string& category, int noIndici = 0) {
-    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
-    SQLite::Statement insert(db,
-                             "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, Gruppo, "
-                             "Categoria, NoIndici) VALUES (?, ?, ?, ?, ?, ?)");
-    insert.bind(1, code);
-    insert.bind(2, description);
-    insert.bind(3, currency);
-    insert.bind(4, group);
-    insert.bind(5, category);
-    insert.bind(6, noIndici);
-    insert.exec();
+    insert(
+        "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, Gruppo, Categoria, NoIndici) "
+        "VALUES (?, ?, ?, ?, ?, ?)",
+        code, description, currency, group, category, noIndici);
   }
   // Index values of `product`, each {ISO date, value}, in one transaction.
   void addIndexValues(const std::string& product,
@@ -113,24 +95,15 @@ class UiInstallation {
   }
 
  private:
-  TempFolder folder_;
-};
-
-// Remembers every text Label1 shows when it paints, so that a test sees the progress captions
-// that went by during the loading.
-class PaintedTexts : public QObject {
- public:
-  explicit PaintedTexts(QLabel* label) : QObject(label) { label->installEventFilter(this); }
-  QStringList texts;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      const QString text = static_cast<QLabel*>(watched)->text();
-      if (texts.isEmpty() || texts.last() != text) texts << text;
-    }
-    return false;
+  template <typename... Values>
+  void insert(const char* sql, const Values&... values) {
+    SQLite::Database db(dataDb(), SQLite::OPEN_READWRITE);
+    SQLite::Statement statement(db, sql);
+    SQLite::bind(statement, values...);
+    statement.exec();
   }
+
+  TempFolder folder_;
 };
 
 // A program started on an installation. Function windows opened by the main window are only
@@ -161,7 +134,6 @@ class UiSession {
       if (opener) opener(code);
     };
     window = std::make_unique<startup::ui::Startup>(ctx, record);
-    progress = new PaintedTexts(window->findChild<QLabel*>(QStringLiteral("Label1")));
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) return startup::StartOutcome::DatabasesClosed;
     return window->load();
@@ -188,7 +160,6 @@ class UiSession {
   std::function<void(int)> opener;
   std::vector<Opened> opened;
   int exits = 0;
-  PaintedTexts* progress = nullptr;  // owned by Label1
   std::unique_ptr<startup::ui::Startup> window;
 };
 
