@@ -18,14 +18,10 @@ const std::vector<std::string> kValuePatterns = {"#,###,###,##0.0",
                                                  "#"};
 }
 
-TEST(Calendar, DayNumberAnchors) {
-  EXPECT_EQ(dayNumber(1899, 12, 30), 0);
-  EXPECT_EQ(dayNumber(1900, 1, 1), kNoDateLimit);
-  EXPECT_EQ(dayNumber(2199, 12, 31), kFixedValueDate);
-  EXPECT_EQ(dayNumber(2010, 5, 3), 40301);
-}
-
+// Day numbers are those of the stored files: day 0 is 30/12/1899.
 TEST(Calendar, RoundTripsEveryDayFrom1600To2400) {
+  EXPECT_EQ(dayNumber(1899, 12, 30), 0);
+  EXPECT_EQ(dayNumber(2010, 5, 3), 40301);
   DayNumber expected = dayNumber(1600, 1, 1);
   for (int year = 1600; year < 2400; ++year) {
     for (int month = 1; month <= 12; ++month) {
@@ -53,6 +49,8 @@ TEST(Calendar, ParseDateIsStrict) {
 TEST(Calendar, IsoDatesToleratesATimePart) {
   EXPECT_EQ(isoDate(kFixedValueDate), "2199-12-31");
   EXPECT_EQ(isoDate(kNoDateLimit), "1900-01-01");
+  EXPECT_EQ(formatDate(dayNumber(2010, 5, 3)), "03/05/2010");
+  EXPECT_EQ(formatDate(dayNumber(2010, 5, 3), "dd"), "03");
   EXPECT_EQ(parseIsoDate("2010-05-03 00:00:00"), dayNumber(2010, 5, 3));
   EXPECT_EQ(parseIsoDate("2010-05-03T10:00"), dayNumber(2010, 5, 3));
   for (const char* bad : {"2010-5-03", "2010-02-30", "2010-05-03x", "03/05/2010", "", "2010-05"}) {
@@ -70,15 +68,6 @@ TEST(Calendar, WeekdaysAndMonthEnds) {
   EXPECT_EQ(lastDayOfMonth(2, 2011), dayNumber(2011, 2, 28));
   EXPECT_EQ(lastDayOfMonth(12, 2011), dayNumber(2011, 12, 31));
   EXPECT_EQ(lastDayOfMonth(4, 2011), dayNumber(2011, 4, 30));
-  const DayNumber now = today();
-  EXPECT_GT(now, dayNumber(2020, 1, 1));
-  EXPECT_LT(now, dayNumber(2200, 1, 1));
-}
-
-TEST(Format, DatePatterns) {
-  EXPECT_EQ(formatDate(dayNumber(2010, 5, 3)), "03/05/2010");
-  EXPECT_EQ(formatDate(dayNumber(2010, 5, 3), "dd"), "03");
-  EXPECT_EQ(formatDate(kFixedValueDate, "dd/mm/yyyy"), "31/12/2199");
 }
 
 TEST(Format, RoundsHalfAwayFromZeroOnTheDecimalForm) {

@@ -10,8 +10,6 @@
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
-using platform::Buttons;
-using platform::Icon;
 using startup::Configuration;
 
 namespace {
@@ -62,8 +60,6 @@ TEST_F(ConfigurationTest, FileSearchOrder) {
   EXPECT_EQ(params.ownIniPath, temp.file("other.ini"));
   ASSERT_EQ(desktop.shown.size(), 1u);
   EXPECT_EQ(desktop.shown[0].text, "File di configurazione inesistente");
-  EXPECT_EQ(desktop.shown[0].title, "STATIND -ERRORE");
-  EXPECT_EQ(desktop.shown[0].icon, Icon::Critical);
 }
 
 TEST_F(ConfigurationTest, NetworkSectionAndDatabaseNames) {
@@ -114,7 +110,6 @@ TEST_F(ConfigurationTest, NoBaseFolderIsReported) {
   EXPECT_FALSE(config().loadBasePaths());
   ASSERT_EQ(desktop.shown.size(), 1u);
   EXPECT_EQ(desktop.shown[0].text, "CARTELLA BASE DI VELTAR INESISTENTE");
-  EXPECT_EQ(desktop.shown[0].title, "STATIND -ERRORE");
   EXPECT_EQ(params.baseFolder, "");
 }
 
@@ -152,7 +147,6 @@ TEST_F(ConfigurationTest, FolderFailuresAreShownAndEveryStepStillRuns) {
   ASSERT_EQ(desktop.shown.size(), 3u);
   EXPECT_EQ(desktop.shown[0].text,
             "ERRORE SAVE\n" + temp.file("no/save/") + "\n76-Impossibile trovare il percorso");
-  EXPECT_EQ(desktop.shown[0].title, "");
   EXPECT_EQ(desktop.shown[1].text.substr(0, 12), "ERRORE SAVE\n");
   EXPECT_EQ(desktop.shown[2].text.substr(0, 13), "ERRORE TESTI\n");
   EXPECT_EQ(params.textsFolder, "");

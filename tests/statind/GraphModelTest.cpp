@@ -73,29 +73,20 @@ TEST(GraphModelTest, PointsAreAddressedThroughTheCurrentPoint) {
   EXPECT_FALSE(model.points()[1].value || model.points()[1].label);
 }
 
-TEST(GraphModelTest, RedrawNotifiesAndMaskKeepsFourBits) {
+TEST(GraphModelTest, OnlyRedrawNotifiesAndANewSeriesReplacesTheEarlierOne) {
   GraphModel model;
   int calls = 0;
   model.setRedrawListener([&] { ++calls; });
-  model.drawMode(GraphModel::kRedraw);
   model.drawMode(GraphModel::kReset);
   model.drawMode(5);
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(model.revision(), 1);
-  model.setOverlayMask(GraphModel::kOverlayMean | GraphModel::kOverlayBestFit);
-  EXPECT_TRUE(model.showsOverlay(GraphModel::kOverlayBestFit));
-  EXPECT_FALSE(model.showsOverlay(GraphModel::kOverlayStdDev));
-}
-
-TEST(GraphModelTest, LoadingASeriesReplacesTheEarlierOne) {
-  GraphModel model;
+  EXPECT_EQ(calls, 0);
   loadSeries(model, ChartSeries{3, {{"A", 1.0}, {"B", 2.0}, {"", 3.0}}});
   loadSeries(model, ChartSeries{2, {{"31", 9.0}, {}}});
+  EXPECT_EQ(calls, 2);
   ASSERT_EQ(model.pointCount(), 2);
   EXPECT_EQ(model.points()[0].value, 9.0);
   EXPECT_FALSE(model.points()[1].value || model.points()[1].label);
   EXPECT_EQ(model.overlays().count, 1);
-  EXPECT_EQ(model.revision(), 2);
 }
 
 }  // namespace
