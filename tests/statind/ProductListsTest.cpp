@@ -76,6 +76,9 @@ TEST_F(ProductListsTest, ProductLineRoundTrip) {
   EXPECT_EQ(choice->code, "ABCDEFGHIJKL");
   EXPECT_EQ(choice->description, std::string(50, 'x'));
   EXPECT_EQ(choice->currency, "USD");
+  // A code holding "-" is read back whole.
+  choice = ProductLists::choose({ProductLists::productLine("AZ-01", "Fondo", "EUR"), ""});
+  EXPECT_EQ(choice->code, "AZ-01");
   // Only the last "~" separates the currency.
   choice = ProductLists::choose({"P9 - A~B~EUR", "P9"});
   EXPECT_EQ(choice->description + "|" + choice->currency, "A~B|EUR");
