@@ -11,7 +11,7 @@ namespace platform {
 
 using DayNumber = int;
 
-inline constexpr DayNumber kNoDateLimit = 2;         // 01/01/1900: records on or before it carry no date
+inline constexpr DayNumber kNoDateLimit = 2;  // 01/01/1900: records on or before it carry no date
 inline constexpr DayNumber kFixedValueDate = 109574;  // 31/12/2199: the fixed-value record
 
 struct CivilDate {
@@ -26,6 +26,9 @@ DayNumber dayNumber(int year, int month, int day);
 CivilDate civilDate(DayNumber day);
 // Weekday, Monday = 1 ... Sunday = 7.
 int weekday(DayNumber day);
+inline constexpr int kMonday = 1;
+inline constexpr int kFriday = 5;
+inline constexpr int kSunday = 7;
 // Last day of the month: 31/12/year for month 12, otherwise the day before 01/(month+1)/year.
 DayNumber lastDayOfMonth(int month, int year);
 bool isValidDate(int year, int month, int day);

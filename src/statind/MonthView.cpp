@@ -6,11 +6,11 @@
 
 namespace statind {
 
-namespace {
+using platform::kFriday;
+using platform::kMonday;
+using platform::kSunday;
 
-constexpr int kMonday = 1;
-constexpr int kFriday = 5;
-constexpr int kSunday = 7;
+namespace {
 
 struct Period {
   platform::DayNumber first = 0;

@@ -7,10 +7,10 @@
 
 namespace statind {
 
-namespace {
+using platform::kFriday;
+using platform::kMonday;
 
-constexpr int kMonday = 1;
-constexpr int kFriday = 5;
+namespace {
 
 // The history covers only part of `year`: it starts after the year's first business days or
 // ends before its last ones.
