@@ -11,7 +11,7 @@ namespace update {
 struct AggiornaLayout {
   // Whole dialog, caption and border included, as the suite's windows measure themselves.
   static constexpr int kWidth = 6300;
-  static constexpr int kFrameHeight = 400;  // caption and borders within a dialog height
+  static constexpr int kFrameHeight = 240;  // caption and borders within a dialog height
   static constexpr int kPanelTop = 1120;
   static constexpr int kErrorHeight = 3600;
   static constexpr int kUpToDateHeight = 2800;
