@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/StatIndShots.h"
+#include "app/UpdateShots.h"
 #include "startup/ui/AppContext.h"
 
 namespace app {
@@ -28,13 +29,15 @@ class ScreenshotHook {
     return ScreenshotHook(QString::fromLocal8Bit(folder));
   }
 
-  // Once the event loop has had time to paint `mainWindow`: saves it as startup.png and ends
-  // the program through ctx.exitProgram.
+  // Once the event loop has had time to paint `mainWindow`: saves it as startup.png (and the
+  // update dialog's outcomes when a local update site is named) and ends the program through
+  // ctx.exitProgram.
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
       if (QWidget* modal = QApplication::activeModalWidget())
         StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
+      UpdateShots::shoot(mainWindow, ctx, folder, &ScreenshotHook::save);
       ctx.exitProgram();
     });
   }

@@ -15,6 +15,7 @@
 #include "startup/ui/AppContext.h"
 #include "startup/ui/BackgroundArea.h"
 #include "startup/ui/FunctionWindows.h"
+#include "update/ui/CheckForUpdates.h"
 
 namespace startup::ui {
 
@@ -53,10 +54,11 @@ void Startup::buildMenus() {
   stat1->setObjectName(QStringLiteral("Mu_Stat1"));
   stat1->setEnabled(false);
 
-  // The update check is not part of the program yet.
   QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
   newExe->setObjectName(QStringLiteral("Mu_newexe"));
-  newExe->setEnabled(false);
+  connect(newExe, &QAction::triggered, this, [this] {
+    guarded(this, ctx_.desktop, [this] { update::ui::checkForUpdates(ctx_, true, this); });
+  });
 }
 
 QWidget* Startup::buildPicture() {

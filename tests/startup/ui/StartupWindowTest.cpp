@@ -76,7 +76,7 @@ class StartupWindowTest : public QObject {
       QVERIFY2(menuShown(window, name), name);
     QVERIFY(action(window, "Mu_Stat0")->isEnabled());
     QVERIFY(!action(window, "Mu_Stat1")->isEnabled());
-    QVERIFY(!action(window, "Mu_newexe")->isEnabled());
+    QVERIFY(action(window, "Mu_newexe")->isEnabled());
     QVERIFY(session.desktop.shown.empty());
   }
 

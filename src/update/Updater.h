@@ -1,0 +1,45 @@
+// The way from "&AGGIORNA" to the suite's updater: the updater program beside this one,
+// downloaded from the update site when it is missing, then started with the program's
+// upper-case name while this program ends. The updater itself lies outside this program.
+#pragma once
+
+#include <string>
+
+#include "platform/Desktop.h"
+
+namespace update {
+
+// The updater's file name: "TorvaSWAgg", with ".exe" on Windows.
+std::string updaterFileName();
+
+// Where the updater is fetched from: the update site's "Programmi/" folder (the maker's host
+// when the configuration names no site), with the site's own scheme or "http://".
+std::string updaterUrl(const std::string& siteAddress);
+
+// The longest wait for the updater's download.
+inline constexpr int kDownloadTimeoutMs = 60'000;
+
+struct UpdaterRequest {
+  std::string programFolder;  // where this program and the updater live
+  std::string programName;    // upper case: the updater's only argument
+  std::string siteAddress;
+  int timeoutMs = kDownloadTimeoutMs;
+};
+
+// Gets the updater beside the program when it is not there yet and starts it. A download that
+// fails or does not finish in time is told in a message box with its reason, its address goes
+// to the desktop's browser instead, and nothing is started: an incomplete updater is never run.
+// On Linux the downloaded file becomes executable. The caller ends the program in every case.
+void installUpdate(platform::Desktop& desktop, const UpdaterRequest& request);
+
+// "&VAI AL SITO": the release notes page on the maker's host goes to the browser, with the
+// root of the program's drive as working folder.
+void openReleaseNotes(platform::Desktop& desktop, const std::string& releaseNotesPage,
+                      const std::string& programFolder);
+
+// Starts the updater at `path` with `programName` as its argument, in `folder`; a start that
+// fails is told in a message box.
+void startUpdater(platform::Desktop& desktop, const std::string& path,
+                  const std::string& programName, const std::string& folder);
+
+}  // namespace update
