@@ -52,6 +52,20 @@ Record inspect(platform::TableCursor& cursor, const std::string& code, DayNumber
   return record;
 }
 
+// Deletes the zero record under the cursor. The deletion is housekeeping: when the index
+// database cannot be written now (another program is writing it, or it is read-only), the record
+// stays, false is returned and the search steps over it as if it were gone. Any other failure
+// throws.
+bool removeZeroRecord(platform::TableCursor& cursor) {
+  try {
+    cursor.deleteCurrent();
+    return true;
+  } catch (const platform::StoreError& e) {
+    if (!e.writeRefused()) throw;
+    return false;
+  }
+}
+
 }  // namespace
 
 IndexLookup::IndexLookup(platform::Database& dataDb, platform::TableCursor& indexTable,
@@ -123,11 +137,8 @@ std::optional<double> IndexLookup::searchBackward(const std::string& code,
     const Record record = inspect(indexTable_, code, platform::kNoDateLimit, key);
     if (record.kind == Record::Unusable) break;
     if (record.kind == Record::Usable) return record.value;
-    if (record.kind == Record::Zero) {
-      indexTable_.deleteCurrent();
-      return std::nullopt;
-    }
-    key = record.date - 1;  // Blank: look at the records before it
+    if (record.kind == Record::Zero && removeZeroRecord(indexTable_)) return std::nullopt;
+    key = record.date - 1;  // Blank or a zero left in place: look at the records before it
   }
   return searchForward(code, date);
 }
@@ -142,10 +153,9 @@ double IndexLookup::searchForward(const std::string& code, platform::DayNumber d
       value = record.value;
       break;
     }
-    if (record.kind == Record::Zero)
-      indexTable_.deleteCurrent();  // the same seek then lands on the record after it
-    else
-      key = record.date;  // Blank: look at the records after it
+    // After a deletion the same seek lands on the record after it; a Blank or a zero left in
+    // place is stepped over.
+    if (record.kind != Record::Zero || !removeZeroRecord(indexTable_)) key = record.date;
   }
   return platform::roundThrough(value, valueFormat_);
 }

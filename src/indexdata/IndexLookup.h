@@ -20,9 +20,11 @@ class IndexLookup {
 
   // The index value of `product` (trimmed) on `date`, rounded through valueFormat. 0 for a blank
   // code; 1 for a product without a series (NoIndici = 1, category Tipo "S") or without any
-  // usable record. Deletes the zero-valued records it meets and nothing else; records whose value
-  // is Null are passed over as if absent and kept; a stored value too small for valueFormat
-  // answers 0. Always ends. Storage errors throw StoreError.
+  // usable record. Deletes the zero-valued records it meets and nothing else; a zero record it
+  // cannot delete (the index database is being written by another program, or is read-only)
+  // is passed over as if deleted, with the same answer. Records whose value is Null are passed
+  // over as if absent and kept; a stored value too small for valueFormat answers 0. Always
+  // ends. Storage errors throw StoreError.
   double indexValueAt(const std::string& product, platform::DayNumber date);
   // The value a product has on every date by rule: 1 when it has no index series (NoIndici = 1
   // or a category of Tipo "S"), its fixed value when it has a non-zero one; nullopt when its

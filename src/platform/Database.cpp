@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <string_view>
 
 #include "platform/SqlStatement.h"
 #include "platform/Store.h"
@@ -34,6 +35,19 @@ std::string fromJetDialect(const std::string& sql) {
 
 }  // namespace
 
+bool StoreError::writeRefused() const {
+  switch (code_ & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:  // the journal cannot be made beside the file
+      return true;
+    default:
+      return false;
+  }
+}
+
 Database::Database(std::string path, std::unique_ptr<SQLite::Database> engine)
     : path_(std::move(path)), engine_(std::move(engine)), tableDefs_(*this) {}
 
@@ -64,11 +78,31 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
 
 void Database::useWriteAheadLog() {
   try {
-    engine_->exec("PRAGMA journal_mode = WAL");
-    engine_->exec("PRAGMA synchronous = NORMAL");
+    // Named: a journal-mode pragma without a schema reaches every attached file as well, and
+    // the linked files are shared ones that must keep their rollback journal.
+    engine_->exec("PRAGMA main.journal_mode = WAL");
+    engine_->exec("PRAGMA main.synchronous = NORMAL");
   } catch (const SQLite::Exception& e) {
     throw StoreError(std::string(e.what()) + ": " + path_, e.getErrorCode());
   }
+}
+
+bool Database::leaveWriteAheadLog(const std::string& path) {
+  if (!StoreFile::isWriteAheadLogFile(path)) return true;
+  sqlite3* handle = nullptr;
+  // No busy wait: a file another program holds is simply left as it is for now.
+  bool done = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+  if (done) {
+    sqlite3_stmt* statement = nullptr;
+    done = sqlite3_prepare_v2(handle, "PRAGMA main.journal_mode = DELETE", -1, &statement,
+                              nullptr) == SQLITE_OK &&
+           sqlite3_step(statement) == SQLITE_ROW;
+    const auto* mode = done ? sqlite3_column_text(statement, 0) : nullptr;
+    done = mode && std::string_view(reinterpret_cast<const char*>(mode)) == "delete";
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(handle);
+  return done;
 }
 
 std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {

@@ -26,6 +26,10 @@ class StoreError : public std::runtime_error {
   // `code` is the engine's result code (0 when the failure was found by the store itself).
   StoreError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
   int code() const { return code_; }
+  // True when the failure is a write refused for now or for good (another connection is
+  // writing the file; the file, its folder or the connection is read-only), not a fault of the
+  // file or of the statement.
+  bool writeRefused() const;
 
  private:
   int code_ = 0;
@@ -151,11 +155,18 @@ class Database {
   Database& operator=(const Database&) = delete;
 
   const std::string& path() const { return path_; }
-  // Switches to a write-ahead log with normal syncing, so that a commit no longer waits for the
-  // disk twice. A power cut may then lose the last transactions, never the file's integrity.
-  // Meant for a database on the operator's own disk whose content can be rebuilt (the work
-  // database): the log does not work on network shares. Throws StoreError on failure.
+  // Switches this file (never the files its links attach) to a write-ahead log with normal
+  // syncing, so that a commit no longer waits for the disk twice. A power cut may then lose the
+  // last transactions, never the file's integrity. Meant for a database on the operator's own
+  // disk whose content can be rebuilt (the work database): the log does not work on network
+  // shares. Throws StoreError on failure.
   void useWriteAheadLog();
+  // Puts the file at `path` back to the rollback journal when it is in write-ahead log mode,
+  // which a shared file must not be. Only when that can be done at once: a file that is
+  // missing, read-only or held by another connection is left as it is (it still reads). True
+  // when the file is now in rollback journal mode. Never throws; call it before any connection
+  // of this program has the file open.
+  static bool leaveWriteAheadLog(const std::string& path);
   // A read-only snapshot of a query's rows, `params` bound to ?1, ?2...
   std::vector<Row> snapshot(const std::string& sql, const std::vector<Value>& params = {});
   // Runs an action query and returns the number of rows changed. Jet's "Delete * From" is

@@ -17,6 +17,15 @@ bool StoreFile::isJetFile(const std::string& path) {
   return signature == "Standard Jet DB" || signature == "Standard ACE DB";
 }
 
+bool StoreFile::isWriteAheadLogFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char header[20] = {};
+  if (!file.read(header, sizeof header)) return false;
+  // The file format's write and read versions: 2 in both means write-ahead logging.
+  return std::string(header, 16) == std::string("SQLite format 3", 16) && header[18] == 2 &&
+         header[19] == 2;
+}
+
 void StoreFile::checkOpenable(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error))

@@ -14,6 +14,8 @@ class StoreFile {
   static void checkOpenable(const std::string& path);
   // True when the file at `path` carries the Jet or ACE signature at byte 4.
   static bool isJetFile(const std::string& path);
+  // True when the file at `path` is an SQLite database whose header says write-ahead log mode.
+  static bool isWriteAheadLogFile(const std::string& path);
 };
 
 }  // namespace platform

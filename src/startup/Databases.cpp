@@ -1,8 +1,11 @@
 #include "startup/Databases.h"
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/StoreFile.h"
 #include "platform/Strings.h"
 
 namespace startup {
@@ -12,6 +15,8 @@ namespace {
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
+
+namespace fs = std::filesystem;
 
 constexpr std::size_t kDataPlaces = 45;  // places 1-45 come from the data database
 constexpr std::string_view kConnectPrefix = ";DATABASE=";
@@ -35,13 +40,48 @@ Answer ask(AppParams& params, platform::Desktop& desktop, const platform::Messag
   return answer;
 }
 
-// Opens one database after setting the message its failure shows and the two captions.
+// What the failure box says when the database at `path` cannot be opened: that it is missing
+// only when it is, otherwise what is wrong with the file that is there.
+std::string openFailureText(const std::string& path, const platform::StoreError& error) {
+  const std::string head = "DATABASE " + path + " ";
+  std::error_code statusError;
+  const auto status = fs::status(path, statusError);
+  if (statusError == std::errc::permission_denied) return head + "NON ACCESSIBILE: ACCESSO NEGATO";
+  if (!fs::is_regular_file(status)) return head + "INESISTENTE";
+  if (platform::StoreFile::isJetFile(path)) return head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)";
+  switch (error.code() & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return head + "DANNEGGIATO";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return head + "BLOCCATO DA UN ALTRO PROGRAMMA";
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH:
+      return head + "NON ACCESSIBILE: ACCESSO NEGATO";
+    default:
+      return head + "NON APRIBILE\n" + std::to_string(error.code()) + ": " + error.what();
+  }
+}
+
+// Opens one database after setting the message its failure shows and the two captions. The
+// work database (`ownLog`) then keeps a write-ahead log of its own.
 std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel& progress,
-                                             const std::string& path, const std::string& what) {
+                                             const std::string& path, const std::string& what,
+                                             bool ownLog = false) {
   dbs.pendingMessage = "DATABASE " + path + " INESISTENTE";
   progress("Aggancio WorkSpace " + what);
   progress("Apertura DataBase " + what);
-  return platform::Database::open(path);
+  try {
+    auto db = platform::Database::open(path);
+    if (ownLog) db->useWriteAheadLog();
+    return db;
+  } catch (const platform::StoreError& error) {
+    dbs.pendingMessage = openFailureText(path, error);
+    throw;
+  }
 }
 
 void release(Databases& dbs) {
@@ -58,15 +98,20 @@ void release(Databases& dbs) {
 bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
              const ProgressLabel& progress) {
   dbs.dbOpened = false;
+  const std::string indexDbPath = platform::resolvePath(params.baseFolder + params.indexDbName);
+  // A shared file that an earlier version left in write-ahead log mode goes back to the
+  // rollback journal, before the links of the work database hold it open: the log does not
+  // work on a network share nor in a read-only folder.
+  for (const auto& shared : {params.dataDbPath, params.visitsDbPath, indexDbPath})
+    platform::Database::leaveWriteAheadLog(shared);
   dbs.dataDb = openStep(dbs, progress, params.dataDbPath, "operativo");
   dbs.dbOpened = true;
   desktop.processEvents();
-  dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro");
   // Every statistics run rewrites the work table: waiting for the disk at each commit would
   // cost more than the run itself, and the table is rebuilt by the next run anyway.
-  dbs.workDb->useWriteAheadLog();
+  dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro", true);
   dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
-  params.indexDbPath = platform::resolvePath(params.baseFolder + params.indexDbName);
+  params.indexDbPath = indexDbPath;
   dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
   openIndexTable(params, dbs, desktop);
   if (!dbs.indexTableOpen) {

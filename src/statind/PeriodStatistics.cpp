@@ -30,9 +30,7 @@ StatResult runStatistics(StatContext& context, const StatParams& params) {
 
   // The rows are stored only once every figure is known, so that a failed run leaves the
   // previous run's rows in place rather than half a table.
-  WorkTable table(context.workDb);
-  table.replace(result.rows);
-  result.rows = table.read();
+  result.rows = WorkTable(context.workDb).replace(result.rows);
   return result;
 }
 

@@ -67,7 +67,7 @@ struct StatResult {
   bool yearView = true;
   std::array<SummarySlot, 3> summary;  // slot 0 = year - 2
   std::array<std::string, 5> captions;
-  std::vector<GridRow> rows;  // read back from WkStatInd, in display order
+  std::vector<GridRow> rows;  // this run's rows read back from WkStatInd, in display order
   ChartSeries chart;
   platform::DayNumber periodFirst = 0;  // the period's first and last dates
   platform::DayNumber periodLast = 0;
@@ -82,10 +82,11 @@ struct StatContext {
 inline constexpr const char* kWorkTable = "WkStatInd";
 
 // One statistics run. Empties WkStatInd and fills it in one transaction (after a failure the
-// table keeps the previous run's rows), then reads the rows back. The wait pointer is on while
-// it runs and off on every way out. Storage errors throw StoreError. A blank product throws
-// std::invalid_argument and touches nothing (the window shows its choice pane instead); so does
-// a month above 12.
+// table keeps the previous run's rows), and reads the rows back inside that transaction, so
+// that they are this run's rows even while other programs run on the same work database. The wait
+// pointer is on while it runs and off on every way out. Storage errors throw StoreError. A blank
+// product throws std::invalid_argument and touches nothing (the window shows its choice pane
+// instead); so does a month above 12.
 StatResult runStatistics(StatContext& context, const StatParams& params);
 
 }  // namespace statind

@@ -13,7 +13,7 @@ platform::Value cell(const std::string& text) {
 
 }  // namespace
 
-void WorkTable::replace(const std::vector<GridRow>& rows) {
+std::vector<GridRow> WorkTable::replace(const std::vector<GridRow>& rows) {
   const std::string table = kWorkTable;
   platform::Database::Transaction transaction(workDb_);
   workDb_.execute("Delete * From " + table);
@@ -24,7 +24,9 @@ void WorkTable::replace(const std::vector<GridRow>& rows) {
     insert.run({cell(row.Data), cell(row.indice), cell(row.Percento1), cell(row.Percento2),
                 cell(row.Percento3)});
   }
+  std::vector<GridRow> stored = read();
   transaction.commit();
+  return stored;
 }
 
 std::vector<GridRow> WorkTable::read() {

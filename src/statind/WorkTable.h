@@ -15,8 +15,10 @@ class WorkTable {
 
   // Replaces the table's rows with `rows`, in order, in one transaction: on a storage failure
   // (StoreError) the table keeps the rows it had. Empty cells are stored as Null, as cells
-  // that were never set.
-  void replace(const std::vector<GridRow>& rows);
+  // that were never set. Returns the rows as stored (as read() gives them), read back inside
+  // that transaction: another program's run that replaces them right after the commit cannot
+  // slip its rows in.
+  std::vector<GridRow> replace(const std::vector<GridRow>& rows);
   // Every row in the order it was stored; Null cells read as "".
   std::vector<GridRow> read();
 

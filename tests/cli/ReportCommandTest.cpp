@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "platform/Format.h"
 #include "support/CliRun.h"
@@ -82,3 +83,47 @@ TEST_F(PeriodStatisticsReportCommand, ExitCodesForWhatCannotBeReported) {
 }
 
 }  // namespace
+
+TEST_F(PeriodStatisticsReportCommand, RunsAtOnceEachPrintTheirOwnProduct) {
+  constexpr int kProducts = 8;
+  {
+    SQLite::Database data(install_.base + "OPER/DatiDV.mdb", SQLite::OPEN_READWRITE);
+    SQLite::Database index(install_.base + "IndiciDV.mdb", SQLite::OPEN_READWRITE);
+    SQLite::Transaction tx(index);
+    for (int p = 0; p < kProducts; ++p) {
+      const std::string code = "PC" + std::to_string(p);
+      data.exec("INSERT INTO TabProdotti (Codice, Descrizione, Moneta, NoIndici) VALUES ('" + code +
+                "', 'Fondo', 'EUR', 0)");
+      SQLite::Statement insert(index,
+                               "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) "
+                               "VALUES (?1, ?2, ?3)");
+      for (auto d = platform::dayNumber(2010, 1, 1); d <= platform::dayNumber(2010, 12, 31); ++d) {
+        insert.bind(1, code);
+        insert.bind(2, platform::isoDate(d));
+        insert.bind(3, 10.0 * (p + 1) + (d % 97) / 100.0);
+        insert.exec();
+        insert.reset();
+      }
+    }
+    tx.commit();
+  }
+  const auto arguments = [&](int p) {
+    return "report --ini '" + install_.ini + "' --product PC" + std::to_string(p) + " --format csv";
+  };
+  std::vector<std::string> alone;
+  for (int p = 0; p < kProducts; ++p) {
+    const CliRun run = CliRun::of(arguments(p), "2>&1");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    alone.push_back(run.output);
+  }
+  ASSERT_NE(alone[0], alone[1]);
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::FILE*> pipes;
+    for (int p = 0; p < kProducts; ++p) pipes.push_back(CliRun::start(arguments(p), "2>&1"));
+    for (int p = 0; p < kProducts; ++p) {
+      const CliRun run = CliRun::finish(pipes[static_cast<std::size_t>(p)]);
+      EXPECT_EQ(run.exitCode, 0) << run.output;
+      EXPECT_EQ(run.output, alone[static_cast<std::size_t>(p)]) << "PC" << p << ", round " << round;
+    }
+  }
+}

@@ -1,5 +1,6 @@
 #include "indexdata/IndexLookup.h"
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,6 +140,28 @@ TEST_F(IndexLookupTest, AnswersByTheSeriesRulesAndRemovesOnlyZeroRecords) {
     indexdata::IndexLookup lookup(*dataDb_, *indexTable_, c.format);
     EXPECT_DOUBLE_EQ(lookup.indexValueAt(c.product, *platform::parseDate(c.date)), c.expected);
     EXPECT_EQ(contents(), expected);
+  }
+}
+
+TEST_F(IndexLookupTest, ZeroRecordsThatCannotBeDeletedAreSteppedOverWithTheSameAnswer) {
+  store({{"2010-03-08", 0.0}, k1003, {"2010-03-12", 0.0}, k1503});
+  const auto before = contents();
+  indexdata::IndexLookup lookup(*dataDb_, *indexTable_, "#,###,###,##0.00");
+  const auto lookBothWays = [&] {
+    EXPECT_DOUBLE_EQ(lookup.indexValueAt("P", platform::dayNumber(2010, 3, 13)), 5.2);
+    EXPECT_DOUBLE_EQ(lookup.indexValueAt("P", platform::dayNumber(2010, 3, 1)), 5.2);
+    EXPECT_EQ(contents(), before);
+  };
+  {
+    SCOPED_TRACE("another program is writing the index database");
+    SQLite::Database writer(folder_.file("IndiciDV.mdb"), SQLite::OPEN_READWRITE);
+    writer.exec("BEGIN IMMEDIATE");
+    lookBothWays();
+  }
+  {
+    SCOPED_TRACE("read-only index database");
+    indexDb_->execute("PRAGMA query_only = ON");
+    lookBothWays();
   }
 }
 

@@ -21,6 +21,13 @@ const std::vector<std::string> kOpeningCaptions = {
     "Aggancio WorkSpace delle Visite", "Apertura DataBase delle Visite",
     "Aggancio WorkSpace degli indici", "Apertura DataBase degli indici"};
 
+// The journal mode the file's header holds, as the engine reports it.
+std::string journalMode(const std::string& path) {
+  SQLite::Database db(path);
+  db.exec("SELECT count(*) FROM sqlite_master");
+  return db.execAndGet("PRAGMA main.journal_mode").getString();
+}
+
 class DatabasesTest : public ::testing::Test {
  protected:
   DatabasesTest() {
@@ -134,4 +141,53 @@ TEST_F(DatabasesTest, IndexTableMissingOffersItsOwnRetryThenGivesUp) {
             "ERRORE IN APERTURA ARCHIVIO 'INDICI'\n1: no such table: Indici");
   EXPECT_EQ(desktop_.shown[0].title, "ERRORE APERTURA TABELLA");
   EXPECT_EQ(desktop_.shown[1].text, "ERRORE IN APERTURA INDICI\nDataBase: " + indexPath);
+}
+
+TEST_F(DatabasesTest, OnlyTheWorkDatabaseKeepsAWriteAheadLog) {
+  const std::string indexPath = params_.baseFolder + params_.indexDbName;
+  SQLite::Database(indexPath, SQLite::OPEN_READWRITE).exec("PRAGMA journal_mode = WAL");
+  for (int run = 0; run < 2; ++run) {  // the second start finds the links already attached
+    ASSERT_TRUE(start());
+    startup::closeDatabases(dbs_, desktop_);
+  }
+  EXPECT_EQ(journalMode(params_.workDbPath), "wal");
+  for (const auto& shared : {params_.dataDbPath, params_.visitsDbPath, indexPath})
+    EXPECT_EQ(journalMode(shared), "delete") << shared;
+
+  // Held open in that mode by another program, the file is left as it is and still reads.
+  SQLite::Database other(params_.visitsDbPath, SQLite::OPEN_READWRITE);
+  other.exec("PRAGMA journal_mode = WAL");
+  other.exec("SELECT count(*) FROM VisiteN");
+  ASSERT_TRUE(start());
+  EXPECT_TRUE(dbs_.workDb->snapshot("SELECT * FROM VisiteN").empty());
+  startup::closeDatabases(dbs_, desktop_);
+  EXPECT_EQ(journalMode(params_.visitsDbPath), "wal");
+}
+
+TEST_F(DatabasesTest, AFileThatIsThereButCannotBeOpenedIsNamedForWhatIsWrong) {
+  const std::string jet = std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(2028, '\0');
+  const std::string head = "DATABASE " + params_.dataDbPath + " ";
+  const std::string saved = testsupport::TempFolder::read(params_.dataDbPath);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {jet, head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)"},
+      {std::string(4096, 'x'), head + "DANNEGGIATO"}};
+  for (const auto& [bytes, text] : files) {
+    testsupport::TempFolder::write(params_.dataDbPath, bytes);
+    desktop_.shown.clear();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(desktop_.shown.size(), 1u);
+    EXPECT_EQ(desktop_.shown[0].text, text);
+    EXPECT_EQ(desktop_.shown[0].title, "STATIND -ERRORE");
+    EXPECT_EQ(desktop_.shown[0].buttons, Buttons::RetryCancel);
+  }
+  testsupport::TempFolder::write(params_.dataDbPath, saved);
+
+  // Another program holds the index database for writing past the busy wait.
+  SQLite::Database holder(params_.baseFolder + params_.indexDbName, SQLite::OPEN_READWRITE);
+  holder.exec("BEGIN EXCLUSIVE");
+  desktop_.shown.clear();
+  EXPECT_FALSE(start());
+  ASSERT_EQ(desktop_.shown.size(), 1u);
+  EXPECT_EQ(desktop_.shown[0].text,
+            "DATABASE " + params_.baseFolder + "IndiciDV.mdb BLOCCATO DA UN ALTRO PROGRAMMA");
 }

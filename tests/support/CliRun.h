@@ -22,9 +22,18 @@ struct CliRun {
   // captured: "2>&1" both streams, "2>/dev/null" stdout only, "2>&1 >/dev/null" stderr only.
   // The exit code is -1 when the program could not be started.
   static CliRun of(const std::string& arguments, const std::string& streams = "2>&1") {
-    CliRun run;
+    return finish(start(arguments, streams));
+  }
+
+  // of() in two halves, so that several runs can go on at once: start() launches the program
+  // and returns its output pipe (null when it could not be started); finish() reads it to the
+  // end and waits for the exit code.
+  static std::FILE* start(const std::string& arguments, const std::string& streams = "2>&1") {
     const std::string command = std::string(STATIND_CLI_PATH) + " " + arguments + " " + streams;
-    std::FILE* pipe = popen(command.c_str(), "r");
+    return popen(command.c_str(), "r");
+  }
+  static CliRun finish(std::FILE* pipe) {
+    CliRun run;
     if (!pipe) return run;
     char buffer[4096];
     while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
