@@ -1,5 +1,7 @@
 // The Desktop of the real program: Qt message boxes, the application's override cursor,
-// QSettings for the per-user settings.
+// QSettings for the per-user settings, QProcess and the desktop's default handlers for other
+// programs and addresses, and the window manager's standard hints (_NET_WM_PID,
+// _NET_ACTIVE_WINDOW) to bring another process's window to the front on X11.
 #pragma once
 
 #include "platform/Desktop.h"
@@ -13,6 +15,14 @@ class QtDesktop : public Desktop {
   void processEvents() override;
   void writeUserSettings(const std::string& application, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& values) override;
+  StartedProgram startProgram(const std::string& program,
+                              const std::vector<std::string>& arguments) override;
+  int shellOpen(const std::string& target, const std::string& parameters,
+                const std::string& folder) override;
+  // True when the process is alive; on X11 its top-level window, found by _NET_WM_PID, is also
+  // asked to the front (a process whose windows carry no such hint is only reported alive).
+  bool activateProcess(long long processId) override;
+  bool captureScreen(int which) override;
 };
 
 }  // namespace platform::ui
