@@ -13,6 +13,10 @@ namespace utilities::ui {
 
 using platform::ui::twipsToPixels;
 
+namespace {
+constexpr int kLabelHeightTwips = 375;
+}  // namespace
+
 EspMovDt::EspMovDt(const std::string& activeCompany, QWidget* parent)
     : QDialog(parent), activeCompany_(activeCompany) {
   setObjectName(QStringLiteral("EspMovDt"));
@@ -23,11 +27,13 @@ EspMovDt::EspMovDt(const std::string& activeCompany, QWidget* parent)
     LbDitBase[i]->setObjectName(QStringLiteral("LbDitBase%1").arg(i));
     LbDitBase[i]->setFrameShape(QFrame::Panel);
     LbDitBase[i]->setFrameShadow(QFrame::Sunken);
+    LbDitBase[i]->setFixedHeight(twipsToPixels(kLabelHeightTwips, this));
     layout->addWidget(LbDitBase[i]);
   }
   QFont bold = LbDitBase[0]->font();
   bold.setBold(true);
   LbDitBase[0]->setFont(bold);
+  layout->addStretch();
   auto* buttons = new QHBoxLayout;
   Command1[1] = new QPushButton(QStringLiteral("&CAMBIA"), this);
   Command1[0] = new QPushButton(QStringLiteral("&USCITA"), this);
