@@ -50,6 +50,15 @@ std::vector<std::string> commandWords(const std::string& procFolder) {
   return words;
 }
 
+// An ended process that nobody has reaped yet (a detached program's parent may be slow to).
+bool isZombie(long long processId) {
+  std::ifstream in("/proc/" + std::to_string(processId) + "/stat");
+  std::string stat;
+  std::getline(in, stat);
+  const std::size_t close = stat.rfind(')');  // the program name may hold blanks and brackets
+  return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z';
+}
+
 }  // namespace
 
 StartedProgram startProcess(const std::string& program, const std::vector<std::string>& arguments) {
@@ -70,7 +79,8 @@ bool processAlive(long long processId) {
   const auto pid = static_cast<pid_t>(processId);
   int status = 0;
   if (::waitpid(pid, &status, WNOHANG) == pid) return false;  // our own child, just ended
-  return ::kill(pid, 0) == 0 || errno == EPERM;
+  if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+  return !isZombie(processId);
 }
 
 bool processRunsProgram(long long processId, const std::string& program) {

@@ -18,8 +18,8 @@ namespace platform {
 StartedProgram startProcess(const std::string& program, const std::vector<std::string>& arguments);
 
 // True when a process with the number `processId` exists. Numbers that cannot name one process
-// (0, negative, beyond the system's range) are never alive. A child of this process that has
-// ended is reaped here and reads as dead.
+// (0, negative, beyond the system's range) are never alive. A process that has ended but is not
+// reaped yet reads as dead (a child of this process is reaped here).
 bool processAlive(long long processId);
 
 // True when the process `processId` runs the program file `program`: its executable is that
