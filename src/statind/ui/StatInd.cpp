@@ -17,6 +17,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
 #include "startup/ui/AppContext.h"
+#include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
 #include "statind/ProductLists.h"
 #include "statind/StatText.h"
@@ -90,6 +91,7 @@ void StatInd::connectHandlers() {
   new ComboClick(f.CmbMese, [this](int) { periodClicked(); });
   f.CmbAnno->installEventFilter(this);
   f.CmbMese->installEventFilter(this);
+  startup::ui::FunctionKeyPreview::install(this, ctx_);
   for (int i = 0; i < 2; ++i) {
     connect(f.SpinButton1[i], &SpinArrows::down, this, [this, i] { stepPressed(i, false); });
     connect(f.SpinButton1[i], &SpinArrows::up, this, [this, i] { stepPressed(i, true); });

@@ -376,6 +376,10 @@ class StatIndTest : public QObject {
     Fixture f("", "00000100");
     StatInd& w = *f.window;
     child<QCheckBox>(&w, "Check1_1")->setChecked(true);
+    // The grid and the lists leave the program-wide keys to the window.
+    QTest::keyClick(child<QWidget>(&w, "TDBGrid1"), Qt::Key_1, Qt::ControlModifier);
+    QTest::keyClick(child<QWidget>(&w, "CmbProd"), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.session->desktop.captures, (std::vector<int>{1, 0}));
     QTest::keyClick(&w, Qt::Key_F2);
     QVERIFY(!w.isVisible());  // as the exit button: options saved, window closed
     QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("00100100"));
