@@ -14,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/CompareShots.h"
 #include "app/StatIndShots.h"
 #include "startup/ui/AppContext.h"
 
@@ -32,8 +33,10 @@ class ScreenshotHook {
   // the program through ctx.exitProgram.
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
-      if (QWidget* modal = QApplication::activeModalWidget())
+      if (QWidget* modal = QApplication::activeModalWidget()) {
         StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
+        CompareShots::shoot(*modal, folder, &ScreenshotHook::save);
+      }
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
       ctx.exitProgram();
     });

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "compare/ProductChooser.h"
 #include "statind/ui/GraphView.h"
@@ -77,15 +78,22 @@ void Statind1Form::buildChooser() {
   Picture2 = frame(window, "Picture2");
   Picture2->setAutoFillBackground(true);
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  const int charWidth = QFontMetrics(fixed).horizontalAdvance(QLatin1Char('X'));
+  // Each header spans its field's characters exactly (fractional advances add up over a line).
+  const double charWidth = QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('X'));
   auto* heads = new QHBoxLayout;
   heads->setSpacing(0);
   heads->setContentsMargins(4, 0, 0, 0);  // the list's frame and margin
+  int chars = 0;
   for (int i = 0; i < 5; ++i) {
     LbTit[i] = button(Picture2, QString("LbTit_%1").arg(i), QString::fromLatin1(kSortHeaders[i]));
-    LbTit[i]->setFont(fixed);
+    QFont font = fixed;
+    // "GRP" heads a one-character field: smaller, so that it stays within its two columns.
+    if (i == 2) font.setPointSizeF(font.pointSizeF() * 0.6);
+    LbTit[i]->setFont(font);
     LbTit[i]->setFlat(true);
-    LbTit[i]->setFixedWidth(charWidth * kFieldChars[i] + (i == 4 ? charWidth : 0));
+    const int start = static_cast<int>(std::lround(chars * charWidth));
+    chars += kFieldChars[i] + (i == 4 ? 1 : 0);
+    LbTit[i]->setFixedWidth(static_cast<int>(std::lround(chars * charWidth)) - start);
     heads->addWidget(LbTit[i]);
   }
   heads->addStretch(1);
@@ -238,8 +246,9 @@ void Statind1Form::markSortHeader(int sortKey) {
   for (int i = 0; i < 5; ++i) {
     const bool opaque = i == sortKey;
     LbTit[i]->setProperty("opaque", opaque);
-    LbTit[i]->setStyleSheet(opaque ? "text-align: left; border: none; background-color: #c8d8ec;"
-                                   : "text-align: left; border: none; background: transparent;");
+    LbTit[i]->setStyleSheet(
+        opaque ? "text-align: left; border: none; padding: 0; background-color: #c8d8ec;"
+               : "text-align: left; border: none; padding: 0; background: transparent;");
   }
 }
 
