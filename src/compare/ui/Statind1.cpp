@@ -108,10 +108,6 @@ void Statind1::connectHandlers() {
   Statind1Form& f = *form_;
   connect(f.CmbProd, &QListWidget::currentRowChanged, this,
           [this](int row) { productClicked(row); });
-  // Picking the line already current again (after reopening the chooser) reloads it.
-  connect(f.CmbProd, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    if (form_->Picture2->isVisible()) productClicked(form_->CmbProd->row(item));
-  });
   for (int i = 0; i < 5; ++i) {
     connect(f.LbTit[i], &QPushButton::clicked, this, [this, i] { headerClicked(i); });
   }
@@ -278,9 +274,13 @@ void Statind1::fitChart() {
   chart->resize(std::max(0, width() - chart->x()), std::max(0, height() - chart->y()));
 }
 
+// The chooser opens on the blank line, so that picking any product, the current one included,
+// is a change of line.
 void Statind1::showChooser(bool visible) {
   form_->Picture2->setVisible(visible);
   if (visible) {
+    BusyScope busy(busy_);
+    form_->CmbProd->setCurrentRow(0);
     form_->Picture2->raise();
     form_->CmbProd->setFocus(Qt::OtherFocusReason);
   }

@@ -216,6 +216,7 @@ class Statind1Test : public QObject {
     QVERIFY(f.window->isVisible());
     child<QPushButton>(f.w(), "CmdProd")->click();
     QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(child<QListWidget>(f.w(), "CmbProd")->currentRow(), 0);
   }
 };
 
