@@ -1,6 +1,6 @@
 // The rules behind the comparison window's lists and spinners, on list positions only, so that
 // they hold without a window: the month spinner's wrap, the year spinners' stops, when the view
-// switches between all months and one month, and where the chart goes in each view (twips).
+// switches between all months and one month, and where the chart goes in each view.
 #pragma once
 
 #include <optional>

@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTableView>
-#include <QToolButton>
 #include <algorithm>
 
 #include "compare/CompareSteps.h"
