@@ -19,14 +19,23 @@ struct CommonOptions {
 
 struct ReportOptions {
   std::string product;
-  int year = 0;   // 0 = the last year of the product's history
-  int month = 0;  // 0 = year view
+  int year = 0;                     // 0 = the last year of the product's history
+  int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
+};
+
+struct CompareOptions {
+  std::string product;
+  int from = 0, to = 0;             // in either order
+  int month = 0;                    // 0 = all months
+  std::string startRule = "first";  // first | previous
+  std::string chart = "line";       // line | bars
 };
 
 int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
+int runCompare(const CommonOptions& common, const CompareOptions& options);
 int runMakeDemo(const std::string& folder);
 
 }  // namespace cli

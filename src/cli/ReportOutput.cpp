@@ -33,10 +33,15 @@ std::string pad(const std::string& text, std::size_t width, bool right) {
   return right ? fill + text : text + fill;
 }
 
-// Prints `lines` as columns two blanks apart; texts that read as numbers stand right-aligned,
-// and with `colour` the negative ones are red.
+std::string periodText(const ReportData& data) {
+  if (data.month <= 0) return std::to_string(data.year);
+  return data.result.captions[0] + " " + std::to_string(data.year);
+}
+
+}  // namespace
+
 void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour,
-                  std::size_t minWidth = 0) {
+                  std::size_t minWidth) {
   std::vector<std::size_t> widths;
   for (const auto& line : lines) {
     widths.resize(std::max(widths.size(), line.size()), minWidth);
@@ -55,11 +60,6 @@ void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour
   }
 }
 
-std::string periodText(const ReportData& data) {
-  if (data.month <= 0) return std::to_string(data.year);
-  return data.result.captions[0] + " " + std::to_string(data.year);
-}
-
 std::string csvField(const std::string& text) {
   const bool quote = text.find_first_of(";\"\r\n") != std::string::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
@@ -68,8 +68,6 @@ std::string csvField(const std::string& text) {
   for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }
-
-}  // namespace
 
 nlohmann::ordered_json reportJson(const ReportData& data) {
   nlohmann::ordered_json out;

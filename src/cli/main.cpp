@@ -33,8 +33,19 @@ int main(int argc, char** argv) {
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
-  rep->add_option("--start-rule", report.startRule)
+  rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
+
+  cli::CompareOptions compareOptions;
+  auto* cmp = app.add_subcommand("compare", "one monthly comparison across years");
+  addCommon(cmp, true);
+  cmp->add_option("--product", compareOptions.product)->required();
+  cmp->add_option("--from", compareOptions.from, "first year")->required();
+  cmp->add_option("--to", compareOptions.to, "last year")->required();
+  cmp->add_option("--month", compareOptions.month, "0 = all months")->check(CLI::Range(0, 12));
+  cmp->add_option("--start-rule", compareOptions.startRule)
       ->check(CLI::IsMember({"first", "previous"}));
+  cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
+      ->check(CLI::IsMember({"line", "bars"}));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
@@ -50,6 +61,7 @@ int main(int argc, char** argv) {
   if (info->parsed()) return cli::runInfo(common);
   if (value->parsed()) return cli::runValue(common, product, date);
   if (rep->parsed()) return cli::runReport(common, report);
+  if (cmp->parsed()) return cli::runCompare(common, compareOptions);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
   return cli::kExitUsage;
 }

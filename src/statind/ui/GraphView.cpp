@@ -6,6 +6,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QLocale>
 #include <QSet>
@@ -69,6 +70,9 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
       axisY_(new QValueAxis) {
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
+  // Labels are kept short by whoever writes them (thinned out over long spans): never elided.
+  axisX_->setTruncateLabels(false);
+  connect(chart_, &QChart::plotAreaChanged, this, [this] { placeLegends(); });
   setObjectName("Graph1");
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
@@ -106,6 +110,31 @@ void GraphView::redraw() {
   scaleYAxis(range);
   axisY_->setGridLineVisible((model_.gridStyle() & 1) != 0);
   axisX_->setGridLineVisible((model_.gridStyle() & 2) != 0);
+  addLegends();
+}
+
+void GraphView::addLegends() {
+  for (const Legend& legend : legends_) delete legend.item;
+  legends_.clear();
+  const auto& points = model_.points();
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!points[i].legend || !points[i].value) continue;
+    auto* item =
+        new QGraphicsSimpleTextItem(QString::fromStdString(*points[i].legend).trimmed(), chart_);
+    item->setZValue(10);
+    legends_.push_back({item, static_cast<double>(i), *points[i].value});
+  }
+  placeLegends();
+}
+
+void GraphView::placeLegends() {
+  if (chart_->series().isEmpty()) return;
+  for (const Legend& legend : legends_) {
+    const QPointF at = chart_->mapToPosition(QPointF(legend.x, legend.y), chart_->series().last());
+    const QRectF box = legend.item->boundingRect();
+    const double top = legend.y >= 0 ? at.y() - box.height() - 2 : at.y() + 2;
+    legend.item->setPos(at.x() - box.width() / 2, top);
+  }
 }
 
 void GraphView::attach(QAbstractSeries* series) {

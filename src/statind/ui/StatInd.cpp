@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "compare/ui/Statind1.h"
 #include "indexdata/Helpers.h"
 #include "platform/Format.h"
 #include "platform/Profile.h"
@@ -101,6 +102,7 @@ void StatInd::connectHandlers() {
   }
   connect(f.CmdProd, &QPushButton::clicked, this, [this] { showChoice(false); });
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
+  connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -230,6 +232,15 @@ void StatInd::endClicked() {
     platform::writeIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat", form_->options().save());
     accept();
   });
+}
+
+// The comparison starts at the year shown, in the product's currency; the product is the one
+// chosen here (productCode).
+void StatInd::compareClicked() {
+  ctx_.params.compareCurrency = form_->LbMon->text().toStdString();
+  ctx_.params.compareStartYear = yearShown();
+  compare::ui::Statind1 window(ctx_, this);
+  window.exec();
 }
 
 // The product handed over by the suite opens on December of its year, once.

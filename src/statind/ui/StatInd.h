@@ -64,6 +64,7 @@ class StatInd : public QDialog {
   void chartBoxClicked();
   void startRuleClicked(bool checked);
   void endClicked();
+  void compareClicked();
   void preselect();
 
   bool loadRange();

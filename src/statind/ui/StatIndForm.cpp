@@ -98,7 +98,6 @@ void StatIndForm::buildProductPane() {
   LbData2 = valueLabel(PctProd, "LbData2");
   CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
   cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
-  cmdCompara->setEnabled(false);  // the monthly comparison is not part of the program yet
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
   grid->addWidget(LbProdotto, 0, 0, 1, 9);
