@@ -79,6 +79,12 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->setMargins(QMargins(4, 4, 4, 4));
   view_->setRenderHint(QPainter::Antialiasing);
+  view_->setFocusPolicy(Qt::NoFocus);  // nothing in the chart answers keys: Tab passes it by
+  // The series items report bounds that leave out the antialiased rim of their point markers:
+  // repainting only the changed items would keep slivers of the earlier chart's markers at the
+  // plot's edges and cut the new ones. Every redraw replaces the whole chart anyway, so the
+  // whole view is repainted.
+  view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);

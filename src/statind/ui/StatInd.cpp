@@ -77,6 +77,7 @@ void StatInd::load() {
   const int thisYear = platform::civilDate(platform::today()).year;
   showYears(PeriodSteps::openingYears(thisYear), thisYear);
   restoreOptions();
+  form_->enableSteps(false);  // until a product with index data is chosen
   graph_.setDataSetCount(1);
   graph_.setAutoAdvance(false);
   fillLists();
@@ -167,12 +168,14 @@ void StatInd::productClicked(int position) {
     ctx_.params.productCode = choice->code;
     form_->LbProdotto->setText(qs(choice->description));
     form_->LbMon->setText(qs(choice->currency));
-    showChoice(true);
-    if (!loadRange()) {
+    const bool hasIndex = loadRange();
+    form_->enableSteps(hasIndex);
+    if (!hasIndex) {
       product_.clear();
       showChoice(false);
       return;
     }
+    showChoice(true);
     runStatistics();
   });
 }
@@ -194,26 +197,32 @@ bool StatInd::loadRange() {
   range_ = range;
   BusyScope busy(busy_);
   showYears(range->years(), remembered);
-  select(steps().clampChoice(position()));
+  select(steps()->clampChoice(position()));
   return true;
 }
 
 void StatInd::periodClicked() {
   if (busy_) return;
-  guard([&] { goTo(steps().clampChoice(position())); });
+  guard([&] {
+    if (const auto steps = this->steps()) goTo(steps->clampChoice(position()));
+  });
 }
 
 void StatInd::stepPressed(int index, bool up) {
   guard([&] {
+    const auto steps = this->steps();
+    if (!steps) return;
     showChoice(true);
-    if (const auto to = steps().step(index, up, position())) goTo(*to);
+    if (const auto to = steps->step(index, up, position())) goTo(*to);
   });
 }
 
 void StatInd::jumpPressed(int index) {
   guard([&] {
+    const auto steps = this->steps();
+    if (!steps) return;
     showChoice(true);
-    goTo(steps().jump(index, position()));
+    goTo(steps->jump(index, position()));
   });
 }
 
@@ -287,6 +296,7 @@ void StatInd::runStatistics() {
 void StatInd::render(const StatResult& result) {
   form_->showSummary(result.summary);
   grid_->setRun(result.rows, result.captions, result.yearView);
+  form_->fitColumns();
   loadSeries(graph_, result.chart);
   form_->showResults(true);
 }
@@ -296,8 +306,11 @@ void StatInd::clearResults() {
   grid_->clear();
 }
 
+// The product pane only for a product with index data: without one the choice stays, whatever
+// asks for the product pane.
 void StatInd::showChoice(bool product) {
   if (switchingPane_) return;  // hiding a pane moves the focus, which must not switch back
+  if (!steps()) product = false;
   switchingPane_ = true;
   QWidget* shown = product ? form_->PctProd : form_->PctScelta;
   QWidget* hidden = product ? form_->PctScelta : form_->PctProd;
@@ -331,9 +344,8 @@ void StatInd::select(PeriodPosition at) {
   form_->CmbMese->setCurrentIndex(at.month);
 }
 
-PeriodSteps StatInd::steps() const {
-  return PeriodSteps(form_->CmbAnno->count() - 1, range_ ? range_->firstMonth : 0,
-                     range_ ? range_->lastMonth : 0);
+std::optional<PeriodSteps> StatInd::steps() const {
+  return PeriodSteps::over(range_, form_->CmbAnno->count() - 1);
 }
 
 int StatInd::yearShown() const {

@@ -79,7 +79,8 @@ class StatInd : public QDialog {
   // Shows the period `at` (the list handlers kept quiet), then runs it.
   void goTo(PeriodPosition at);
   void select(PeriodPosition at);
-  PeriodSteps steps() const;
+  // The period steps of the product shown; nullopt while no product with index data is chosen.
+  std::optional<PeriodSteps> steps() const;
   int yearShown() const;
 
   startup::ui::AppContext& ctx_;
