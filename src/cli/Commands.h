@@ -19,14 +19,24 @@ struct CommonOptions {
 
 struct ReportOptions {
   std::string product;
-  int year = 0;   // 0 = the last year of the product's history
-  int month = 0;  // 0 = year view
+  int year = 0;                     // 0 = the last year of the product's history
+  int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
+};
+
+// statind-cli risk and returns: the risk figures and the monthly returns map.
+struct RiskOptions {
+  std::string product;
+  int year = 0;                     // the shown year; 0 = the last year of the history
+  double holdingYears = 5;          // recommended holding period of the risk class
+  std::string startRule = "first";  // of the monthly changes: first | previous
 };
 
 int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
 int runMakeDemo(const std::string& folder);
+int runRisk(const CommonOptions& common, const RiskOptions& options);
+int runReturns(const CommonOptions& common, const RiskOptions& options);
 
 }  // namespace cli

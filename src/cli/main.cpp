@@ -33,8 +33,18 @@ int main(int argc, char** argv) {
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
-  rep->add_option("--start-rule", report.startRule)
-      ->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
+
+  cli::RiskOptions risk;
+  auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
+  auto* returns = app.add_subcommand("returns", "monthly returns map of a product");
+  for (auto* sub : {riskCommand, returns}) {
+    addCommon(sub, true);
+    sub->add_option("--product", risk.product)->required();
+    sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
+  }
+  riskCommand->add_option("--year", risk.year);
+  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
@@ -51,5 +61,7 @@ int main(int argc, char** argv) {
   if (value->parsed()) return cli::runValue(common, product, date);
   if (rep->parsed()) return cli::runReport(common, report);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  if (riskCommand->parsed()) return cli::runRisk(common, risk);
+  if (returns->parsed()) return cli::runReturns(common, risk);
   return cli::kExitUsage;
 }
