@@ -1,6 +1,6 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
-// with a product, pictures of its year view with every chart overlay, of a month view and of
-// the product choice are saved next to the main window's picture.
+// with a product, pictures of its year view with every chart overlay, of a month view, of the
+// risk window's two pages and of the product choice are saved next to the main window's picture.
 #pragma once
 
 #include <QCheckBox>
@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+
+#include "app/RiskShots.h"
 
 namespace app {
 
@@ -32,6 +34,9 @@ class StatIndShots {
     months->setCurrentIndex(3);
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-month.png")));
+    months->setCurrentIndex(0);
+    settle();
+    RiskShots::shoot(dialog, folder, save);
     if (auto* back = dialog.findChild<QPushButton*>(QStringLiteral("CmdProd"))) back->click();
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-choice.png")));

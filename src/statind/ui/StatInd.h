@@ -64,6 +64,8 @@ class StatInd : public QDialog {
   void chartBoxClicked();
   void startRuleClicked(bool checked);
   void endClicked();
+  // Opens "Rischio e rendimento" on the product and year shown (button or Ctrl+R).
+  void riskClicked();
   void preselect();
 
   bool loadRange();
