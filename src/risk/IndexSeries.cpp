@@ -48,7 +48,9 @@ IndexSeries::IndexSeries(std::vector<Record> records, std::optional<double> byRu
   for (const Record& r : records_) {
     if (r.date <= platform::kNoDateLimit || !r.number || *r.number == 0) continue;
     answering_.push_back(r);
-    if (r.date < platform::kFixedValueDate && *r.number != kNothingFound)
+    // A unit value is positive: a negative one carried over from old files is no value to
+    // measure a return from.
+    if (r.date<platform::kFixedValueDate&& * r.number != kNothingFound&& * r.number> 0)
       usable_.push_back(SeriesPoint{r.date, byRule_.value_or(*r.number)});
   }
 }

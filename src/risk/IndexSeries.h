@@ -29,7 +29,7 @@ class IndexSeries : public statind::PeriodValues {
                           statind::StartRule rule);
 
   // The points the risk figures use, in date order: the records dated after 01/01/1900 and
-  // before 31/12/2199 whose value is a number other than 0 and 999999, as stored. A product
+  // before 31/12/2199 whose value is a positive number other than 999999, as stored. A product
   // whose index is fixed by rule has its rule's value on each of those dates.
   const std::vector<SeriesPoint>& usable() const { return usable_; }
   // The value the product has on every date by rule (no series, or a fixed value); nullopt

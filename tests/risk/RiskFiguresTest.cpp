@@ -114,6 +114,7 @@ TEST_F(RiskFigures, UnusableRecordsArePassedOverAndKept) {
                     {day(5, 1, 2010), 0},
                     {day(7, 1, 2010), 110},
                     {day(8, 1, 2010), 999999},
+                    {day(8, 1, 2010) + 1, -5},
                     {day(11, 1, 2010), 121},
                     {day(31, 12, 2199), 0}});
   indexDb_->execute("INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) VALUES (?1, ?2, ?3)",
