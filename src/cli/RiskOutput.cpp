@@ -1,5 +1,7 @@
 #include "cli/RiskOutput.h"
 
+#include <cmath>
+
 #include "cli/TextColumns.h"
 #include "risk/RiskText.h"
 #include "statind/StatText.h"
@@ -18,8 +20,10 @@ Json date(const std::optional<platform::DayNumber>& day) {
   return day ? Json(platform::formatDate(*day)) : Json(nullptr);
 }
 
+// A month's change is the grid's percentage to three decimals: as a fraction it has five, and
+// no more.
 Json monthRate(const std::optional<risk::MonthFigure>& month) {
-  return month ? Json(month->change / 100) : Json(nullptr);
+  return month ? Json(std::round(month->change * 1000) / 100000) : Json(nullptr);
 }
 
 std::vector<Line> riskLines(const risk::RiskResult& result) {
