@@ -1,7 +1,7 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
 // with a product, pictures of its year view with every chart overlay, of a month view, of the
-// screen after a few steps and of the product choice are saved next to the main window's
-// picture.
+// screen after a few steps, of the risk window's two pages and of the product choice are saved
+// next to the main window's picture.
 #pragma once
 
 #include <QAbstractButton>
@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include "app/RiskShots.h"
 
 namespace app {
 
@@ -44,6 +45,9 @@ class StatIndShots {
     press(dialog, "SpinButton1_0", "down");
     press(dialog, "cmdMoveM_0");
     saveScreen(dialog, QDir(folder).filePath(QStringLiteral("statind-steps.png")));
+    months->setCurrentIndex(0);
+    settle();
+    RiskShots::shoot(dialog, folder, save);
     if (auto* back = dialog.findChild<QPushButton*>(QStringLiteral("CmdProd"))) back->click();
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-choice.png")));

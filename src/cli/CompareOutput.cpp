@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/ReportOutput.h"
+#include "cli/TextColumns.h"
 #include "platform/Format.h"
 #include "statind/StatText.h"
 
@@ -80,11 +81,7 @@ void writeCompareText(const CompareData& data, std::ostream& out, bool colour) {
 
 void writeCompareCsv(const CompareData& data, std::ostream& out) {
   if (!data.result.chart.drawn) return;
-  for (const auto& line : table(data)) {
-    std::string text;
-    for (std::size_t i = 0; i < line.size(); ++i) text += (i ? ";" : "") + csvField(line[i]);
-    out << text << "\n";
-  }
+  for (const auto& line : table(data)) writeCsvLine(line, out);
 }
 
 }  // namespace cli

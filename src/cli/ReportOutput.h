@@ -29,11 +29,4 @@ void writeReportText(const ReportData& data, std::ostream& out, bool colour);
 // A caption line, then one line per grid row; fields quoted when they need it.
 void writeReportCsv(const ReportData& data, std::ostream& out);
 
-// Prints `lines` as columns two blanks apart; texts that read as numbers stand right-aligned,
-// and with `colour` the negative ones are red. Every column is at least `minWidth` wide.
-void writeColumns(const std::vector<std::vector<std::string>>& lines, std::ostream& out,
-                  bool colour, std::size_t minWidth = 0);
-// `text` as one ';'-separated field, quoted when a spreadsheet would otherwise change it.
-std::string csvField(const std::string& text);
-
 }  // namespace cli

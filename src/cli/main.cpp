@@ -46,6 +46,16 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"first", "previous"}));
   cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
       ->check(CLI::IsMember({"line", "bars"}));
+  cli::RiskOptions risk;
+  auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
+  auto* returns = app.add_subcommand("returns", "monthly returns map of a product");
+  for (auto* sub : {riskCommand, returns}) {
+    addCommon(sub, true);
+    sub->add_option("--product", risk.product)->required();
+    sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
+  }
+  riskCommand->add_option("--year", risk.year);
+  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
@@ -63,5 +73,7 @@ int main(int argc, char** argv) {
   if (rep->parsed()) return cli::runReport(common, report);
   if (cmp->parsed()) return cli::runCompare(common, compareOptions);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  if (riskCommand->parsed()) return cli::runRisk(common, risk);
+  if (returns->parsed()) return cli::runReturns(common, risk);
   return cli::kExitUsage;
 }

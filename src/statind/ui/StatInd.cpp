@@ -17,6 +17,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
+#include "risk/ui/RischioRendimento.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
@@ -104,6 +105,7 @@ void StatInd::connectHandlers() {
   connect(f.CmdProd, &QPushButton::clicked, this, [this] { showChoice(false); });
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
   connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
+  connect(f.cmdRischio, &QPushButton::clicked, this, [this] { riskClicked(); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -252,6 +254,21 @@ void StatInd::compareClicked() {
   window.exec();
 }
 
+void StatInd::riskClicked() {
+  if (product_.empty() || !range_ || busy_) return;
+  guard([&] {
+    risk::RiskParams params;
+    params.product = product_;
+    params.year = yearShown();
+    params.startRule =
+        form_->Option1[1]->isChecked() ? StartRule::Previous : StartRule::FirstUseful;
+    params.range = *range_;
+    const std::string heading = product_ + " - " + form_->LbProdotto->text().toStdString();
+    risk::ui::RischioRendimento window(ctx_, params, heading, this);
+    window.exec();
+  });
+}
+
 // The product handed over by the suite opens on December of its year, once.
 void StatInd::preselect() {
   const std::string handedOver = platform::trim(ctx_.params.productCode, " \t");
@@ -375,6 +392,9 @@ void StatInd::keyPressEvent(QKeyEvent* event) {
   });
   if (handled) {
     event->accept();
+  } else if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
+    event->accept();
+    riskClicked();
   } else if (event->key() == Qt::Key_Escape) {
     event->accept();  // the window closes through its exit button only
   } else {

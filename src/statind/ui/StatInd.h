@@ -65,6 +65,8 @@ class StatInd : public QDialog {
   void startRuleClicked(bool checked);
   void endClicked();
   void compareClicked();
+  // Opens "Rischio e rendimento" on the product and year shown (button or Ctrl+R).
+  void riskClicked();
   void preselect();
 
   bool loadRange();

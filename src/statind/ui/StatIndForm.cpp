@@ -101,9 +101,10 @@ void StatIndForm::buildProductPane() {
   LbData2 = valueLabel(PctProd, "LbData2");
   CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
   cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
+  cmdRischio = button(PctProd, "cmdRischio", "&RISCHIO");
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->addWidget(LbProdotto, 0, 0, 1, 9);
+  grid->addWidget(LbProdotto, 0, 0, 1, 10);
   grid->addWidget(caption(PctProd, "valuta"), 1, 0);
   grid->addWidget(LbMon, 1, 1);
   grid->addWidget(caption(PctProd, "creato il"), 1, 2);
@@ -113,6 +114,7 @@ void StatIndForm::buildProductPane() {
   grid->setColumnStretch(6, 1);
   grid->addWidget(CmdProd, 1, 7);
   grid->addWidget(cmdCompara, 1, 8);
+  grid->addWidget(cmdRischio, 1, 9);
 }
 
 void StatIndForm::buildPeriodStrip() {
