@@ -19,14 +19,15 @@ struct CommonOptions {
 
 struct ReportOptions {
   std::string product;
-  int year = 0;   // 0 = the last year of the product's history
-  int month = 0;  // 0 = year view
+  int year = 0;                     // 0 = the last year of the product's history
+  int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
 };
 
 int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
-int runMakeDemo(const std::string& folder);
+// Refuses a folder that exists and is not empty unless `force` is set.
+int runMakeDemo(const std::string& folder, bool force);
 
 }  // namespace cli

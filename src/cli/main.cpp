@@ -1,6 +1,7 @@
 // statind-cli: the program's computations without a window, for scripting, export and tests.
 #include <CLI/CLI.hpp>
 
+#include <exception>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -33,12 +34,13 @@ int main(int argc, char** argv) {
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
-  rep->add_option("--start-rule", report.startRule)
-      ->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
   demo->add_option("DIR", demoFolder)->required();
+  bool force = false;
+  demo->add_flag("--force", force, "write into a folder that is not empty");
 
   try {
     app.parse(argc, argv);
@@ -47,9 +49,19 @@ int main(int argc, char** argv) {
     return rc == 0 ? 0 : cli::kExitUsage;
   }
 
-  if (info->parsed()) return cli::runInfo(common);
-  if (value->parsed()) return cli::runValue(common, product, date);
-  if (rep->parsed()) return cli::runReport(common, report);
-  if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  // Whatever a command did not foresee still ends as a message and an exit code a script can
+  // test, never as an abort.
+  try {
+    if (info->parsed()) return cli::runInfo(common);
+    if (value->parsed()) return cli::runValue(common, product, date);
+    if (rep->parsed()) return cli::runReport(common, report);
+    if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
+  } catch (const std::exception& e) {
+    std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
+    return cli::kExitStore;
+  } catch (...) {
+    std::cerr << "statind-cli: errore imprevisto" << std::endl;
+    return cli::kExitStore;
+  }
   return cli::kExitUsage;
 }
