@@ -12,6 +12,9 @@ using platform::kSunday;
 
 namespace {
 
+// The mark of a period the history covers only in part.
+constexpr char kPartial = 'P';
+
 struct Period {
   platform::DayNumber first = 0;
   platform::DayNumber last = 0;
@@ -32,12 +35,12 @@ Period monthSlot(PeriodLookups& lookups, int month, int year, const ProductRange
     const int h = expectedFirstDay(month);
     const int day = platform::civilDate(range.firstIndexDate).day;
     if (day > h + 2 || (day > h && platform::weekday(range.firstIndexDate) != kMonday))
-      slot.LbParz = "P";
+      slot.LbParz = kPartial;
   }
   const double v1 = lookups.startValueAt(period.first);
   if (period.last > range.lastIndexDate) {
     period.last = range.lastIndexDate;
-    if (platform::weekday(period.last) <= kFriday) slot.LbParz = "P";
+    if (platform::weekday(period.last) <= kFriday) slot.LbParz = kPartial;
   }
   if (period.last < range.firstIndexDate) {
     slot.LbParz = "";
