@@ -137,12 +137,17 @@ std::string encode(const IniFile& ini, const std::string& text) {
   return ini.cp1252 ? utf8ToCp1252(text) : text;
 }
 
+// Ends `line` with a line break before a line is written after it. An unterminated last line
+// may end in a lone CR, which is no line break for a reader: the new line would join it.
+void endLine(const IniFile& ini, Line& line) {
+  if (!line.ending.ends_with('\n')) line.ending = ini.newline;
+}
+
 void setValue(IniFile& ini, const std::string& section, const std::string& key,
               const std::string& value) {
   std::size_t header = findSection(ini, section);
   if (header == ini.lines.size()) {
-    if (!ini.lines.empty() && ini.lines.back().ending.empty())
-      ini.lines.back().ending = ini.newline;
+    if (!ini.lines.empty()) endLine(ini, ini.lines.back());
     ini.lines.push_back({encode(ini, "[" + section + "]"), ini.newline, ""});
     ini.lines.push_back({encode(ini, key + "=" + value), ini.newline, ""});
     return;
@@ -156,7 +161,7 @@ void setValue(IniFile& ini, const std::string& section, const std::string& key,
   }
   std::size_t insertAt = end;
   while (insertAt > header + 1 && trim(ini.lines[insertAt - 1].text, kBlanks).empty()) --insertAt;
-  if (ini.lines[insertAt - 1].ending.empty()) ini.lines[insertAt - 1].ending = ini.newline;
+  endLine(ini, ini.lines[insertAt - 1]);
   ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
                    Line{encode(ini, key + "=" + value), ini.newline, ""});
 }

@@ -67,7 +67,7 @@ TEST(Profile, WriteKeepsEveryOtherLineAndTheLineEndings) {
                     "free text\r\n"
                     "\r\n"
                     "[B]\r\n"
-                    "x=1");
+                    "x=1\r");  // unterminated, ending in a lone CR
   ASSERT_TRUE(writeIni(ini, "a", "NAME", "new"));
   ASSERT_TRUE(writeIni(ini, "A", "Added", "2"));
   ASSERT_TRUE(writeIni(ini, "B", "y", "3"));
