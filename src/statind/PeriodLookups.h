@@ -1,27 +1,34 @@
 // The index reads of one statistics run for one product: the lookup, the start value by the
-// chosen rule and the product's own record on a day. A run asks the lookup for some days more
-// than once (a month's end is also the chart's closing point); those repeats are answered from
-// memory. That is safe because the lookup only ever deletes zero-valued records, which never
-// changes its answer for any day: a repeated call would return the same value and delete
-// nothing.
+// chosen rule and the product's own record on a day. The product's records over the days the
+// run covers are read once at the start, and every lookup of the run runs its usual rules on
+// them (see SeriesCursor). A run asks the lookup for some days more than once (a month's end is
+// also the chart's closing point); those repeats are answered from memory. That is safe because
+// the lookup only ever deletes zero-valued records, which never changes its answer for any day:
+// a repeated call would return the same value and delete nothing.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "indexdata/IndexLookup.h"
+#include "indexdata/SeriesCursor.h"
 #include "statind/PeriodStatistics.h"
 
 namespace statind {
 
 class PeriodLookups {
  public:
-  // `product` is used trimmed. The object lives for one run only.
-  PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product, StartRule rule);
+  // `product` is used trimmed. The object lives for one run only, inside the run's hold on the
+  // index database; it reads the product's records from `first` to `last` at once (lookups
+  // outside those days are answered too, from the store). Storage errors throw StoreError.
+  PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product, StartRule rule,
+                platform::DayNumber first, platform::DayNumber last);
 
   const std::string& product() const { return product_; }
   const std::string& valueFormat() const { return lookup_.valueFormat(); }
+  const indexdata::SeriesCursor& series() const { return series_; }
   // indexValueAt for the product on `day`. Storage errors throw StoreError.
   double valueAt(platform::DayNumber day);
   // The start value of a period beginning on `day`, by the run's rule.
@@ -31,8 +38,9 @@ class PeriodLookups {
   std::optional<double> ownValueOn(platform::DayNumber day);
 
  private:
-  indexdata::IndexLookup& lookup_;
   std::string product_;
+  indexdata::SeriesCursor series_;
+  indexdata::IndexLookup lookup_;  // the run's own lookup, over series_
   StartRule rule_;
   std::unordered_map<platform::DayNumber, double> values_;
 };
@@ -41,6 +49,6 @@ class PeriodLookups {
 std::string trimmed(const std::string& text);
 // Whether the cursor's current record belongs to `product` (its code trimmed; codes compare
 // without regard to case, as the index collates them).
-bool recordBelongsTo(const platform::TableCursor& cursor, const std::string& product);
+bool recordBelongsTo(const platform::SeekCursor& cursor, const std::string& product);
 
 }  // namespace statind
