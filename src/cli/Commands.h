@@ -19,8 +19,8 @@ struct CommonOptions {
 
 struct ReportOptions {
   std::string product;
-  int year = 0;   // 0 = the last year of the product's history
-  int month = 0;  // 0 = year view
+  int year = 0;                     // 0 = the last year of the product's history
+  int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
 };
 
@@ -28,5 +28,7 @@ int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
 int runMakeDemo(const std::string& folder);
+// index-copy --to URI [--replace]: the configured installation's index file to a server.
+int runIndexCopy(const CommonOptions& common, const std::string& target, bool replace);
 
 }  // namespace cli

@@ -33,12 +33,18 @@ int main(int argc, char** argv) {
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
-  rep->add_option("--start-rule", report.startRule)
-      ->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
   demo->add_option("DIR", demoFolder)->required();
+
+  std::string copyTarget;
+  bool copyReplace = false;
+  auto* copy = app.add_subcommand("index-copy", "copy the index database to a PostgreSQL server");
+  copy->add_option("--ini", common.ini, "configuration file (default: the program's search)");
+  copy->add_option("--to", copyTarget, "postgresql://user@host:port/dbname")->required();
+  copy->add_flag("--replace", copyReplace, "replace the records the target already holds");
 
   try {
     app.parse(argc, argv);
@@ -51,5 +57,6 @@ int main(int argc, char** argv) {
   if (value->parsed()) return cli::runValue(common, product, date);
   if (rep->parsed()) return cli::runReport(common, report);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  if (copy->parsed()) return cli::runIndexCopy(common, copyTarget, copyReplace);
   return cli::kExitUsage;
 }

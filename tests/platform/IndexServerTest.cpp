@@ -1,0 +1,114 @@
+// The index database on a real PostgreSQL server (started for the test): copied from the demo
+// installation, it answers every lookup and every statistics run exactly as the file does and
+// deletes the same records; the console program moves an installation onto it and works there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "platform/PgIndexCursor.h"
+#include "platform/ScriptedDesktop.h"
+#include "statind/PeriodStatistics.h"
+#include "support/CliRun.h"
+#include "support/PgServer.h"
+#include "support/SeriesComparison.h"
+#include "utilities/IndexCopy.h"
+
+namespace {
+
+using testsupport::CliRun;
+using testsupport::DemoIndex;
+using testsupport::PgServer;
+
+// Every record of the server's indici as DemoIndex::contents writes the file's, sorted.
+std::vector<std::string> serverContents(platform::PgConnection& server) {
+  std::vector<std::string> lines;
+  for (const auto& row : server.run("SELECT indprodotto, inddata::text, indvaloremon FROM indici"))
+    lines.push_back(platform::valueText(row.at(0)) + "|" + platform::valueText(row.at(1)) + "|" +
+                    platform::valueText(row.at(2)));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+long long recordCount(platform::PgConnection& server) {
+  return std::get<std::int64_t>(server.run("SELECT count(*) FROM indici").front().at(0));
+}
+
+std::vector<std::string> sorted(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// A run's whole result as text, for comparing runs.
+std::string describe(const statind::StatResult& result) {
+  std::string text;
+  for (const auto& s : result.summary)
+    text += s.LbAnno + "|" + s.LbVal1 + "|" + s.LbVal2 + "|" + s.LbDiff + "|" + s.LbPerc + "|" +
+            s.LbParz + (s.LbDiffRed ? "|R\n" : "|\n");
+  for (const auto& c : result.captions) text += c + "|";
+  for (const auto& r : result.rows)
+    text +=
+        "\n" + r.Data + "|" + r.indice + "|" + r.Percento1 + "|" + r.Percento2 + "|" + r.Percento3;
+  for (const auto& p : result.chart.points)
+    text += "\n" + p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : "-");
+  return text;
+}
+
+class IndexServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!PgServer::available()) GTEST_SKIP() << "PostgreSQL 15 server programs not installed";
+    server_ = std::make_unique<PgServer>();
+  }
+  std::unique_ptr<PgServer> server_;
+};
+
+TEST_F(IndexServerTest, CopiedDemoAnswersEveryLookupAndRunAsTheFileAndDeletesTheSame) {
+  DemoIndex demo;
+  auto server = platform::PgConnection::open(server_->createDatabase("indici_demo"));
+  {
+    auto file = platform::Database::open(demo.indexPath);
+    const auto copied = utilities::copyIndexToServer(*file, *server, {});
+    EXPECT_EQ(copied.copied, static_cast<long long>(DemoIndex::contents(*file).size()));
+  }
+  auto file = platform::Database::open(demo.indexPath);
+  auto fileTable = file->openTable("Indici");
+  fileTable->setIndex("primaria");
+  platform::PgIndexCursor serverTable(*server);
+
+  // Statistics runs first, while the zeros are still there to be deleted.
+  auto work = platform::Database::open(demo.result.workFolder + "/DEMO/WorkDV.mdb");
+  platform::ScriptedDesktop desktop;
+  indexdata::IndexLookup onFile(*demo.dataDb, *fileTable, "#,###,###,##0.00");
+  indexdata::IndexLookup onServer(*demo.dataDb, serverTable, "#,###,###,##0.00");
+  const auto today = platform::dayNumber(2026, 12, 6);
+  long long mostStatements = 0;
+  for (const std::string code :
+       {"ZERI", "FISSO", "ERR999", "MID2009", "END2016", "NOIND", "DATA1900", "GESTSEP", "zeri"}) {
+    const auto range = statind::productRange(onFile, code, today);
+    ASSERT_TRUE(range.has_value()) << code;
+    for (const auto& [year, month] :
+         {std::pair{2012, 0}, {2012, 3}, {2018, 11}, {2014, 6}, {2016, 0}, {2009, 4}, {2026, 0}}) {
+      for (const auto rule : {statind::StartRule::FirstUseful, statind::StartRule::Previous}) {
+        SCOPED_TRACE(code + " " + std::to_string(year) + "/" + std::to_string(month));
+        const statind::StatParams params{code, year, month, rule, *range};
+        statind::StatContext fileContext{onFile, *work, desktop};
+        statind::StatContext serverContext{onServer, *work, desktop};
+        const auto expected = describe(statind::runStatistics(fileContext, params));
+        const auto records = recordCount(*server);
+        const auto before = server->statements();
+        EXPECT_EQ(describe(statind::runStatistics(serverContext, params)), expected);
+        // At most 5 round trips a run; a run that deletes zero records takes two more for each.
+        const auto statements = server->statements() - before;
+        EXPECT_LE(statements, 5 + 2 * (records - recordCount(*server)));
+        mostStatements = std::max(mostStatements, statements);
+      }
+    }
+  }
+  EXPECT_EQ(mostStatements, 7);  // the run that deleted the two zeros of March 2012
+
+  demo.compare(*fileTable, serverTable);
+  EXPECT_EQ(serverContents(*server), sorted(DemoIndex::contents(*file)));
+}
+
+}  // namespace
