@@ -15,6 +15,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/CompareShots.h"
 #include "app/StatIndShots.h"
 #include "app/UpdateShots.h"
 #include "startup/ui/AppContext.h"
@@ -37,7 +38,10 @@ class ScreenshotHook {
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
       QWidget* modal = QApplication::activeModalWidget();
-      if (modal) StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
+      if (modal) {
+        StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
+        CompareShots::shoot(*modal, folder, &ScreenshotHook::save);
+      }
       if (ctx.params.networkSection == "AZM")
         shootActiveCompany(modal ? *modal : mainWindow, ctx, folder);
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));

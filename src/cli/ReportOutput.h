@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "statind/PeriodStatistics.h"
 

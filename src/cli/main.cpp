@@ -35,6 +35,28 @@ int main(int argc, char** argv) {
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
   rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
 
+  cli::CompareOptions compareOptions;
+  auto* cmp = app.add_subcommand("compare", "one monthly comparison across years");
+  addCommon(cmp, true);
+  cmp->add_option("--product", compareOptions.product)->required();
+  cmp->add_option("--from", compareOptions.from, "first year")->required();
+  cmp->add_option("--to", compareOptions.to, "last year")->required();
+  cmp->add_option("--month", compareOptions.month, "0 = all months")->check(CLI::Range(0, 12));
+  cmp->add_option("--start-rule", compareOptions.startRule)
+      ->check(CLI::IsMember({"first", "previous"}));
+  cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
+      ->check(CLI::IsMember({"line", "bars"}));
+  cli::RiskOptions risk;
+  auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
+  auto* returns = app.add_subcommand("returns", "monthly returns map of a product");
+  for (auto* sub : {riskCommand, returns}) {
+    addCommon(sub, true);
+    sub->add_option("--product", risk.product)->required();
+    sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
+  }
+  riskCommand->add_option("--year", risk.year);
+  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
+
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
   demo->add_option("DIR", demoFolder)->required();
@@ -56,7 +78,10 @@ int main(int argc, char** argv) {
   if (info->parsed()) return cli::runInfo(common);
   if (value->parsed()) return cli::runValue(common, product, date);
   if (rep->parsed()) return cli::runReport(common, report);
+  if (cmp->parsed()) return cli::runCompare(common, compareOptions);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  if (riskCommand->parsed()) return cli::runRisk(common, risk);
+  if (returns->parsed()) return cli::runReturns(common, risk);
   if (copy->parsed()) return cli::runIndexCopy(common, copyTarget, copyReplace);
   return cli::kExitUsage;
 }

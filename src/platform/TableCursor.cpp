@@ -223,9 +223,11 @@ SpanRead TableCursor::readSpan(const std::string& key1, const std::string& after
                           true);
   d.scan.bindAll({key1, after, upTo});
   while (d.scan.step()) {
+    if (d.names.empty()) {
+      d.names = d.scan.columnNames(1);
+      d.current.resize(d.names.size());
+    }
     SpanRecord record{Value(d.scan.readInt(0)), std::vector<Value>(d.names.size())};
-    if (d.names.empty()) d.names = d.scan.columnNames(1);
-    record.values.resize(d.names.size());
     for (std::size_t i = 0; i < record.values.size(); ++i)
       d.scan.read(static_cast<int>(i + 1), record.values[i]);
     span.inside.push_back(std::move(record));

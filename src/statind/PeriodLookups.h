@@ -15,10 +15,11 @@
 #include "indexdata/IndexLookup.h"
 #include "indexdata/SeriesCursor.h"
 #include "statind/PeriodStatistics.h"
+#include "statind/PeriodValues.h"
 
 namespace statind {
 
-class PeriodLookups {
+class PeriodLookups : public PeriodValues {
  public:
   // `product` is used trimmed. The object lives for one run only, inside the run's hold on the
   // index database; it reads the product's records from `first` to `last` at once (lookups
@@ -30,9 +31,9 @@ class PeriodLookups {
   const std::string& valueFormat() const { return lookup_.valueFormat(); }
   const indexdata::SeriesCursor& series() const { return series_; }
   // indexValueAt for the product on `day`. Storage errors throw StoreError.
-  double valueAt(platform::DayNumber day);
+  double valueAt(platform::DayNumber day) override;
   // The start value of a period beginning on `day`, by the run's rule.
-  double startValueAt(platform::DayNumber day);
+  double startValueAt(platform::DayNumber day) override;
   // The value of the product's own record dated exactly `day`, when there is one and its value
   // is above 1 (lower values are not real index values); nullopt otherwise.
   std::optional<double> ownValueOn(platform::DayNumber day);
