@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "compare/Comparison.h"
 #include "platform/PgIndexCursor.h"
 #include "platform/Profile.h"
 #include "platform/ScriptedDesktop.h"
@@ -53,6 +54,16 @@ std::string describe(const statind::StatResult& result) {
         "\n" + r.Data + "|" + r.indice + "|" + r.Percento1 + "|" + r.Percento2 + "|" + r.Percento3;
   for (const auto& p : result.chart.points)
     text += "\n" + p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : "-");
+  return text;
+}
+
+std::string describe(const compare::CompareResult& result) {
+  std::string text;
+  for (const auto& r : result.rows)
+    text += std::to_string(r.year) + "|" + r.start + "|" + r.end + "|" +
+            (r.change ? std::to_string(*r.change) : "-") + "\n";
+  for (const auto& p : result.chart.points)
+    text += p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : "-") + "\n";
   return text;
 }
 
@@ -105,6 +116,15 @@ TEST_F(IndexServerTest, CopiedDemoAnswersEveryLookupAndRunAsTheFileAndDeletesThe
         EXPECT_LE(statements, 5 + 2 * (records - recordCount(*server)));
         mostStatements = std::max(mostStatements, statements);
       }
+    }
+    for (const int month : {0, 3, 11}) {
+      SCOPED_TRACE(code + " comparison of month " + std::to_string(month));
+      const compare::CompareParams params{
+          code, 2001, 2026, month, statind::StartRule::FirstUseful, false, *range, 19320};
+      const auto expected = describe(compare::runComparison(onFile, params));
+      const auto before = server->statements();
+      EXPECT_EQ(describe(compare::runComparison(onServer, params)), expected);
+      EXPECT_LE(server->statements() - before, 5);
     }
   }
   EXPECT_EQ(mostStatements, 7);  // the run that deleted the two zeros of March 2012
