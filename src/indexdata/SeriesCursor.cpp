@@ -1,5 +1,7 @@
 #include "indexdata/SeriesCursor.h"
 
+#include <algorithm>
+
 #include "platform/Store.h"
 #include "platform/Strings.h"
 
@@ -18,61 +20,54 @@ SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
     : store_(store), code_(code), pointKey_(pointKey) {
   platform::SpanRead span = store_.readSpan(code, after, upTo, pointKey);
   names_ = std::move(span.names);
+  codeColumn_ = dateColumn_ = names_.size();
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (platform::equalsNoCase(names_[i], "IndProdotto")) codeColumn_ = i;
+    if (platform::equalsNoCase(names_[i], "IndData")) dateColumn_ = i;
+  }
+  if (codeColumn_ == names_.size() || dateColumn_ == names_.size())
+    throw platform::StoreError("the index table has no IndProdotto or IndData", 0);
+  entries_.reserve(span.inside.size() + 2);
   if (span.before) {
-    lowerEdge_ = positionOf(*span.before, Position::Below);
-    entries_.push_back({*lowerEdge_, std::move(*span.before)});
+    entries_.push_back(entryOf(std::move(*span.before), Rank::Below));
+    lowerEdge_ = entries_.back();
   } else {
     lowerOpen_ = true;
   }
-  for (auto& record : span.inside) {
-    Position position = positionOf(record, Position::Above);
-    entries_.push_back({std::move(position), std::move(record)});
-  }
+  for (auto& record : span.inside) entries_.push_back(entryOf(std::move(record), Rank::Above));
   if (span.beyond) {
-    upperEdge_ = positionOf(*span.beyond, Position::Above);
-    entries_.push_back({*upperEdge_, std::move(*span.beyond)});
+    entries_.push_back(entryOf(std::move(*span.beyond), Rank::Above));
+    upperEdge_ = entries_.back();
   } else {
     upperOpen_ = true;
   }
   point_ = std::move(span.point);
 }
 
-SeriesCursor::Position SeriesCursor::positionOf(const platform::SpanRecord& record,
-                                                Position::Rank otherCode) const {
-  Position position;
-  position.rank = otherCode;
-  const Value* code = nullptr;
-  const Value* date = nullptr;
-  for (std::size_t i = 0; i < names_.size() && i < record.values.size(); ++i) {
-    if (platform::equalsNoCase(names_[i], "IndProdotto")) code = &record.values[i];
-    if (platform::equalsNoCase(names_[i], "IndData")) date = &record.values[i];
-  }
-  const auto* text = code ? std::get_if<std::string>(code) : nullptr;
-  if (!text || !platform::equalsNoCase(*text, code_) || !date) return position;
-  if (const auto* dateText = std::get_if<std::string>(date)) {
-    position.rank = Position::Text;
-    position.text = *dateText;
-  } else if (const auto* whole = std::get_if<std::int64_t>(date)) {
-    position.rank = Position::Number;
-    position.number = static_cast<double>(*whole);
-  } else if (const auto* real = std::get_if<double>(date)) {
-    position.rank = Position::Number;
-    position.number = *real;
-  }
-  return position;
+SeriesCursor::Entry SeriesCursor::entryOf(platform::SpanRecord record, Rank otherCode) const {
+  Entry entry{otherCode, std::move(record)};
+  const Value& code = entry.record.values.at(codeColumn_);
+  const auto* text = std::get_if<std::string>(&code);
+  if (!text || !platform::equalsNoCase(*text, code_)) return entry;
+  const Value& date = entry.record.values.at(dateColumn_);
+  if (std::holds_alternative<std::string>(date))
+    entry.rank = Rank::Text;
+  else if (!platform::isNull(date))
+    entry.rank = Rank::Number;
+  return entry;
 }
 
-int SeriesCursor::compare(const Position& position, const std::string& key) {
-  switch (position.rank) {
-    case Position::Below:
-    case Position::Number:  // numbers sort before every text
+int SeriesCursor::compare(const Entry& entry, const std::string& key) const {
+  switch (entry.rank) {
+    case Rank::Below:
+    case Rank::Number:  // numbers sort before every text
       return -1;
-    case Position::Above:
+    case Rank::Above:
       return 1;
-    case Position::Text:
+    case Rank::Text:
       break;
   }
-  const int order = position.text.compare(key);
+  const int order = std::get<std::string>(entry.record.values[dateColumn_]).compare(key);
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
@@ -80,24 +75,33 @@ std::optional<long> SeriesCursor::answer(SeekOp op, const std::string& key) cons
   // Memory knows every record strictly between the two edges (or without an edge, to the end).
   if (lowerEdge_ && compare(*lowerEdge_, key) >= 0) return std::nullopt;
   if (upperEdge_ && compare(*upperEdge_, key) <= 0) return std::nullopt;
+  // The entries are in seek order: each answer is found by halving.
+  const auto firstAbove = [&](int least) {
+    return static_cast<long>(
+        std::partition_point(entries_.begin(), entries_.end(),
+                             [&](const Entry& e) { return compare(e, key) < least; }) -
+        entries_.begin());
+  };
   const long count = static_cast<long>(entries_.size());
   switch (op) {
-    case SeekOp::LessEqual:
+    case SeekOp::LessEqual: {
       // The last of equal keys, as a descending seek meets them.
-      for (long i = count - 1; i >= 0; --i)
-        if (compare(entries_[static_cast<std::size_t>(i)].position, key) <= 0) return i;
+      const long found = firstAbove(1) - 1;
+      if (found >= 0) return found;
       return lowerOpen_ ? std::optional<long>(-1) : std::nullopt;
+    }
     case SeekOp::Greater:
     case SeekOp::GreaterEqual: {
-      const int least = op == SeekOp::Greater ? 1 : 0;
-      for (long i = 0; i < count; ++i)
-        if (compare(entries_[static_cast<std::size_t>(i)].position, key) >= least) return i;
+      const long found = firstAbove(op == SeekOp::Greater ? 1 : 0);
+      if (found < count) return found;
       return upperOpen_ ? std::optional<long>(-1) : std::nullopt;
     }
-    case SeekOp::Equal:
-      for (long i = 0; i < count; ++i)
-        if (compare(entries_[static_cast<std::size_t>(i)].position, key) == 0) return i;
+    case SeekOp::Equal: {
+      const long found = firstAbove(0);
+      if (found < count && compare(entries_[static_cast<std::size_t>(found)], key) == 0)
+        return found;
       return -1;
+    }
   }
   return std::nullopt;
 }

@@ -38,21 +38,17 @@ class SeriesCursor : public platform::SeekCursor {
 
  private:
   // Where a record sits in the seek order relative to keys of `code_`: before them (another
-  // code), a number date, a text date, or after them (another code).
-  struct Position {
-    enum Rank { Below, Number, Text, Above } rank = Text;
-    double number = 0;
-    std::string text;
-  };
+  // code), at a number date, at its text date (the record's IndData), or after them.
+  enum class Rank { Below, Number, Text, Above };
   struct Entry {
-    Position position;
+    Rank rank = Rank::Text;
     platform::SpanRecord record;
   };
   enum class Current { None, Memory, Point, Store };
 
-  Position positionOf(const platform::SpanRecord& record, Position::Rank otherCode) const;
-  // <0, 0, >0 as `position` sorts before, with or after the key (code_, key).
-  static int compare(const Position& position, const std::string& key);
+  Entry entryOf(platform::SpanRecord record, Rank otherCode) const;
+  // <0, 0, >0 as `entry` sorts before, with or after the key (code_, key).
+  int compare(const Entry& entry, const std::string& key) const;
   // The answer from memory: the entry index, -1 for "no record", nullopt when memory cannot
   // tell.
   std::optional<long> answer(platform::SeekOp op, const std::string& key) const;
@@ -61,12 +57,13 @@ class SeriesCursor : public platform::SeekCursor {
   platform::SeekCursor& store_;
   std::string code_;
   std::vector<std::string> names_;
+  std::size_t codeColumn_ = 0, dateColumn_ = 0;
   // Known records in seek order: what was read between the two edges, and the edges themselves
   // (the records the bounding seeks landed on). Every record strictly between the edges is here.
   std::vector<Entry> entries_;
   bool lowerOpen_ = false;  // no record at all before the span: nothing to find below
   bool upperOpen_ = false;  // no record at all after the span
-  std::optional<Position> lowerEdge_, upperEdge_;
+  std::optional<Entry> lowerEdge_, upperEdge_;  // their ranks and keys
   std::string pointKey_;
   std::optional<platform::SpanRecord> point_;
   bool pointGone_ = false;  // the record of pointKey_ was deleted
