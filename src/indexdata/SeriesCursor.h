@@ -32,6 +32,7 @@ class SeriesCursor : public platform::SeekCursor {
     return store_.readSpan(key1, after, upTo, pointKey);
   }
 
+  bool remote() const override { return store_.remote(); }
   // Seeks answered from memory and seeks passed on to the store, for tests and benchmarks.
   long long answered() const { return answered_; }
   long long passedOn() const { return passedOn_; }

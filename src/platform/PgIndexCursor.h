@@ -34,6 +34,7 @@ class PgIndexCursor : public SeekCursor {
   SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
                     const std::string& pointKey) override;
 
+  bool remote() const override { return true; }
   PgConnection& connection() { return db_; }
 
  private:

@@ -69,6 +69,10 @@ class SeekCursor {
   // record.
   virtual SpanRead readSpan(const std::string& key1, const std::string& after,
                             const std::string& upTo, const std::string& pointKey) = 0;
+  // True when every statement is a round trip to a server: a run then reads its product's
+  // records once (readSpan) rather than seeking record by record. A local file answers its
+  // few seeks faster than a range read is copied out of it.
+  virtual bool remote() const { return false; }
 };
 
 }  // namespace platform

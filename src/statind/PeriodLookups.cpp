@@ -10,9 +10,13 @@ namespace statind {
 PeriodLookups::PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product,
                              StartRule rule, platform::DayNumber first, platform::DayNumber last)
     : product_(trimmed(product)),
-      series_(lookup.indexTable(), product_, platform::isoDate(first - 1), platform::isoDate(last),
-              platform::isoDate(platform::kFixedValueDate)),
-      lookup_(lookup.dataDb(), series_, lookup.valueFormat(), true),
+      series_(lookup.indexTable().remote()
+                  ? std::make_unique<indexdata::SeriesCursor>(
+                        lookup.indexTable(), product_, platform::isoDate(first - 1),
+                        platform::isoDate(last), platform::isoDate(platform::kFixedValueDate))
+                  : nullptr),
+      lookup_(lookup.dataDb(), series_ ? *series_ : lookup.indexTable(), lookup.valueFormat(),
+              true),
       rule_(rule) {}
 
 double PeriodLookups::valueAt(platform::DayNumber day) {

@@ -1,7 +1,8 @@
 // The index reads of one statistics run for one product: the lookup, the start value by the
-// chosen rule and the product's own record on a day. The product's records over the days the
-// run covers are read once at the start, and every lookup of the run runs its usual rules on
-// them (see SeriesCursor). A run asks the lookup for some days more than once (a month's end is
+// chosen rule and the product's own record on a day. On a server the product's records over
+// the days the run covers are read once at the start, and every lookup of the run runs its
+// usual rules on them (see SeriesCursor); a file is sought record by record, which is faster
+// there. The product's classification is read once either way. A run asks the lookup for some days more than once (a month's end is
 // also the chart's closing point); those repeats are answered from memory. That is safe because
 // the lookup only ever deletes zero-valued records, which never changes its answer for any day:
 // a repeated call would return the same value and delete nothing.
@@ -22,14 +23,15 @@ namespace statind {
 class PeriodLookups : public PeriodValues {
  public:
   // `product` is used trimmed. The object lives for one run only, inside the run's hold on the
-  // index database; it reads the product's records from `first` to `last` at once (lookups
-  // outside those days are answered too, from the store). Storage errors throw StoreError.
+  // index database; on a server it reads the product's records from `first` to `last` at once
+  // (lookups outside those days are answered too, from the store). Storage errors throw
+  // StoreError.
   PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product, StartRule rule,
                 platform::DayNumber first, platform::DayNumber last);
 
   const std::string& product() const { return product_; }
   const std::string& valueFormat() const { return lookup_.valueFormat(); }
-  const indexdata::SeriesCursor& series() const { return series_; }
+
   // indexValueAt for the product on `day`. Storage errors throw StoreError.
   double valueAt(platform::DayNumber day) override;
   // The start value of a period beginning on `day`, by the run's rule.
@@ -40,8 +42,8 @@ class PeriodLookups : public PeriodValues {
 
  private:
   std::string product_;
-  indexdata::SeriesCursor series_;
-  indexdata::IndexLookup lookup_;  // the run's own lookup, over series_
+  std::unique_ptr<indexdata::SeriesCursor> series_;  // null on a file
+  indexdata::IndexLookup lookup_;  // the run's own lookup, over series_ or the file
   StartRule rule_;
   std::unordered_map<platform::DayNumber, double> values_;
 };
