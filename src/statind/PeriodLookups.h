@@ -2,10 +2,10 @@
 // chosen rule and the product's own record on a day. On a server the product's records over
 // the days the run covers are read once at the start, and every lookup of the run runs its
 // usual rules on them (see SeriesCursor); a file is sought record by record, which is faster
-// there. The product's classification is read once either way. A run asks the lookup for some days more than once (a month's end is
-// also the chart's closing point); those repeats are answered from memory. That is safe because
-// the lookup only ever deletes zero-valued records, which never changes its answer for any day:
-// a repeated call would return the same value and delete nothing.
+// there. The product's classification is read once either way. A run asks the lookup for some days
+// more than once (a month's end is also the chart's closing point); those repeats are answered from
+// memory. That is safe because the lookup only ever deletes zero-valued records, which never
+// changes its answer for any day: a repeated call would return the same value and delete nothing.
 #pragma once
 
 #include <memory>

@@ -10,6 +10,7 @@
 #include "platform/PgIndexCursor.h"
 #include "platform/Profile.h"
 #include "platform/ScriptedDesktop.h"
+#include "risk/IndexSeries.h"
 #include "startup/Databases.h"
 #include "statind/PeriodStatistics.h"
 #include "support/CliRun.h"
@@ -116,6 +117,17 @@ TEST_F(IndexServerTest, CopiedDemoAnswersEveryLookupAndRunAsTheFileAndDeletesThe
         EXPECT_LE(statements, 5 + 2 * (records - recordCount(*server)));
         mostStatements = std::max(mostStatements, statements);
       }
+    }
+    {
+      SCOPED_TRACE(code + " risk series");
+      auto fromFile = risk::IndexSeries::read(onFile, code, statind::StartRule::FirstUseful);
+      auto fromServer = risk::IndexSeries::read(onServer, code, statind::StartRule::FirstUseful);
+      ASSERT_EQ(fromServer.usable().size(), fromFile.usable().size());
+      for (std::size_t i = 0; i < fromFile.usable().size(); ++i) {
+        EXPECT_EQ(fromServer.usable()[i].date, fromFile.usable()[i].date);
+        EXPECT_EQ(fromServer.usable()[i].value, fromFile.usable()[i].value);
+      }
+      EXPECT_EQ(fromServer.valueByRule(), fromFile.valueByRule());
     }
     for (const int month : {0, 3, 11}) {
       SCOPED_TRACE(code + " comparison of month " + std::to_string(month));
