@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -87,10 +88,14 @@ class PgServer {
                                TempFolder::read(folder_.file("server.log")));
   }
 
-  // initdb takes seconds on a busy machine: the cluster is made once per build tree, under a
-  // lock since test programs run side by side, and copied for each server.
+  // initdb takes seconds on a busy machine: the cluster is made once per build tree (and kept as
+  // a cache), under a lock since test programs run side by side, and copied for each server.
   void copyTemplate(const std::string& data) const {
-    const std::string templ = STATIND_PG_TEMPLATE;
+    // Under the system's temporary folder, which user nobody can reach wherever the build is.
+    const std::string templ =
+        (std::filesystem::temp_directory_path() /
+         ("statind-pg-template-" + std::to_string(std::hash<std::string>{}(STATIND_PG_TEMPLATE))))
+            .string();
     const std::string ready = templ + "/ready", made = templ + "/data", lock = templ + ".lock";
     std::filesystem::create_directories(std::filesystem::path(templ).parent_path());
     const std::string dir = folder_.path().string();
