@@ -48,5 +48,7 @@ int runCompare(const CommonOptions& common, const CompareOptions& options);
 int runMakeDemo(const std::string& folder, bool force);
 int runRisk(const CommonOptions& common, const RiskOptions& options);
 int runReturns(const CommonOptions& common, const RiskOptions& options);
+// index-copy --to URI [--replace]: the configured installation's index file to a server.
+int runIndexCopy(const CommonOptions& common, const std::string& target, bool replace);
 
 }  // namespace cli

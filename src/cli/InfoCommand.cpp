@@ -9,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Session.h"
+#include "platform/PgConnection.h"
 
 namespace cli {
 
@@ -30,6 +31,7 @@ nlohmann::ordered_json describe(Session& session, int validAttachments) {
   info["databases"] = {{"data", p.dataDbPath},
                        {"visits", p.visitsDbPath},
                        {"index", p.indexDbPath},
+                       {"indexServer", platform::PgConnection::withoutPassword(p.indexDbUri)},
                        {"work", p.workDbPath}};
   info["valueFormat"] = p.valueFormat;
   info["euroCode"] = p.euroCode;

@@ -7,6 +7,7 @@
 #include "cli/Session.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
+#include "platform/Strings.h"
 
 namespace cli {
 
@@ -17,8 +18,8 @@ namespace {
 bool isKnownProduct(startup::Databases& dbs, const std::string& code) {
   return !dbs.dataDb->snapshot("SELECT 1 FROM TabProdotti WHERE Codice=?1 LIMIT 1", {code})
               .empty() ||
-         !dbs.indexDb->snapshot("SELECT 1 FROM Indici WHERE IndProdotto=?1 LIMIT 1", {code})
-              .empty();
+         (dbs.indexTable->seek(platform::SeekOp::LessEqual, code, "9999-12-31") &&
+          platform::equalsNoCase(platform::valueText(dbs.indexTable->field("IndProdotto")), code));
 }
 
 void print(const CommonOptions& common, const std::string& code, platform::DayNumber day,

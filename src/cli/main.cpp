@@ -64,6 +64,13 @@ int main(int argc, char** argv) {
   bool force = false;
   demo->add_flag("--force", force, "write into a folder that is not empty");
 
+  std::string copyTarget;
+  bool copyReplace = false;
+  auto* copy = app.add_subcommand("index-copy", "copy the index database to a PostgreSQL server");
+  copy->add_option("--ini", common.ini, "configuration file (default: the program's search)");
+  copy->add_option("--to", copyTarget, "postgresql://user@host:port/dbname")->required();
+  copy->add_flag("--replace", copyReplace, "replace the records the target already holds");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -81,6 +88,7 @@ int main(int argc, char** argv) {
     if (riskCommand->parsed()) return cli::runRisk(common, risk);
     if (returns->parsed()) return cli::runReturns(common, risk);
     if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
+    if (copy->parsed()) return cli::runIndexCopy(common, copyTarget, copyReplace);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

@@ -91,8 +91,14 @@ CompareResult runComparison(indexdata::IndexLookup& lookup, const CompareParams&
     throw std::invalid_argument("runComparison: no such month");
   // Each file is locked once for the run rather than once per statement.
   platform::Database::ReadScope dataScope(lookup.dataDb());
-  platform::Database::ReadScope indexScope(lookup.indexTable().database());
-  statind::PeriodLookups lookups(lookup, params.product, params.startRule);
+  const auto indexHold = lookup.indexTable().hold();
+  // The product's records over the compared years, read once.
+  const int first = std::min(params.fromYear, params.toYear);
+  const int last = std::max(params.fromYear, params.toYear);
+  statind::PeriodLookups lookups(
+      lookup, params.product, params.startRule,
+      platform::dayNumber(std::max(first, 1), params.month == 0 ? 1 : params.month, 1),
+      platform::lastDayOfMonth(params.month == 0 ? 12 : params.month, std::max(last, 1)));
 
   CompareResult result;
   result.fromYear = std::min(params.fromYear, params.toYear);

@@ -32,7 +32,7 @@ struct Record {
 // asked for is what guarantees that the searches below always move on. A usable record whose
 // value is Null (or a text that is no number) is Blank: it carries no value, so the searches
 // step over it as if it were not there, and leave it in the table.
-Record inspect(platform::TableCursor& cursor, const std::string& code, DayNumber after,
+Record inspect(platform::SeekCursor& cursor, const std::string& code, DayNumber after,
                DayNumber upTo) {
   Record record;
   if (!sameCode(platform::valueText(cursor.field("IndProdotto")), code)) return record;
@@ -56,7 +56,7 @@ Record inspect(platform::TableCursor& cursor, const std::string& code, DayNumber
 // database cannot be written now (another program is writing it, or it is read-only), the record
 // stays, false is returned and the search steps over it as if it were gone. Any other failure
 // throws.
-bool removeZeroRecord(platform::TableCursor& cursor) {
+bool removeZeroRecord(platform::SeekCursor& cursor) {
   try {
     cursor.deleteCurrent();
     return true;
@@ -68,11 +68,12 @@ bool removeZeroRecord(platform::TableCursor& cursor) {
 
 }  // namespace
 
-IndexLookup::IndexLookup(platform::Database& dataDb, platform::TableCursor& indexTable,
-                         std::string valueFormat)
+IndexLookup::IndexLookup(platform::Database& dataDb, platform::SeekCursor& indexTable,
+                         std::string valueFormat, bool oneRun)
     : dataDb_(dataDb),
       indexTable_(indexTable),
       valueFormat_(std::move(valueFormat)),
+      oneRun_(oneRun),
       productQuery_(dataDb, "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice=?1"),
       categoryQuery_(dataDb, "SELECT Tipo FROM TabCategorie WHERE Codice=?1") {}
 
@@ -81,7 +82,7 @@ double IndexLookup::indexValueAt(const std::string& product, platform::DayNumber
   if (code.empty()) return 0;
   // One lock of each file for the whole lookup instead of one per statement.
   platform::Database::ReadScope dataScope(dataDb_);
-  platform::Database::ReadScope indexScope(indexTable_.database());
+  const auto indexHold = indexTable_.hold();
   // The product tables do not change while the lookup runs, so a restart need not read them.
   if (hasNoSeries(code)) return 1;
   for (;;) {  // one more round after each zero record deleted, so this ends with the records
@@ -115,6 +116,13 @@ std::optional<double> IndexLookup::valueByRule(const std::string& product) {
 }
 
 bool IndexLookup::hasNoSeries(const std::string& code) {
+  if (!oneRun_) return readNoSeries(code);
+  const auto known = noSeries_.find(code);
+  if (known != noSeries_.end()) return known->second;
+  return noSeries_[code] = readNoSeries(code);
+}
+
+bool IndexLookup::readNoSeries(const std::string& code) {
   const auto product = productQuery_.first({code});
   if (!product) return false;
   if (nzNumber(product->at(0)) == 1) return true;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "platform/Format.h"
 #include "platform/Store.h"
@@ -13,10 +14,13 @@ namespace indexdata {
 
 class IndexLookup {
  public:
-  // `indexTable` is the shared recordset on Indici with index "primaria"; `valueFormat` the
-  // display format of index values. The product and category statements are prepared once.
-  IndexLookup(platform::Database& dataDb, platform::TableCursor& indexTable,
-              std::string valueFormat);
+  // `indexTable` is the shared recordset on Indici with index "primaria" (or the index table of
+  // a server, or one run's series read once); `valueFormat` the display format of index values.
+  // The product and category statements are prepared once. `oneRun`: the lookup serves a single
+  // run, during which the product tables do not change, so each product's classification is
+  // read once.
+  IndexLookup(platform::Database& dataDb, platform::SeekCursor& indexTable, std::string valueFormat,
+              bool oneRun = false);
 
   // The index value of `product` (trimmed) on `date`, rounded through valueFormat. 0 for a blank
   // code; 1 for a product without a series (NoIndici = 1, category Tipo "S") or without any
@@ -33,13 +37,14 @@ class IndexLookup {
   // The forward search: the first usable record after `date`, 999999 when there is none.
   double indexValueAfter(const std::string& product, platform::DayNumber date);
 
-  platform::TableCursor& indexTable() { return indexTable_; }
+  platform::SeekCursor& indexTable() { return indexTable_; }
   platform::Database& dataDb() { return dataDb_; }
   const std::string& valueFormat() const { return valueFormat_; }
 
  private:
   // True when the product or its category says there is no index series (answer 1).
   bool hasNoSeries(const std::string& code);
+  bool readNoSeries(const std::string& code);
   // The fixed value (31/12/2199) rounded through valueFormat; 0 when there is none.
   double fixedValue(const std::string& code);
   // The last usable value on or before `date`, else the forward search; nullopt after deleting
@@ -49,8 +54,10 @@ class IndexLookup {
   double searchForward(const std::string& code, platform::DayNumber date);
 
   platform::Database& dataDb_;
-  platform::TableCursor& indexTable_;
+  platform::SeekCursor& indexTable_;
   std::string valueFormat_;
+  bool oneRun_ = false;
+  std::unordered_map<std::string, bool> noSeries_;  // oneRun_: hasNoSeries by code
   platform::PreparedQuery productQuery_;
   platform::PreparedQuery categoryQuery_;
 };

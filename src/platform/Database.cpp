@@ -36,6 +36,7 @@ std::string fromJetDialect(const std::string& sql) {
 }  // namespace
 
 bool StoreError::writeRefused() const {
+  if (refused_) return true;
   switch (code_ & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/LinkAttachments.h"
+#include "platform/SeekCursor.h"
 
 namespace SQLite {
 class Database;
@@ -25,6 +26,12 @@ class StoreError : public std::runtime_error {
   using std::runtime_error::runtime_error;
   // `code` is the engine's result code (0 when the failure was found by the store itself).
   StoreError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
+  // A write the store refused (for a store without result codes of its own, a server).
+  static StoreError refusal(const std::string& message) {
+    StoreError error(message, 0);
+    error.refused_ = true;
+    return error;
+  }
   int code() const { return code_; }
   // True when the failure is a write refused for now or for good (another connection is
   // writing the file; the file, its folder or the connection is read-only), not a fault of the
@@ -33,10 +40,8 @@ class StoreError : public std::runtime_error {
 
  private:
   int code_ = 0;
+  bool refused_ = false;
 };
-
-// A field value: Null, whole number, real number or text.
-using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 bool isNull(const Value& value);
 // The value as text as VB would print it ("" for Null, numbers in plain C form).
@@ -75,25 +80,26 @@ class PreparedQuery {
   std::unique_ptr<Impl> impl_;
 };
 
-enum class SeekOp { Equal, LessEqual, Greater, GreaterEqual };
-
 // A table-type recordset: positioned by seek on its current index, read field by field.
-class TableCursor {
+class TableCursor : public SeekCursor {
  public:
   TableCursor(Database& db, const std::string& table);
-  ~TableCursor();
+  ~TableCursor() override;
   // Selects the index by name (as created in the file). Throws when the table has no such index.
   void setIndex(const std::string& indexName);
-  // Seeks on the first two columns of the current index. "=" lands on the first record with
-  // that key; "<=" on the greatest key not above it; ">" on the least key above it; ">=" on the
-  // least key not below it (texts compare as the index collates them). Returns true on a match;
-  // false leaves the cursor without a current record.
-  bool seek(SeekOp op, const Value& key1, const Value& key2);
-  bool noMatch() const;
-  // A field of the current record; throws StoreError without a current record.
-  const Value& field(std::string_view name) const;
-  // Deletes the current record; afterwards there is no current record.
-  void deleteCurrent();
+  // Seeks on the first two columns of the current index (texts compare as the index collates
+  // them); see SeekCursor.
+  bool seek(SeekOp op, const Value& key1, const Value& key2) override;
+  bool noMatch() const override;
+  const Value& field(std::string_view name) const override;
+  void deleteCurrent() override;
+  // The identity is the record's rowid.
+  void deleteRecord(const Value& identity) override;
+  // A Database::ReadScope on the table's database.
+  std::unique_ptr<Hold> hold() override;
+  // Ties are in rowid order, as the index holds them.
+  SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
+                    const std::string& pointKey) override;
   // The database the table belongs to.
   Database& database() const;
   // The engine's query plan of the statement behind `op` (one line per step), so that a test

@@ -26,6 +26,7 @@ struct TableCursor::Impl {
   std::string index;
   std::vector<std::string> keys;  // the seek columns as SQL, with the index's collation
   std::array<SqlStatement, 4> seeks;
+  SqlStatement scan;  // the records of one first key between two second keys
   SqlStatement remover;
   std::vector<std::string> names;
   std::vector<Value> current;
@@ -33,6 +34,11 @@ struct TableCursor::Impl {
   bool hasCurrent = false;
 
   std::string seekSql(SeekOp op) const;
+  // The current record, as a range read returns it.
+  SpanRecord currentRecord() const { return {Value(rowid), current}; }
+  // Seeks and returns what the seek landed on.
+  std::optional<SpanRecord> landing(TableCursor& cursor, SeekOp op, const std::string& key1,
+                                    const std::string& key2);
   SqlStatement& seekStatement(SeekOp op);
   void useIndex(const std::string& indexName);
 };
@@ -99,6 +105,7 @@ void TableCursor::Impl::useIndex(const std::string& indexName) {
   index = found;
   keys = std::move(chosen);
   for (auto& statement : seeks) statement = SqlStatement();
+  scan = SqlStatement();
   hasCurrent = false;
 }
 
@@ -163,6 +170,78 @@ void TableCursor::deleteCurrent() {
   d.remover.step();
   d.remover.reset();
   d.hasCurrent = false;
+}
+
+std::optional<SpanRecord> TableCursor::Impl::landing(TableCursor& cursor, SeekOp op,
+                                                     const std::string& key1,
+                                                     const std::string& key2) {
+  if (!cursor.seek(op, key1, key2)) return std::nullopt;
+  return currentRecord();
+}
+
+void TableCursor::deleteRecord(const Value& identity) {
+  Impl& d = *impl_;
+  if (d.remover.empty())
+    d.remover =
+        SqlStatement(d.db, "DELETE FROM " + SqlStatement::quote(d.table) + " WHERE rowid = ?1");
+  d.remover.bind(1, identity);
+  d.remover.step();
+  d.remover.reset();
+  d.hasCurrent = false;
+}
+
+namespace {
+
+class ReadHold : public SeekCursor::Hold {
+ public:
+  explicit ReadHold(Database& db) : scope_(db) {}
+
+ private:
+  Database::ReadScope scope_;
+};
+
+}  // namespace
+
+std::unique_ptr<SeekCursor::Hold> TableCursor::hold() {
+  return std::make_unique<ReadHold>(*impl_->owner);
+}
+
+SpanRead TableCursor::readSpan(const std::string& key1, const std::string& after,
+                               const std::string& upTo, const std::string& pointKey) {
+  Impl& d = *impl_;
+  SpanRead span;
+  span.before = d.landing(*this, SeekOp::LessEqual, key1, after);
+  span.beyond = d.landing(*this, SeekOp::Greater, key1, upTo);
+  span.point = d.landing(*this, SeekOp::Equal, key1, pointKey);
+  if (d.keys.size() != 2) throw StoreError("a range read needs a two-column index", SQLITE_ERROR);
+  if (d.scan.empty())
+    d.scan = SqlStatement(d.db,
+                          "SELECT rowid, * FROM " + SqlStatement::quote(d.table) + " INDEXED BY " +
+                              SqlStatement::quote(d.index) + " WHERE " + d.keys[0] + " = ?1 AND " +
+                              d.keys[1] + " > ?2 AND " + d.keys[1] + " <= ?3 ORDER BY " +
+                              d.keys[0] + ", " + d.keys[1] + ", rowid",
+                          true);
+  d.scan.bindAll({key1, after, upTo});
+  while (d.scan.step()) {
+    if (d.names.empty()) {
+      d.names = d.scan.columnNames(1);
+      d.current.resize(d.names.size());
+    }
+    SpanRecord record{Value(d.scan.readInt(0)), std::vector<Value>(d.names.size())};
+    for (std::size_t i = 0; i < record.values.size(); ++i)
+      d.scan.read(static_cast<int>(i + 1), record.values[i]);
+    span.inside.push_back(std::move(record));
+  }
+  d.scan.reset();
+  if (d.names.empty()) {
+    // Nothing was found anywhere: the field names still come from the table.
+    SqlStatement names(d.db, "SELECT * FROM " + SqlStatement::quote(d.table) + " LIMIT 0");
+    d.names = names.columnNames(0);
+    d.current.resize(d.names.size());
+  }
+  span.names = d.names;
+  d.hasCurrent = false;
+  return span;
 }
 
 std::string TableCursor::seekPlan(SeekOp op) {

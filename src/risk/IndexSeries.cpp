@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "indexdata/Helpers.h"
+#include "platform/Strings.h"
 
 namespace risk {
 
@@ -12,6 +13,8 @@ namespace {
 using platform::DayNumber;
 
 constexpr double kNothingFound = 999999;  // also the stored mark of a value that is not one
+constexpr const char* kEarliest = "0001-01-01";
+constexpr const char* kLatest = "9999-12-31";
 
 std::optional<double> storedNumber(const platform::Value& value) {
   if (const auto* real = std::get_if<double>(&value)) return *real;
@@ -24,18 +27,34 @@ std::optional<double> storedNumber(const platform::Value& value) {
 IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string& product,
                               statind::StartRule rule) {
   const std::string code = indexdata::trimBlanks(product);
-  platform::Database& indexDb = lookup.indexTable().database();
+  platform::SeekCursor& index = lookup.indexTable();
   platform::Database::ReadScope dataScope(lookup.dataDb());
-  platform::Database::ReadScope indexScope(indexDb);
+  const auto indexHold = index.hold();
   const std::optional<double> byRule = lookup.valueByRule(code);
-  platform::PreparedQuery query(
-      indexDb, "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
   std::vector<Record> records;
-  for (const auto& row : query.run({code})) {
-    const auto date = platform::parseIsoDate(platform::valueText(row.at(0)));
-    if (!date) continue;  // no seek can land on a record without a date
-    records.push_back(Record{*date, storedNumber(row.at(1)), indexdata::nzNumber(row.at(1))});
+  const auto keep = [&](const platform::Value& storedDate, const platform::Value& stored) {
+    const auto date = platform::parseIsoDate(platform::valueText(storedDate));
+    if (!date) return;  // no seek can land on a record without a date
+    records.push_back(Record{*date, storedNumber(stored), indexdata::nzNumber(stored)});
+  };
+  if (auto* file = dynamic_cast<platform::TableCursor*>(&index)) {
+    // A file answers the two columns it is asked for faster than a whole range read.
+    platform::PreparedQuery query(
+        file->database(),
+        "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
+    for (const auto& row : query.run({code})) keep(row.at(0), row.at(1));
+    return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
   }
+  // Every dated record of the product, in date order: the span of all dates a record can have.
+  const platform::SpanRead span = index.readSpan(code, kEarliest, kLatest, kLatest);
+  const auto column = [&](const char* name) {
+    const auto found = std::find_if(span.names.begin(), span.names.end(),
+                                    [&](const auto& n) { return platform::equalsNoCase(n, name); });
+    return static_cast<std::size_t>(found - span.names.begin());
+  };
+  const std::size_t dateColumn = column("IndData"), valueColumn = column("IndValoreMon");
+  for (const auto& record : span.inside)
+    keep(record.values.at(dateColumn), record.values.at(valueColumn));
   return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
 }
 

@@ -41,7 +41,10 @@ struct AppParams {
   std::string visitsDbPath;
   std::string operatorWorkFolder;
   std::string workDbPath;
-  std::string indexDbPath;
+  std::string indexDbPath;  // the file, or the server's URI without its password
+  // INDICI_DB of pathSection: a libpq URI naming the index database on a PostgreSQL server;
+  // "" keeps it in the file.
+  std::string indexDbUri;
   std::string saveFolder;
   std::string tempFolder;
   std::string textsFolder;

@@ -112,6 +112,7 @@ void Configuration::loadParameters() {
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.dataDbName);
   params_.visitsDbPath =
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.visitsDbName);
+  params_.indexDbUri = platform::trim(read(params_.pathSection, "INDICI_DB"));
   params_.operatorWorkFolder = platform::resolvePath(params_.workFolder + operatorFolder);
   params_.workDbPath = platform::resolvePath(params_.operatorWorkFolder + params_.workDbName);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/PgIndexCursor.h"
 #include "platform/StoreFile.h"
 #include "platform/Strings.h"
 
@@ -84,9 +85,26 @@ std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel
   }
 }
 
+// Connects to the server holding the index database, as openStep does for a file; a failure
+// names the server and gives its reason.
+std::unique_ptr<platform::PgConnection> connectStep(Databases& dbs, const ProgressLabel& progress,
+                                                    const std::string& uri,
+                                                    const std::string& name) {
+  dbs.pendingMessage = "DATABASE " + name + " INESISTENTE";
+  progress("Aggancio WorkSpace degli indici");
+  progress("Apertura DataBase degli indici");
+  try {
+    return platform::PgConnection::open(uri);
+  } catch (const platform::StoreError& error) {
+    dbs.pendingMessage = "DATABASE " + name + " NON ACCESSIBILE\n" + error.what();
+    throw;
+  }
+}
+
 void release(Databases& dbs) {
   dbs.indexTable.reset();
   dbs.indexTableOpen = false;
+  dbs.indexServer.reset();
   dbs.indexDb.reset();
   dbs.visitsDb.reset();
   dbs.workDb.reset();
@@ -98,12 +116,16 @@ void release(Databases& dbs) {
 bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
              const ProgressLabel& progress) {
   dbs.dbOpened = false;
-  const std::string indexDbPath = platform::resolvePath(params.baseFolder + params.indexDbName);
+  const bool onServer = !params.indexDbUri.empty();
+  const std::string indexDbPath =
+      onServer ? platform::PgConnection::withoutPassword(params.indexDbUri)
+               : platform::resolvePath(params.baseFolder + params.indexDbName);
   // A shared file that an earlier version left in write-ahead log mode goes back to the
   // rollback journal, before the links of the work database hold it open: the log does not
   // work on a network share nor in a read-only folder.
-  for (const auto& shared : {params.dataDbPath, params.visitsDbPath, indexDbPath})
+  for (const auto& shared : {params.dataDbPath, params.visitsDbPath})
     platform::Database::leaveWriteAheadLog(shared);
+  if (!onServer) platform::Database::leaveWriteAheadLog(indexDbPath);
   dbs.dataDb = openStep(dbs, progress, params.dataDbPath, "operativo");
   dbs.dbOpened = true;
   desktop.processEvents();
@@ -112,7 +134,10 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro", true);
   dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
   params.indexDbPath = indexDbPath;
-  dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
+  if (onServer)
+    dbs.indexServer = connectStep(dbs, progress, params.indexDbUri, params.indexDbPath);
+  else
+    dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
   openIndexTable(params, dbs, desktop);
   if (!dbs.indexTableOpen) {
     dbs.pendingMessage = "ERRORE IN APERTURA INDICI\nDataBase: " + params.indexDbPath;
@@ -157,7 +182,16 @@ void relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   }
   progress("Connessione Tabelle degli Indici");
   dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA Indici";
-  relinkOne(dbs, desktop, "Indici", params.indexDbPath);
+  if (params.indexDbUri.empty()) {
+    relinkOne(dbs, desktop, "Indici", params.indexDbPath);
+  } else {
+    // The index database is on the server: a link left to an index file would read stale data.
+    try {
+      dbs.workDb->tableDefs().remove("Indici");
+    } catch (const platform::StoreError&) {
+      // There was none.
+    }
+  }
   tx.commit();
   // Lets go of files that no link uses any more (possible only outside the transaction).
   dbs.workDb->tableDefs().refresh();
@@ -180,9 +214,10 @@ const std::vector<std::string>& attachmentList() {
   return places;
 }
 
-int expectedAttachmentCount() {
+int expectedAttachmentCount(bool indexOnServer) {
   // Indici follows the list.
-  return static_cast<int>(dataAttachments().size() + visitsAttachments().size()) + 1;
+  return static_cast<int>(dataAttachments().size() + visitsAttachments().size()) +
+         (indexOnServer ? 0 : 1);
 }
 
 std::vector<std::string> dataAttachments() {
@@ -214,6 +249,10 @@ void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& deskto
   for (;;) {
     dbs.indexTableOpen = true;
     try {
+      if (dbs.indexServer) {
+        dbs.indexTable = std::make_unique<platform::PgIndexCursor>(*dbs.indexServer);
+        return;
+      }
       auto table = dbs.indexDb->openTable("Indici");
       table->setIndex("primaria");
       dbs.indexTable = std::move(table);
@@ -234,7 +273,8 @@ void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& deskto
 
 bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                   const ProgressLabel& progress) {
-  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount()) return false;
+  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount(!params.indexDbUri.empty()))
+    return false;
   try {
     relinkAll(params, dbs, desktop, progress);
     dbs.attachedThisStart = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Desktop.h"
+#include "platform/PgConnection.h"
 #include "platform/Store.h"
 #include "startup/AppParams.h"
 
@@ -17,8 +18,10 @@ struct Databases {
   std::unique_ptr<platform::Database> dataDb;
   std::unique_ptr<platform::Database> workDb;
   std::unique_ptr<platform::Database> visitsDb;
-  std::unique_ptr<platform::Database> indexDb;
-  std::unique_ptr<platform::TableCursor> indexTable;  // on Indici, index "primaria"
+  std::unique_ptr<platform::Database> indexDb;  // null when the index database is on a server
+  std::unique_ptr<platform::PgConnection> indexServer;  // the server holding it, or null
+  // On Indici with index "primaria", or on the server's indici.
+  std::unique_ptr<platform::SeekCursor> indexTable;
   bool dbOpened = false;
   bool indexTableOpen = false;
   std::string pendingMessage;
@@ -29,16 +32,20 @@ struct Databases {
 using ProgressLabel = std::function<void(const std::string& caption)>;
 
 // The attachment list: 50 places of which the last is empty; places 1-45 come from the data
-// database, 46-50 from the visits database; Indici from the index database follows the list.
+// database, 46-50 from the visits database; Indici from the index database follows the list
+// (not when the index database is on a server: nothing can link to it there).
 const std::vector<std::string>& attachmentList();
-int expectedAttachmentCount();  // 1 + the non-empty places
+int expectedAttachmentCount(bool indexOnServer = false);  // 1 + the non-empty places
 // The non-empty places of the list that come from the data database, and those from the visits
 // database, in list order.
 std::vector<std::string> dataAttachments();
 std::vector<std::string> visitsAttachments();
 
 // Opens the four databases, Indici and the attachments, with the Retry/Cancel loop. Returns
-// true when everything is open; false when the user chose Cancel (the program must end).
+// true when everything is open; false when the user chose Cancel (the program must end). With
+// params.indexDbUri set the index database is the server's: a server that cannot be reached or
+// refuses the login shows "DATABASE " + URI (without password) + " NON ACCESSIBILE", a line
+// feed and the server's reason, with Retry/Cancel.
 bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                    const ProgressLabel& progress);
 // Opens indexTable with its own Retry box; sets dbs.indexTableOpen.

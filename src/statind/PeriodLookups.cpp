@@ -8,8 +8,16 @@
 namespace statind {
 
 PeriodLookups::PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product,
-                             StartRule rule)
-    : lookup_(lookup), product_(trimmed(product)), rule_(rule) {}
+                             StartRule rule, platform::DayNumber first, platform::DayNumber last)
+    : product_(trimmed(product)),
+      series_(lookup.indexTable().remote()
+                  ? std::make_unique<indexdata::SeriesCursor>(
+                        lookup.indexTable(), product_, platform::isoDate(first - 1),
+                        platform::isoDate(last), platform::isoDate(platform::kFixedValueDate))
+                  : nullptr),
+      lookup_(lookup.dataDb(), series_ ? *series_ : lookup.indexTable(), lookup.valueFormat(),
+              true),
+      rule_(rule) {}
 
 double PeriodLookups::valueAt(platform::DayNumber day) {
   auto found = values_.find(day);
@@ -39,7 +47,7 @@ std::string trimmed(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-bool recordBelongsTo(const platform::TableCursor& cursor, const std::string& product) {
+bool recordBelongsTo(const platform::SeekCursor& cursor, const std::string& product) {
   std::string stored = trimmed(platform::valueText(cursor.field("IndProdotto")));
   std::string wanted = trimmed(product);
   return std::equal(

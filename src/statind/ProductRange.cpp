@@ -10,7 +10,7 @@ namespace {
 // Records dated on or before this day are not taken as the start of a history.
 constexpr platform::DayNumber kRangeStartKey = 100;
 
-std::optional<platform::DayNumber> recordDate(const platform::TableCursor& cursor) {
+std::optional<platform::DayNumber> recordDate(const platform::SeekCursor& cursor) {
   return platform::parseIsoDate(platform::valueText(cursor.field("IndData")));
 }
 

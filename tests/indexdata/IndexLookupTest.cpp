@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "indexdata/Helpers.h"
+#include "indexdata/SeriesCursor.h"
 #include "support/TempFolder.h"
 #include "utilities/Schema.h"
 
@@ -137,9 +139,23 @@ TEST_F(IndexLookupTest, AnswersByTheSeriesRulesAndRemovesOnlyZeroRecords) {
     auto expected = contents();
     for (auto i = c.deleted.rbegin(); i != c.deleted.rend(); ++i)
       expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(*i));
+    const auto date = *platform::parseDate(c.date);
     indexdata::IndexLookup lookup(*dataDb_, *indexTable_, c.format);
-    EXPECT_DOUBLE_EQ(lookup.indexValueAt(c.product, *platform::parseDate(c.date)), c.expected);
+    EXPECT_DOUBLE_EQ(lookup.indexValueAt(c.product, date), c.expected);
     EXPECT_EQ(contents(), expected);
+    // The same lookup over the product's records read once, with the date inside the span
+    // read, before it and after it.
+    for (const auto& [from, to] :
+         {std::pair{date - 3, date + 3}, {date + 1, date + 40}, {date - 40, date - 1}}) {
+      SCOPED_TRACE(platform::isoDate(from));
+      store(c.records);
+      const std::string code = indexdata::trimBlanks(c.product);
+      indexdata::SeriesCursor series(*indexTable_, code, platform::isoDate(from - 1),
+                                     platform::isoDate(to), "2199-12-31");
+      indexdata::IndexLookup runLookup(*dataDb_, series, c.format, true);
+      EXPECT_DOUBLE_EQ(runLookup.indexValueAt(c.product, date), c.expected);
+      EXPECT_EQ(contents(), expected);
+    }
   }
 }
 

@@ -110,8 +110,9 @@ struct Session : testsupport::UiSession {
     dbs.dataDb = platform::Database::open(inst.dataDb());
     dbs.indexDb = platform::Database::open(inst.indexDb());
     dbs.workDb = platform::Database::open(params.workDbPath);
-    dbs.indexTable = dbs.indexDb->openTable("Indici");
-    dbs.indexTable->setIndex("primaria");
+    auto table = dbs.indexDb->openTable("Indici");
+    table->setIndex("primaria");
+    dbs.indexTable = std::move(table);
     ctx.lookup =
         std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
   }

@@ -1,0 +1,65 @@
+// One connection to a PostgreSQL server, for the index database when an office keeps it there.
+// Statements take bound parameters only; every failure throws StoreError with the server's
+// reason; a counter of statements sent lets the benchmarks and tests count round trips.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Store.h"
+
+struct pg_conn;
+
+namespace platform {
+
+class PgConnection {
+ public:
+  // Connects to the database named by the libpq URI `uri` (password from ~/.pgpass or
+  // PGPASSWORD). Throws StoreError whose text is the server's (or the network's) reason when the
+  // server cannot be reached or refuses the login.
+  static std::unique_ptr<PgConnection> open(const std::string& uri);
+  ~PgConnection();
+  PgConnection(const PgConnection&) = delete;
+  PgConnection& operator=(const PgConnection&) = delete;
+
+  // Runs one statement with `params` bound to $1, $2... (Null as SQL null, numbers in their
+  // exact C form, texts as they are) and returns its rows: float, numeric and integer columns as
+  // numbers, everything else as text, SQL null as Null. A refused write (read-only server or
+  // transaction, missing privilege, a lock not granted, a serialization failure) throws a
+  // StoreError with writeRefused() true; any other failure a StoreError.
+  std::vector<Row> run(const std::string& sql, const std::vector<Value>& params = {});
+  // Statements sent to the server since the connection opened (each is one round trip).
+  long long statements() const { return statements_; }
+  // True while a transaction is open on the connection.
+  bool inTransaction() const;
+  // The URI without a password, for messages.
+  const std::string& name() const { return name_; }
+
+  // A transaction for the object's lifetime when none is open (else nothing): committed at the
+  // end on every way out, rolled back when the commit fails or when abandon() was called.
+  class Transaction {
+   public:
+    explicit Transaction(PgConnection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void abandon() { abandoned_ = true; }
+
+   private:
+    PgConnection& connection_;
+    bool began_ = false;
+    bool abandoned_ = false;
+  };
+
+  // `uri` with any password replaced by "***".
+  static std::string withoutPassword(const std::string& uri);
+
+ private:
+  PgConnection(pg_conn* connection, std::string name);
+  pg_conn* connection_;
+  std::string name_;
+  long long statements_ = 0;
+};
+
+}  // namespace platform

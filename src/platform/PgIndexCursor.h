@@ -1,0 +1,47 @@
+// The index table `indici` of a database server as a keyed cursor: the same seeks, fields and
+// range read as the file's Indici on index "primaria", codes compared without regard to (ASCII)
+// case and ordered as the file orders them, dates as dates.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/PgConnection.h"
+#include "platform/SeekCursor.h"
+
+namespace platform {
+
+class PgIndexCursor : public SeekCursor {
+ public:
+  // Checks that the server database holds table indici; throws StoreError (code 0) otherwise.
+  explicit PgIndexCursor(PgConnection& connection);
+  // Creates table indici and its index when they are missing.
+  static void createSchema(PgConnection& connection);
+
+  // Field names are those of the file's table: IndProdotto, IndData (ISO text), IndValoreMon,
+  // IndValore. The second key is a date as ISO text.
+  bool seek(SeekOp op, const Value& key1, const Value& key2) override;
+  bool noMatch() const override { return !hasCurrent_; }
+  const Value& field(std::string_view name) const override;
+  // Only a record whose value is still zero is deleted (the only deletion the program makes;
+  // a record another desk changed meanwhile stays), and never by waiting: a record another run
+  // is deleting counts as gone.
+  void deleteCurrent() override;
+  // The identity is the record's physical address (ctid) as text.
+  void deleteRecord(const Value& identity) override;
+  std::unique_ptr<Hold> hold() override;
+  // One statement.
+  SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
+                    const std::string& pointKey) override;
+
+  bool remote() const override { return true; }
+  PgConnection& connection() { return db_; }
+
+ private:
+  PgConnection& db_;
+  std::vector<Value> current_;
+  Value identity_;
+  bool hasCurrent_ = false;
+};
+
+}  // namespace platform

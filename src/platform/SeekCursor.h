@@ -1,0 +1,78 @@
+// What the index lookup and the runs need of a keyed table, whatever holds it: seeks on a
+// two-column key, the current record's fields, deleting it, one transaction held for a run, and
+// the range read that lets a run answer its seeks from memory. A table of a database file and
+// the index table of a database server both offer it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// A field value: Null, whole number, real number or text.
+using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+enum class SeekOp { Equal, LessEqual, Greater, GreaterEqual };
+
+// One record of a range read: its identity in the store (for deleting exactly it) and its
+// fields in SpanRead::names order.
+struct SpanRecord {
+  Value identity;
+  std::vector<Value> values;
+};
+
+// What a range read found around the first key `key1`; see SeekCursor::readSpan.
+struct SpanRead {
+  std::vector<std::string> names;
+  std::optional<SpanRecord> before;  // what seek "<=" (key1, after) lands on
+  std::vector<SpanRecord> inside;    // key1 and after < key2 <= upTo, in the seeks' order
+  std::optional<SpanRecord> beyond;  // what seek ">" (key1, upTo) lands on
+  std::optional<SpanRecord> point;   // what seek "=" (key1, pointKey) lands on
+};
+
+class SeekCursor {
+ public:
+  // Keeps the cursor's database in one transaction while it lives (see hold()).
+  class Hold {
+   public:
+    virtual ~Hold() = default;
+  };
+
+  virtual ~SeekCursor() = default;
+  // Seeks on the two key columns. "=" lands on the first record with that key; "<=" on the
+  // greatest key not above it; ">" on the least key above it; ">=" on the least key not below
+  // it. Returns true on a match; false leaves no current record. Failures throw StoreError.
+  virtual bool seek(SeekOp op, const Value& key1, const Value& key2) = 0;
+  virtual bool noMatch() const = 0;
+  // A field of the current record by name (without regard to case); throws StoreError without
+  // a current record or without such a field.
+  virtual const Value& field(std::string_view name) const = 0;
+  // Deletes the current record; afterwards there is no current record. A write the store
+  // refuses throws StoreError with writeRefused() true.
+  virtual void deleteCurrent() = 0;
+  // Deletes the record a range read returned with `identity`; nothing when it is gone already.
+  virtual void deleteRecord(const Value& identity) = 0;
+  // One transaction on the cursor's database until the returned object ends, so that a
+  // computation takes its locks (or its server round trips for BEGIN and COMMIT) once. What it
+  // changed is committed at the end, on every way out. Inside a transaction already held it
+  // does nothing.
+  virtual std::unique_ptr<Hold> hold() = 0;
+  // Everything seeks for first key `key1` can meet between `after` and `upTo` (texts compared
+  // as the key does), read at once: the record "<=" (key1, after) lands on, every record of key1
+  // with after < key2 <= upTo in the seeks' order (ties as the seeks meet them), the record
+  // ">" (key1, upTo) lands on, and the record "=" (key1, pointKey) lands on. Leaves no current
+  // record.
+  virtual SpanRead readSpan(const std::string& key1, const std::string& after,
+                            const std::string& upTo, const std::string& pointKey) = 0;
+  // True when every statement is a round trip to a server: a run then reads its product's
+  // records once (readSpan) rather than seeking record by record. A local file answers its
+  // few seeks faster than a range read is copied out of it.
+  virtual bool remote() const { return false; }
+};
+
+}  // namespace platform

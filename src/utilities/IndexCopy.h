@@ -1,0 +1,37 @@
+// Moves an office's index database to a database server: every record of the file's Indici
+// copied into the server's indici, so that each desk can then name the server instead of the
+// file and see the same figures.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/PgConnection.h"
+#include "platform/Store.h"
+
+namespace utilities {
+
+struct IndexCopyParams {
+  bool replace = false;  // empty a target that already holds records first
+  int batch = 1000;      // records per statement
+  // Called after each batch with the records done so far and the total.
+  std::function<void(long long done, long long total)> progress;
+};
+
+struct IndexCopyResult {
+  long long copied = 0;
+  // Records left out: a date that is missing or no valid date (no lookup can ever use them,
+  // and a server column of dates cannot hold them).
+  long long skipped = 0;
+  // Values that were no number (text carried over from old files) copied as Null.
+  long long blanked = 0;
+};
+
+// Creates the server's table and index when missing and copies `source`'s Indici into them in
+// one transaction: all or nothing. Codes that are not valid UTF-8 are read as Windows-1252.
+// Throws std::runtime_error, before writing anything, when the target holds records and
+// `replace` is false; StoreError on a storage failure (the target is then unchanged).
+IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnection& target,
+                                  const IndexCopyParams& params);
+
+}  // namespace utilities
