@@ -54,7 +54,7 @@ std::string describe(const statind::StatResult& result) {
     text +=
         "\n" + r.Data + "|" + r.indice + "|" + r.Percento1 + "|" + r.Percento2 + "|" + r.Percento3;
   for (const auto& p : result.chart.points)
-    text += "\n" + p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : "-");
+    text += '\n' + p.label.value_or("-") + '=' + (p.value ? std::to_string(*p.value) : "-");
   return text;
 }
 
