@@ -11,16 +11,24 @@ inline constexpr int kExitStore = 2;
 inline constexpr int kExitNoData = 3;
 inline constexpr int kExitUsage = 64;
 
+// Whether this build can write the client sheet as PDF (it needs the ui library's renderer).
+#ifdef STATIND_CLI_PDF
+inline constexpr bool kPdfAvailable = true;
+#else
+inline constexpr bool kPdfAvailable = false;
+#endif
+
 struct CommonOptions {
   std::string ini;              // "" = the program's own configuration-file search
-  std::string format = "text";  // text | json | csv
+  std::string format = "text";  // text | json | csv | pdf
+  std::string output;           // "" = standard output; a file is written whole or not at all
   std::string argv0;
 };
 
 struct ReportOptions {
   std::string product;
-  int year = 0;   // 0 = the last year of the product's history
-  int month = 0;  // 0 = year view
+  int year = 0;                     // 0 = the last year of the product's history
+  int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
 };
 

@@ -15,7 +15,9 @@ int main(int argc, char** argv) {
     sub->add_option("--ini", common.ini, "configuration file (default: the program's search)");
     auto formats = withCsv ? std::vector<std::string>{"text", "json", "csv"}
                            : std::vector<std::string>{"text", "json"};
+    if (withCsv && cli::kPdfAvailable) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
+    if (withCsv) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
   };
 
   auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
@@ -33,8 +35,7 @@ int main(int argc, char** argv) {
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
-  rep->add_option("--start-rule", report.startRule)
-      ->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
