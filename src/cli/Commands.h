@@ -30,6 +30,7 @@ struct ReportOptions {
   int year = 0;                     // 0 = the last year of the product's history
   int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
+  std::string chartOptions;         // the sheet's chart boxes; "" = as the window last saved them
 };
 
 int runInfo(const CommonOptions& common);

@@ -2,6 +2,7 @@
 // (it refills WkStatInd too), printed as text, JSON or CSV, or saved as the client sheet (PDF).
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -46,29 +47,35 @@ int clampedMonth(int month, int year, const statind::ProductRange& range) {
   return month;
 }
 
-// The client sheet as the window would print it now: its chart boxes as last saved.
-report::ClientSheet sheet(Session& session, const ReportData& data) {
+// The client sheet as the window would print it now: its chart boxes as given, or as last saved.
+[[maybe_unused]] report::ClientSheet sheet(Session& session, const ReportOptions& given,
+                                           const ReportData& data) {
   startup::AppParams& params = session.params();
   report::SheetOptions options;
   options.operatorCode = params.operatorCode;
   options.madeOn = platform::today();
   options.valueFormat = params.valueFormat;
-  options.chart =
-      statind::WindowOptions::restore(platform::readIni(params.ownIniPath, "PARAMETRI", "indstat"),
-                                      statind::kIndstatDefault, false);
+  const std::string boxes = given.chartOptions.empty()
+                                ? platform::readIni(params.ownIniPath, "PARAMETRI", "indstat")
+                                : given.chartOptions;
+  options.chart = statind::WindowOptions::restore(boxes, statind::kIndstatDefault, false);
   return report::statisticsSheet(data, options);
 }
 
 // Prints the run on stdout, or saves it whole into --output. A file that cannot be saved is
 // reported on stderr and gives kExitStore.
-int print(Session& session, const CommonOptions& common, const ReportData& data) {
+int print(Session& session, const CommonOptions& common, const ReportOptions& options,
+          const ReportData& data) {
   std::ostringstream text;
   try {
     if (common.format == "pdf") {
 #ifdef STATIND_CLI_PDF
-      report::ui::saveSheetPdf(sheet(session, data), common.output);
-#endif
+      report::ui::saveSheetPdf(sheet(session, options, data), common.output);
       return kExitOk;
+#else
+      std::cerr << "questa build di statind-cli non scrive PDF\n";
+      return kExitUsage;
+#endif
     }
     if (common.format == "json") {
       text << reportJson(data).dump(2) << "\n";
@@ -121,16 +128,19 @@ int report(Session& session, const CommonOptions& common, const ReportOptions& o
                   {}};
   statind::StatContext context{lookup, *dbs.workDb, session.desktop()};
   data.result = statind::runStatistics(context, {product->code, year, data.month, rule, *range});
-  return print(session, common, data);
+  return print(session, common, options, data);
 }
 
 }  // namespace
 
-int runReport(const CommonOptions& common, const ReportOptions& options) {
-  if (common.format == "pdf" && common.output.empty()) {
+int runReport(const CommonOptions& given, const ReportOptions& options) {
+  if (given.format == "pdf" && given.output.empty()) {
     std::cerr << "--format pdf vuole --output FILE\n";
     return kExitUsage;
   }
+  // The start-up moves into the program's folder: a relative --output means the caller's folder.
+  CommonOptions common = given;
+  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
   return Session::runForProduct(common, options.product,
                                 [&](Session& session, const std::string& code) {
                                   return report(session, common, options, code);

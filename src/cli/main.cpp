@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
   rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--chart-options", report.chartOptions,
+                  "pdf: the window's eight option digits (default: as last saved)");
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");

@@ -87,10 +87,6 @@ SheetChartPainter::Scale SheetChartPainter::scale() const {
   return s;
 }
 
-double SheetChartPainter::legendHeight() const {
-  return mm(6);
-}
-
 void SheetChartPainter::paint(QPainter& painter, const QRectF& area) const {
   painter.save();
   painter.setFont(sheetFont(7.5));
@@ -99,9 +95,10 @@ void SheetChartPainter::paint(QPainter& painter, const QRectF& area) const {
   double labelWidth = 0;
   for (double v = s.min; v <= s.max + s.step / 2; v += s.step)
     labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tickText(v, s.step)));
+  const double legendHeight = legend(painter, area.width(), nullptr, {});
   const QRectF plot(area.left() + labelWidth + mm(2), area.top() + mm(2),
                     area.width() - labelWidth - mm(3),
-                    area.height() - mm(2) - metrics.height() - mm(1.5) - legendHeight());
+                    area.height() - mm(2) - metrics.height() - mm(1.5) - legendHeight);
   paintAxes(painter, plot, s);
   painter.save();
   painter.setClipRect(plot.adjusted(-mm(1), -mm(1), mm(1), mm(1)));
@@ -109,8 +106,7 @@ void SheetChartPainter::paint(QPainter& painter, const QRectF& area) const {
   paintOverlays(painter, plot, s);
   paintSeries(painter, plot, s);
   painter.restore();
-  paintLegend(painter,
-              QRectF(area.left(), area.bottom() - legendHeight(), area.width(), legendHeight()));
+  legend(painter, area.width(), &painter, QPointF(area.left(), area.bottom() - legendHeight));
   painter.restore();
 }
 
@@ -221,25 +217,35 @@ void SheetChartPainter::paintOverlays(QPainter& painter, const QRectF& plot, con
   }
 }
 
-void SheetChartPainter::paintLegend(QPainter& painter, const QRectF& area) const {
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  double x = area.left() + mm(2);
-  const double middle = area.center().y();
+double SheetChartPainter::legend(QPainter& measure, double width, QPainter* painter,
+                                 QPointF origin) const {
+  const QFontMetricsF metrics(measure.font(), measure.device());
+  const double rowHeight = mm(4.5), swatch = mm(6), gap = mm(1.5), spacing = mm(5);
+  double x = mm(2), y = mm(1.5);
   for (const std::string& entry : chart_.legend) {
-    const Stroke stroke = strokeOf(entry, chart_.type);
-    if (stroke.band) {
-      painter.fillRect(QRectF(x, middle - mm(1.2), mm(6), mm(2.4)), stroke.colour);
-    } else {
-      painter.setPen(QPen(stroke.colour, mm(0.45), stroke.style));
-      painter.drawLine(QPointF(x, middle), QPointF(x + mm(6), middle));
-    }
     const QString text = QString::fromStdString(entry);
-    painter.setPen(Qt::black);
-    painter.drawText(
-        QRectF(x + mm(7.5), area.top(), metrics.horizontalAdvance(text) + mm(1), area.height()),
-        Qt::AlignLeft | Qt::AlignVCenter, text);
-    x += mm(7.5) + metrics.horizontalAdvance(text) + mm(5);
+    const double textWidth = metrics.horizontalAdvance(text) + mm(0.5);
+    if (x > mm(2) && x + swatch + gap + textWidth > width) {
+      x = mm(2);
+      y += rowHeight;
+    }
+    if (painter) {
+      const Stroke stroke = strokeOf(entry, chart_.type);
+      const double middle = origin.y() + y + rowHeight / 2;
+      const double left = origin.x() + x;
+      if (stroke.band) {
+        painter->fillRect(QRectF(left, middle - mm(1.2), swatch, mm(2.4)), stroke.colour);
+      } else {
+        painter->setPen(QPen(stroke.colour, mm(0.45), stroke.style));
+        painter->drawLine(QPointF(left, middle), QPointF(left + swatch, middle));
+      }
+      painter->setPen(Qt::black);
+      painter->drawText(QRectF(left + swatch + gap, origin.y() + y, textWidth, rowHeight),
+                        Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    x += swatch + gap + textWidth + spacing;
   }
+  return y + rowHeight;
 }
 
 }  // namespace report::ui

@@ -15,9 +15,8 @@ class SheetChartPainter {
   // `unit`: device pixels per millimetre of the device `painter` paints on.
   SheetChartPainter(const SheetChart& chart, double unit) : chart_(chart), unit_(unit) {}
 
-  // The legend's height in device pixels.
-  double legendHeight() const;
-  // Paints the plot into `area` with the legend along its bottom edge.
+  // Paints the plot into `area` with the legend along its bottom edge, in as many rows as the
+  // entries need.
   void paint(QPainter& painter, const QRectF& area) const;
 
  private:
@@ -28,7 +27,9 @@ class SheetChartPainter {
   void paintAxes(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   void paintSeries(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   void paintOverlays(QPainter& painter, const QRectF& plot, const Scale& scale) const;
-  void paintLegend(QPainter& painter, const QRectF& area) const;
+  // Lays the legend out in rows across `width` (entry positions relative to the legend's top
+  // left) and returns the legend's height; paints it at `origin` when `painter` is given.
+  double legend(QPainter& measure, double width, QPainter* painter, QPointF origin) const;
   double mm(double millimetres) const { return millimetres * unit_; }
 
   const SheetChart& chart_;
