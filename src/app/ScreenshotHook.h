@@ -1,6 +1,7 @@
 // A development aid for scripts/screenshot: when STATIND_SCREENSHOT_DIR names a folder, the
-// program saves a picture of its main window there once it is up, then leaves through its
-// ordinary exit. Without the variable nothing changes.
+// program saves a picture of its main window there once it is up (and, on the "AZM" network, of
+// the active-company window), then leaves through its ordinary exit. Without the variable nothing
+// changes.
 #pragma once
 
 #include <QApplication>
@@ -14,9 +15,11 @@
 #include <optional>
 #include <utility>
 
+#include "app/CompareShots.h"
 #include "app/StatIndShots.h"
 #include "app/UpdateShots.h"
 #include "startup/ui/AppContext.h"
+#include "startup/ui/FunctionKeys.h"
 
 namespace app {
 
@@ -34,12 +37,29 @@ class ScreenshotHook {
   // ctx.exitProgram.
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
-      if (QWidget* modal = QApplication::activeModalWidget())
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal) {
         StatIndShots::shoot(*modal, folder, &ScreenshotHook::save);
+        CompareShots::shoot(*modal, folder, &ScreenshotHook::save);
+      }
+      if (ctx.params.networkSection == "AZM")
+        shootActiveCompany(modal ? *modal : mainWindow, ctx, folder);
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
       UpdateShots::shoot(mainWindow, ctx, folder, &ScreenshotHook::save);
       ctx.exitProgram();
     });
+  }
+
+  // Presses F1 on `window` and saves the active-company window it opens as espmovdt.png.
+  static void shootActiveCompany(QWidget& window, startup::ui::AppContext& ctx,
+                                 const QString& folder) {
+    QTimer::singleShot(kSettleMs, &window, [folder] {
+      QWidget* company = QApplication::activeModalWidget();
+      if (!company || company->objectName() != QStringLiteral("EspMovDt")) return;
+      save(*company, QDir(folder).filePath(QStringLiteral("espmovdt.png")));
+      company->close();
+    });
+    startup::ui::handleFunctionKey(Qt::Key_F1, Qt::NoModifier, &window, ctx);
   }
 
   // Saves `window` as a PNG at `path` and names the file on stdout.

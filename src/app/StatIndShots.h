@@ -1,15 +1,22 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
-// with a product, pictures of its year view with every chart overlay, of a month view and of
-// the product choice are saved next to the main window's picture.
+// with a product, pictures of its year view with every chart overlay, of a month view, of the
+// screen after a few steps, of the risk window's two pages and of the product choice are saved
+// next to the main window's picture.
 #pragma once
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
+
+#include <cstdio>
+#include "app/RiskShots.h"
 
 namespace app {
 
@@ -32,12 +39,43 @@ class StatIndShots {
     months->setCurrentIndex(3);
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-month.png")));
+    // A user's stepping, pictured as the screen shows it (a widget grab would paint afresh and
+    // hide anything left over from the earlier charts).
+    press(dialog, "SpinButton1_1", "up");
+    press(dialog, "SpinButton1_0", "down");
+    press(dialog, "cmdMoveM_0");
+    saveScreen(dialog, QDir(folder).filePath(QStringLiteral("statind-steps.png")));
+    months->setCurrentIndex(0);
+    settle();
+    RiskShots::shoot(dialog, folder, save);
     if (auto* back = dialog.findChild<QPushButton*>(QStringLiteral("CmdProd"))) back->click();
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-choice.png")));
   }
 
  private:
+  // Clicks the button `name`, or the arrow `arrow` ("down", "up") of the stepper `name`.
+  static void press(QWidget& dialog, const char* name, const char* arrow = nullptr) {
+    QWidget* control = dialog.findChild<QWidget*>(QString::fromLatin1(name));
+    if (control && arrow) control = control->findChild<QWidget*>(QString::fromLatin1(arrow));
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) button->click();
+    settle();
+  }
+
+  // Saves the pixels the screen shows for `dialog`, and says on stderr when they differ from a
+  // fresh paint of the same window (something of an earlier state left on screen).
+  static void saveScreen(QWidget& dialog, const QString& path) {
+    QScreen* screen = dialog.screen();
+    const QImage shown = screen ? screen->grabWindow(dialog.winId()).toImage() : QImage();
+    if (shown.isNull() || !shown.save(path, "PNG")) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+      return;
+    }
+    std::printf("%s\n", qPrintable(path));
+    const QImage fresh = dialog.grab().toImage().convertToFormat(shown.format());
+    if (fresh != shown) std::fprintf(stderr, "stale pixels on screen: %s\n", qPrintable(path));
+  }
+
   // Lets the chart lay itself out and paint before the picture is taken.
   static void settle() {
     QEventLoop loop;

@@ -33,9 +33,28 @@ struct ReportOptions {
   std::string chartOptions;         // the sheet's chart boxes; "" = as the window last saved them
 };
 
+struct CompareOptions {
+  std::string product;
+  int from = 0, to = 0;             // in either order
+  int month = 0;                    // 0 = all months
+  std::string startRule = "first";  // first | previous
+  std::string chart = "line";       // line | bars
+};
+
+// statind-cli risk and returns: the risk figures and the monthly returns map.
+struct RiskOptions {
+  std::string product;
+  int year = 0;                     // the shown year; 0 = the last year of the history
+  double holdingYears = 5;          // recommended holding period of the risk class
+  std::string startRule = "first";  // of the monthly changes: first | previous
+};
+
 int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
+int runCompare(const CommonOptions& common, const CompareOptions& options);
 int runMakeDemo(const std::string& folder);
+int runRisk(const CommonOptions& common, const RiskOptions& options);
+int runReturns(const CommonOptions& common, const RiskOptions& options);
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "report/ReportData.h"
 

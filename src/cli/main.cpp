@@ -11,13 +11,14 @@ int main(int argc, char** argv) {
   cli::CommonOptions common;
   common.argv0 = argc > 0 ? argv[0] : "statind-cli";
 
-  auto addCommon = [&](CLI::App* sub, bool withCsv) {
+  // withSheet: the command also writes its output into a file and the client sheet as PDF.
+  auto addCommon = [&](CLI::App* sub, bool withCsv, bool withSheet = false) {
     sub->add_option("--ini", common.ini, "configuration file (default: the program's search)");
     auto formats = withCsv ? std::vector<std::string>{"text", "json", "csv"}
                            : std::vector<std::string>{"text", "json"};
-    if (withCsv && cli::kPdfAvailable) formats.push_back("pdf");
+    if (withSheet && cli::kPdfAvailable) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
-    if (withCsv) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
+    if (withSheet) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
   };
 
   auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
@@ -31,13 +32,35 @@ int main(int argc, char** argv) {
 
   cli::ReportOptions report;
   auto* rep = app.add_subcommand("report", "one statistics run (year or month view)");
-  addCommon(rep, true);
+  addCommon(rep, true, true);
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
   rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
   rep->add_option("--chart-options", report.chartOptions,
                   "pdf: the window's eight option digits (default: as last saved)");
+
+  cli::CompareOptions compareOptions;
+  auto* cmp = app.add_subcommand("compare", "one monthly comparison across years");
+  addCommon(cmp, true);
+  cmp->add_option("--product", compareOptions.product)->required();
+  cmp->add_option("--from", compareOptions.from, "first year")->required();
+  cmp->add_option("--to", compareOptions.to, "last year")->required();
+  cmp->add_option("--month", compareOptions.month, "0 = all months")->check(CLI::Range(0, 12));
+  cmp->add_option("--start-rule", compareOptions.startRule)
+      ->check(CLI::IsMember({"first", "previous"}));
+  cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
+      ->check(CLI::IsMember({"line", "bars"}));
+  cli::RiskOptions risk;
+  auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
+  auto* returns = app.add_subcommand("returns", "monthly returns map of a product");
+  for (auto* sub : {riskCommand, returns}) {
+    addCommon(sub, true);
+    sub->add_option("--product", risk.product)->required();
+    sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
+  }
+  riskCommand->add_option("--year", risk.year);
+  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
@@ -53,6 +76,9 @@ int main(int argc, char** argv) {
   if (info->parsed()) return cli::runInfo(common);
   if (value->parsed()) return cli::runValue(common, product, date);
   if (rep->parsed()) return cli::runReport(common, report);
+  if (cmp->parsed()) return cli::runCompare(common, compareOptions);
   if (demo->parsed()) return cli::runMakeDemo(demoFolder);
+  if (riskCommand->parsed()) return cli::runRisk(common, risk);
+  if (returns->parsed()) return cli::runReturns(common, risk);
   return cli::kExitUsage;
 }

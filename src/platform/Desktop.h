@@ -86,6 +86,13 @@ class Desktop {
     return false;
   }
 
+  // Puts a picture of the whole screen (`which` 0) or of the active window (1) into the
+  // clipboard. False when the desktop cannot take pictures.
+  virtual bool captureScreen(int which) {
+    (void)which;
+    return false;
+  }
+
   // GET of `url`, never served from a cache, keeping the windows painting meanwhile; gives up
   // after `timeoutMs` with status 0 and the reason.
   virtual HttpReply httpGet(const std::string& url, int timeoutMs) {

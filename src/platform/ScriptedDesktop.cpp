@@ -1,5 +1,7 @@
 #include "platform/ScriptedDesktop.h"
 
+#include "platform/Processes.h"
+
 namespace platform {
 
 Answer ScriptedDesktop::messageBox(const Message& message) {
@@ -33,6 +35,29 @@ void ScriptedDesktop::writeUserSettings(
     const std::vector<std::pair<std::string, std::string>>& values) {
   for (const auto& [key, value] : values)
     userSettings[application + "/" + section + "/" + key] = value;
+}
+
+StartedProgram ScriptedDesktop::startProgram(const std::string& program,
+                                             const std::vector<std::string>& arguments) {
+  StartedProgram started = startProcess(program, arguments);
+  programsStarted.push_back({program, arguments, started.processId});
+  return started;
+}
+
+int ScriptedDesktop::shellOpen(const std::string& target, const std::string& parameters,
+                               const std::string& folder) {
+  shellOpened.push_back({target, parameters, folder});
+  return shellResult;
+}
+
+bool ScriptedDesktop::activateProcess(long long processId) {
+  activated.push_back(processId);
+  return processAlive(processId);
+}
+
+bool ScriptedDesktop::captureScreen(int which) {
+  captures.push_back(which);
+  return true;
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Strings.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -40,6 +42,14 @@ std::string firstChars(std::string_view text, std::size_t count) {
     ++chars;
   }
   return std::string(text);
+}
+
+std::string fitChars(std::string_view text, std::size_t width) {
+  std::string cut = firstChars(text, width);
+  const auto chars = static_cast<std::size_t>(std::count_if(cut.begin(), cut.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+  return cut + std::string(width - chars, ' ');
 }
 
 }  // namespace platform

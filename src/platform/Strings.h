@@ -17,5 +17,7 @@ std::string upperCase(std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 // The first `count` characters (UTF-8 code points) of `text`; the whole text when shorter.
 std::string firstChars(std::string_view text, std::size_t count);
+// `text` cut or padded with blanks on the right to exactly `width` characters (UTF-8 code points).
+std::string fitChars(std::string_view text, std::size_t width);
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/Version.h"
+#include "startup/ModuliOpzionali.h"
 
 namespace startup {
 
@@ -46,6 +47,15 @@ void exitProgram(const platform::Environment& env, AppParams& params, Databases&
       platform::writeIni(params.ownIniPath, "PARAMETRI", "StartUp", placementText(*placement));
     });
   }
+  attempt([&] {
+    ModuliOpzionali reminder(env, params, desktop);
+    reminder.nomeProceduraChiamata("LUDRAM");
+    reminder.leggiHandle();
+    if (!platform::trim(reminder.numeroHandleString()).empty() &&
+        reminder.attivaProcessoRegistrato())
+      desktop.messageBox(
+          {"RADODODIZU ANCORA ATTIVO", "", platform::Buttons::Ok, platform::Icon::None});
+  });
   attempt([&] { reports.close(); });
   attempt([&] { closeDatabases(dbs, desktop); });
   attempt([&] {

@@ -24,7 +24,9 @@ struct WindowPlacement {
 
 // Runs every exit step; a failing step never stops the following ones and nothing is thrown.
 // The placement goes to PARAMETRI/StartUp only when the program's file name is VELTAR or
-// VELTARF ("M" when maximised, else "left|top|width|height|"). Afterwards the report engine
+// VELTARF ("M" when maximised, else "left|top|width|height|"). When the suite's reminder
+// program (HANDLE of LUDRAM) still runs it is brought up with "RADODODIZU ANCORA ATTIVO".
+// Afterwards the report engine
 // and the databases are closed and ExePath, ExeRun ("dd/mm/yyyy hh:mm:ss") and ExeVersion
 // ("major.minor.revision") are written to section "Setting" of the per-user settings under the
 // program's file name.

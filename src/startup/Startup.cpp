@@ -6,6 +6,7 @@
 #include "platform/Strings.h"
 #include "startup/CommandLine.h"
 #include "startup/Configuration.h"
+#include "startup/SuiteProcedure.h"
 
 namespace startup {
 
@@ -42,7 +43,11 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
                   const ProgressLabel& progress) {
-  if (params.startFailed) return StartOutcome::NoConfigFile;
+  if (params.startFailed) {
+    // Without a configuration the program can do nothing: the suite's caller takes over.
+    runSuiteProcedure(env, params, desktop, "INFOTORVA");
+    return StartOutcome::NoConfigFile;
+  }
   // Relative names in the configuration are the program folder's, as the suite expects.
   if (!env.programFolder.empty() && ::chdir(env.programFolder.c_str()) != 0) {
     // The folder may have gone: the configured paths are absolute in practice, so go on.

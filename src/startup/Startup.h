@@ -25,7 +25,8 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
                         platform::Desktop& desktop);
 
 // Loading steps 2 and 5-13 (the window applies 3, 4 and 14). Changes the current folder to the
-// program's folder.
+// program's folder. After a failed initialisation it only hands control back to the suite
+// procedure "INFOTORVA" and returns NoConfigFile.
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
                   const ProgressLabel& progress);

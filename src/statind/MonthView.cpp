@@ -1,5 +1,7 @@
 #include "statind/MonthView.h"
 
+#include <algorithm>
+
 #include "statind/PeriodChart.h"
 #include "statind/StatText.h"
 #include "statind/YearView.h"
@@ -27,18 +29,10 @@ int expectedFirstDay(int month) {
 Period monthSlot(PeriodLookups& lookups, int month, int year, const ProductRange& range,
                  SummarySlot& slot) {
   Period period{platform::dayNumber(year, month, 1), platform::lastDayOfMonth(month, year)};
-  if (period.first < range.firstIndexDate) {
-    period.first = range.firstIndexDate;
-    const int h = expectedFirstDay(month);
-    const int day = platform::civilDate(range.firstIndexDate).day;
-    if (day > h + 2 || (day > h && platform::weekday(range.firstIndexDate) != kMonday))
-      slot.LbParz = "P";
-  }
+  if (partialMonth(month, year, range)) slot.LbParz = "P";
+  period.first = std::max(period.first, range.firstIndexDate);
   const double v1 = lookups.startValueAt(period.first);
-  if (period.last > range.lastIndexDate) {
-    period.last = range.lastIndexDate;
-    if (platform::weekday(period.last) <= kFriday) slot.LbParz = "P";
-  }
+  period.last = std::min(period.last, range.lastIndexDate);
   if (period.last < range.firstIndexDate) {
     slot.LbParz = "";
     return period;
@@ -80,6 +74,18 @@ void dayRows(PeriodLookups& lookups, Period period, std::vector<GridRow>& rows) 
 }
 
 }  // namespace
+
+bool partialMonth(int month, int year, const ProductRange& range) {
+  bool partial = false;
+  if (platform::dayNumber(year, month, 1) < range.firstIndexDate) {
+    const int h = expectedFirstDay(month);
+    const int day = platform::civilDate(range.firstIndexDate).day;
+    partial = day > h + 2 || (day > h && platform::weekday(range.firstIndexDate) != kMonday);
+  }
+  if (platform::lastDayOfMonth(month, year) > range.lastIndexDate)
+    partial = platform::weekday(range.lastIndexDate) <= kFriday || partial;
+  return partial;
+}
 
 void buildMonthView(PeriodLookups& lookups, const StatParams& params, StatResult& result) {
   Period shown;

@@ -13,4 +13,8 @@ namespace statind {
 // StoreError.
 void buildMonthView(PeriodLookups& lookups, const StatParams& params, StatResult& result);
 
+// Whether the summary marks `month` of `year` "P": the history starts after the month's first
+// business days, or ends inside the month on a working day.
+bool partialMonth(int month, int year, const ProductRange& range);
+
 }  // namespace statind

@@ -12,10 +12,11 @@
 
 #include "indexdata/IndexLookup.h"
 #include "statind/PeriodStatistics.h"
+#include "statind/PeriodValues.h"
 
 namespace statind {
 
-class PeriodLookups {
+class PeriodLookups : public PeriodValues {
  public:
   // `product` is used trimmed. The object lives for one run only.
   PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product, StartRule rule);
@@ -23,9 +24,9 @@ class PeriodLookups {
   const std::string& product() const { return product_; }
   const std::string& valueFormat() const { return lookup_.valueFormat(); }
   // indexValueAt for the product on `day`. Storage errors throw StoreError.
-  double valueAt(platform::DayNumber day);
+  double valueAt(platform::DayNumber day) override;
   // The start value of a period beginning on `day`, by the run's rule.
-  double startValueAt(platform::DayNumber day);
+  double startValueAt(platform::DayNumber day) override;
   // The value of the product's own record dated exactly `day`, when there is one and its value
   // is above 1 (lower values are not real index values); nullopt otherwise.
   std::optional<double> ownValueOn(platform::DayNumber day);

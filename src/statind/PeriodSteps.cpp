@@ -2,10 +2,18 @@
 
 #include <algorithm>
 
+#include "statind/PeriodStatistics.h"
+
 namespace statind {
 
 PeriodSteps::PeriodSteps(int lastYearPos, int firstMonth, int lastMonth)
     : lastYearPos_(lastYearPos), firstMonth_(firstMonth), lastMonth_(lastMonth) {}
+
+std::optional<PeriodSteps> PeriodSteps::over(const std::optional<ProductRange>& range,
+                                             int lastYearPos) {
+  if (!range) return std::nullopt;
+  return PeriodSteps(lastYearPos, range->firstMonth, range->lastMonth);
+}
 
 PeriodPosition PeriodSteps::yearDown(PeriodPosition from) const {
   if (from.yearPos > 0) --from.yearPos;

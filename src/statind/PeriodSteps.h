@@ -8,6 +8,8 @@
 
 namespace statind {
 
+struct ProductRange;
+
 struct PeriodPosition {
   int yearPos = 0;
   int month = 0;  // 0 = whole year
@@ -19,6 +21,10 @@ class PeriodSteps {
   // `lastYearPos` is the last position of the year list (the product's last year); `firstMonth`
   // and `lastMonth` the months of its first and last index (0 when unknown: no clamp).
   PeriodSteps(int lastYearPos, int firstMonth, int lastMonth);
+  // The steps over the history `range` shown in a year list whose last position is
+  // `lastYearPos`; nullopt while no product with index data is chosen: the steppers and jumps
+  // have nothing to act on then, and the product pane nothing to show.
+  static std::optional<PeriodSteps> over(const std::optional<ProductRange>& range, int lastYearPos);
 
   // The year stepper always leads to a run; at the ends of the list the year stays.
   PeriodPosition yearDown(PeriodPosition from) const;

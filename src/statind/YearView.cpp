@@ -33,13 +33,9 @@ bool partialYear(int year, const ProductRange& range) {
 SummarySlot yearSlot(PeriodLookups& lookups, int year, const ProductRange& range,
                      const std::string& format) {
   SummarySlot slot;
-  const auto start = std::max(platform::dayNumber(year, 1, 1), range.firstIndexDate);
-  const double v1 = lookups.startValueAt(start);
-  const auto end = platform::dayNumber(year, 12, 31);
-  if (end >= range.firstIndexDate) {
-    const double v2 = lookups.valueAt(end);
+  if (const auto change = yearChange(lookups, year, range)) {
     slot.LbAnno = std::to_string(year);
-    fillSummaryValues(slot, v1, v2, format);
+    fillSummaryValues(slot, change->start, change->end, format);
     slot.LbPerc = "%";
   }
   if (partialYear(year, range)) slot.LbParz = "P";
@@ -48,26 +44,43 @@ SummarySlot yearSlot(PeriodLookups& lookups, int year, const ProductRange& range
 
 void monthRows(PeriodLookups& lookups, const StatParams& params, const std::string& format,
                std::vector<GridRow>& rows) {
-  const MonthSpan span = monthSpan(params.year, params.range);
   double quarterBase = 0, halfBase = 0;
-  for (int m = span.first; m <= span.last; ++m) {
-    const auto start =
-        std::max(platform::dayNumber(params.year, m, 1), params.range.firstIndexDate);
-    const double v1 = lookups.startValueAt(start);
-    if (quarterBase == 0) quarterBase = halfBase = v1;
-    const double v2 = lookups.valueAt(platform::lastDayOfMonth(m, params.year));
+  for (const PeriodChange& month : monthChanges(lookups, params.year, params.range)) {
+    const int m = month.month;
+    if (quarterBase == 0) quarterBase = halfBase = month.start;
     rows.push_back(GridRow{monthName(m), "", "", "", ""});
-    GridRow row{platform::formatNumber(v1, format), platform::formatNumber(v2, format),
-                changeText(v1, v2), "", ""};
-    if (m % 3 == 1) quarterBase = v1;
-    if (m % 6 == 1) halfBase = v1;
-    if (m % 3 == 0) row.Percento2 = changeText(quarterBase, v2);
-    if (m % 6 == 0) row.Percento3 = changeText(halfBase, v2);
+    GridRow row{platform::formatNumber(month.start, format),
+                platform::formatNumber(month.end, format), month.change, "", ""};
+    if (m % 3 == 1) quarterBase = month.start;
+    if (m % 6 == 1) halfBase = month.start;
+    if (m % 3 == 0) row.Percento2 = changeText(quarterBase, month.end);
+    if (m % 6 == 0) row.Percento3 = changeText(halfBase, month.end);
     rows.push_back(std::move(row));
   }
 }
 
 }  // namespace
+
+std::optional<PeriodChange> yearChange(PeriodValues& values, int year, const ProductRange& range) {
+  const auto start = std::max(platform::dayNumber(year, 1, 1), range.firstIndexDate);
+  const double v1 = values.startValueAt(start);
+  const auto end = platform::dayNumber(year, 12, 31);
+  if (end < range.firstIndexDate) return std::nullopt;
+  const double v2 = values.valueAt(end);
+  return PeriodChange{0, v1, v2, changeText(v1, v2)};
+}
+
+std::vector<PeriodChange> monthChanges(PeriodValues& values, int year, const ProductRange& range) {
+  const MonthSpan span = monthSpan(year, range);
+  std::vector<PeriodChange> months;
+  for (int m = span.first; m <= span.last; ++m) {
+    const auto start = std::max(platform::dayNumber(year, m, 1), range.firstIndexDate);
+    const double v1 = values.startValueAt(start);
+    const double v2 = values.valueAt(platform::lastDayOfMonth(m, year));
+    months.push_back(PeriodChange{m, v1, v2, changeText(v1, v2)});
+  }
+  return months;
+}
 
 void fillSummaryValues(SummarySlot& slot, double start, double end, const std::string& format) {
   slot.LbVal1 = platform::formatNumber(start, format);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "startup/RunFile.h"
 #include "update/VersionPage.h"
 
 namespace update {
@@ -67,9 +68,7 @@ void openReleaseNotes(platform::Desktop& desktop, const std::string& releaseNote
 
 void startUpdater(platform::Desktop& desktop, const std::string& path,
                   const std::string& programName, const std::string& folder) {
-  if (desktop.shellOpen(path, programName, folder) <= 32)
-    desktop.messageBox({"IMPOSSIBILE AVVIARE " + path, "AGGIORNAMENTO", platform::Buttons::Ok,
-                        platform::Icon::Critical});
+  startup::runFile(desktop, path, programName, folder);
 }
 
 }  // namespace update

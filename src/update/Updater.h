@@ -38,7 +38,7 @@ void openReleaseNotes(platform::Desktop& desktop, const std::string& releaseNote
                       const std::string& programFolder);
 
 // Starts the updater at `path` with `programName` as its argument, in `folder`; a start that
-// fails is told in a message box.
+// fails is explained by runFile's messages.
 void startUpdater(platform::Desktop& desktop, const std::string& path,
                   const std::string& programName, const std::string& folder);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "statind/PeriodStatistics.h"
+
 namespace statind {
 namespace {
 
@@ -20,6 +22,14 @@ TEST(PeriodStepsTest, MonthStepperCrossesYearEndsAndStopsAtTheHistory) {
   EXPECT_EQ(kHistory.monthUp(at(2, 6)), at(2, 6));      // after the last index: clamped
   EXPECT_FALSE(kHistory.monthDown(at(0, 1)));
   EXPECT_FALSE(kHistory.monthUp(at(2, 12)));
+}
+
+TEST(PeriodStepsTest, NothingToStepWithoutAProductHistory) {
+  EXPECT_FALSE(PeriodSteps::over(std::nullopt, 2));
+  ProductRange range;
+  range.firstMonth = 3;
+  range.lastMonth = 6;
+  EXPECT_EQ(PeriodSteps::over(range, 2)->toLast(), at(2, 6));
 }
 
 TEST(PeriodStepsTest, YearStepperStaysAtTheListEndsAndClampsTheMonth) {

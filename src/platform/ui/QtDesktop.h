@@ -1,5 +1,7 @@
 // The Desktop of the real program: Qt message boxes, the application's override cursor,
-// QSettings for the per-user settings, QNetworkAccessManager for the web.
+// QSettings for the per-user settings, QNetworkAccessManager for the web, QProcess and the
+// desktop's default handlers for other programs and addresses, and the window manager's standard
+// hints (_NET_WM_PID, _NET_ACTIVE_WINDOW) to bring another process's window to the front on X11.
 #pragma once
 
 #include "platform/Desktop.h"
@@ -20,6 +22,14 @@ class QtDesktop : public Desktop {
   // Writes into a temporary file beside `path`, renamed to `path` only once the whole body of
   // a successful (2xx) answer is there.
   std::string downloadFile(const std::string& url, const std::string& path, int timeoutMs) override;
+  StartedProgram startProgram(const std::string& program,
+                              const std::vector<std::string>& arguments) override;
+  int shellOpen(const std::string& target, const std::string& parameters,
+                const std::string& folder) override;
+  // True when the process is alive; on X11 its top-level window, found by _NET_WM_PID, is also
+  // asked to the front (a process whose windows carry no such hint is only reported alive).
+  bool activateProcess(long long processId) override;
+  bool captureScreen(int which) override;
 };
 
 }  // namespace platform::ui

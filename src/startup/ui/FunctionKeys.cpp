@@ -4,7 +4,14 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <filesystem>
+
+#include "platform/ui/Twips.h"
+#include "startup/SuiteProcedure.h"
 #include "startup/ui/AppContext.h"
+#include "utilities/ActiveCompany.h"
+#include "utilities/ScreenCapture.h"
+#include "utilities/ui/EspMovDt.h"
 
 namespace startup::ui {
 
@@ -37,6 +44,34 @@ bool pressExitButton(QWidget* window) {
   return false;
 }
 
+// Shows the active company over `window`, read-only; only the "AZM" network has two.
+bool showActiveCompany(QWidget* window, AppContext& ctx) {
+  if (ctx.params.networkSection != "AZM") return false;
+  using platform::ui::pixelsToTwips;
+  const QRect frame = window->frameGeometry();
+  const utilities::TwipsPosition position = utilities::activeCompanyWindowPosition(
+      pixelsToTwips(frame.x(), window), pixelsToTwips(frame.y(), window),
+      pixelsToTwips(frame.width(), window));
+  utilities::ui::EspMovDt dialog(ctx.params.activeCompany, window);
+  dialog.plModif(false);
+  dialog.plPosX(position.x);
+  dialog.plPosY(position.y);
+  dialog.exec();
+  return true;
+}
+
+bool callSuiteProcedure(const std::string& name, AppContext& ctx) {
+  startup::runSuiteProcedure(ctx.env, ctx.params, ctx.desktop, name);
+  return true;
+}
+
+bool openSearch(AppContext& ctx) {
+  std::error_code ec;
+  const std::string folder = std::filesystem::current_path(ec).string();
+  utilities::openFolderFind(ctx.desktop, utilities::driveRoot(folder));
+  return true;
+}
+
 bool toggleCaption(QWidget* window) {
   if (window->windowFlags().testFlag(Qt::FramelessWindowHint)) return false;
   const QString caption = window->windowTitle();
@@ -63,11 +98,19 @@ bool handleFunctionKey(int key, Qt::KeyboardModifiers modifiers, QWidget* window
   if (!window) return false;
   try {
     const int mask = modifierMask(modifiers);
-    if (key == Qt::Key_F2) {
-      if (mask == (kCtrl | kAlt)) return askForcedExit(ctx);
-      return pressExitButton(window);
+    if (key == Qt::Key_F && mask == kCtrl) return openSearch(ctx);
+    if (key == Qt::Key_F2 && mask == (kCtrl | kAlt)) return askForcedExit(ctx);
+    if (key == Qt::Key_F1) return showActiveCompany(window, ctx);
+    if (key == Qt::Key_F2) return pressExitButton(window);
+    if (mask == (kShift | kCtrl)) {
+      if (key == Qt::Key_C) return callSuiteProcedure("Raradazo", ctx);
+      if (key == Qt::Key_S) return callSuiteProcedure("Zavozaz", ctx);
     }
     if (key == Qt::Key_F8 && mask == kCtrl) return toggleCaption(window);
+    if ((key == Qt::Key_0 || key == Qt::Key_1) && mask == kCtrl) {
+      utilities::captureAndMail(ctx.desktop, key - Qt::Key_0);
+      return true;
+    }
   } catch (...) {
     // A function key is a convenience: when it fails it has no effect, and the window goes on.
   }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "compare/ui/Statind1.h"
 #include "startup/ui/AppContext.h"
 #include "statind/ui/StatInd.h"
 
@@ -14,6 +15,8 @@ void openFunctionWindow(int code, AppContext& ctx, QWidget* parent) {
   } else if (code == 1) {
     ctx.params.compareStartYear = QDate::currentDate().year();
     ctx.params.compareCurrency = ctx.params.baseCurrency;
+    compare::ui::Statind1 window(ctx, parent);
+    window.exec();
   }
 }
 

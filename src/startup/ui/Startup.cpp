@@ -49,10 +49,10 @@ void Startup::buildMenus() {
   stat0->setObjectName(QStringLiteral("Mu_Stat0"));
   connect(stat0, &QAction::triggered, this,
           [this] { guarded(this, ctx_.desktop, [this] { openFunction(0); }); });
-  // The comparison window is not part of the program yet: the entry shows where it will be.
   QAction* stat1 = muStatistiche_->addAction(QStringLiteral("&Comparazioni mensili"));
   stat1->setObjectName(QStringLiteral("Mu_Stat1"));
-  stat1->setEnabled(false);
+  connect(stat1, &QAction::triggered, this,
+          [this] { guarded(this, ctx_.desktop, [this] { openFunction(1); }); });
 
   QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
   newExe->setObjectName(QStringLiteral("Mu_newexe"));

@@ -6,6 +6,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QLocale>
 #include <QSet>
@@ -69,12 +70,21 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
       axisY_(new QValueAxis) {
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
+  // Labels are kept short by whoever writes them (thinned out over long spans): never elided.
+  axisX_->setTruncateLabels(false);
+  connect(chart_, &QChart::plotAreaChanged, this, [this] { placeLegends(); });
   setObjectName("Graph1");
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->setMargins(QMargins(4, 4, 4, 4));
   view_->setRenderHint(QPainter::Antialiasing);
+  view_->setFocusPolicy(Qt::NoFocus);  // nothing in the chart answers keys: Tab passes it by
+  // The series items report bounds that leave out the antialiased rim of their point markers:
+  // repainting only the changed items would keep slivers of the earlier chart's markers at the
+  // plot's edges and cut the new ones. Every redraw replaces the whole chart anyway, so the
+  // whole view is repainted.
+  view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
@@ -106,6 +116,31 @@ void GraphView::redraw() {
   scaleYAxis(range);
   axisY_->setGridLineVisible((model_.gridStyle() & 1) != 0);
   axisX_->setGridLineVisible((model_.gridStyle() & 2) != 0);
+  addLegends();
+}
+
+void GraphView::addLegends() {
+  for (const Legend& legend : legends_) delete legend.item;
+  legends_.clear();
+  const auto& points = model_.points();
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!points[i].legend || !points[i].value) continue;
+    auto* item =
+        new QGraphicsSimpleTextItem(QString::fromStdString(*points[i].legend).trimmed(), chart_);
+    item->setZValue(10);
+    legends_.push_back({item, static_cast<double>(i), *points[i].value});
+  }
+  placeLegends();
+}
+
+void GraphView::placeLegends() {
+  if (chart_->series().isEmpty()) return;
+  for (const Legend& legend : legends_) {
+    const QPointF at = chart_->mapToPosition(QPointF(legend.x, legend.y), chart_->series().last());
+    const QRectF box = legend.item->boundingRect();
+    const double top = legend.y >= 0 ? at.y() - box.height() - 2 : at.y() + 2;
+    legend.item->setPos(at.x() - box.width() / 2, top);
+  }
 }
 
 void GraphView::attach(QAbstractSeries* series) {

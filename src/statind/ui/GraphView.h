@@ -1,10 +1,12 @@
 // The chart of a statistics window: draws a GraphModel with Qt Charts whenever the model asks
 // for a redraw. Line or bars over the written points, the overlays the model's mask asks for
 // (each a named, visibly distinct series), the Y axis from zero or following the data, grid
-// lines by the model's grid style, Y labels in the Italian number format.
+// lines by the model's grid style, Y labels in the Italian number format, the points' legends
+// beside their bars.
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "statind/GraphModel.h"
 
@@ -14,6 +16,7 @@ class QChartView;
 class QAbstractSeries;
 class QBarCategoryAxis;
 class QValueAxis;
+class QGraphicsSimpleTextItem;
 QT_END_NAMESPACE
 
 namespace statind::ui {
@@ -43,6 +46,9 @@ class GraphView : public QWidget {
   void addBand(Range& range);
   void addDataSeries(Range& range);
   void addOverlays(Range& range);
+  // The points' legends (the comparison's bar texts), each over or under its bar.
+  void addLegends();
+  void placeLegends();
   void scaleYAxis(Range range);
 
   GraphModel& model_;
@@ -50,6 +56,11 @@ class GraphView : public QWidget {
   QChartView* view_;
   QBarCategoryAxis* axisX_;
   QValueAxis* axisY_;
+  struct Legend {
+    QGraphicsSimpleTextItem* item;
+    double x, y;
+  };
+  std::vector<Legend> legends_;
 };
 
 }  // namespace statind::ui

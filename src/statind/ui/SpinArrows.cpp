@@ -12,7 +12,8 @@ QToolButton* arrowButton(QWidget* parent, Qt::ArrowType arrow, const char* name)
   button->setObjectName(name);
   button->setArrowType(arrow);
   button->setAutoRepeat(false);
-  button->setFocusPolicy(Qt::NoFocus);
+  // Reached by Tab and pressed with the space bar; a mouse click leaves the focus where it was.
+  button->setFocusPolicy(Qt::TabFocus);
   return button;
 }
 

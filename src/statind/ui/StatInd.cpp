@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "compare/ui/Statind1.h"
 #include "indexdata/Helpers.h"
 #include "platform/Format.h"
 #include "platform/Profile.h"
@@ -21,7 +22,9 @@
 #include "report/ReportCsv.h"
 #include "report/StatSheet.h"
 #include "report/ui/SheetActions.h"
+#include "risk/ui/RischioRendimento.h"
 #include "startup/ui/AppContext.h"
+#include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
 #include "statind/ProductLists.h"
 #include "statind/StatText.h"
@@ -81,6 +84,7 @@ void StatInd::load() {
   const int thisYear = platform::civilDate(platform::today()).year;
   showYears(PeriodSteps::openingYears(thisYear), thisYear);
   restoreOptions();
+  form_->enableSteps(false);  // until a product with index data is chosen
   graph_.setDataSetCount(1);
   graph_.setAutoAdvance(false);
   fillLists();
@@ -96,6 +100,7 @@ void StatInd::connectHandlers() {
   new ComboClick(f.CmbMese, [this](int) { periodClicked(); });
   f.CmbAnno->installEventFilter(this);
   f.CmbMese->installEventFilter(this);
+  startup::ui::FunctionKeyPreview::install(this, ctx_);
   for (int i = 0; i < 2; ++i) {
     connect(f.SpinButton1[i], &SpinArrows::down, this, [this, i] { stepPressed(i, false); });
     connect(f.SpinButton1[i], &SpinArrows::up, this, [this, i] { stepPressed(i, true); });
@@ -105,6 +110,8 @@ void StatInd::connectHandlers() {
   }
   connect(f.CmdProd, &QPushButton::clicked, this, [this] { showChoice(false); });
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
+  connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
+  connect(f.cmdRischio, &QPushButton::clicked, this, [this] { riskClicked(); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -169,12 +176,14 @@ void StatInd::productClicked(int position) {
     ctx_.params.productCode = choice->code;
     form_->LbProdotto->setText(qs(choice->description));
     form_->LbMon->setText(qs(choice->currency));
-    showChoice(true);
-    if (!loadRange()) {
+    const bool hasIndex = loadRange();
+    form_->enableSteps(hasIndex);
+    if (!hasIndex) {
       product_.clear();
       showChoice(false);
       return;
     }
+    showChoice(true);
     runStatistics();
   });
 }
@@ -196,26 +205,32 @@ bool StatInd::loadRange() {
   range_ = range;
   BusyScope busy(busy_);
   showYears(range->years(), remembered);
-  select(steps().clampChoice(position()));
+  select(steps()->clampChoice(position()));
   return true;
 }
 
 void StatInd::periodClicked() {
   if (busy_) return;
-  guard([&] { goTo(steps().clampChoice(position())); });
+  guard([&] {
+    if (const auto steps = this->steps()) goTo(steps->clampChoice(position()));
+  });
 }
 
 void StatInd::stepPressed(int index, bool up) {
   guard([&] {
+    const auto steps = this->steps();
+    if (!steps) return;
     showChoice(true);
-    if (const auto to = steps().step(index, up, position())) goTo(*to);
+    if (const auto to = steps->step(index, up, position())) goTo(*to);
   });
 }
 
 void StatInd::jumpPressed(int index) {
   guard([&] {
+    const auto steps = this->steps();
+    if (!steps) return;
     showChoice(true);
-    goTo(steps().jump(index, position()));
+    goTo(steps->jump(index, position()));
   });
 }
 
@@ -233,6 +248,30 @@ void StatInd::endClicked() {
   guard([&] {
     platform::writeIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat", form_->options().save());
     accept();
+  });
+}
+
+// The comparison starts at the year shown, in the product's currency; the product is the one
+// chosen here (productCode).
+void StatInd::compareClicked() {
+  ctx_.params.compareCurrency = form_->LbMon->text().toStdString();
+  ctx_.params.compareStartYear = yearShown();
+  compare::ui::Statind1 window(ctx_, this);
+  window.exec();
+}
+
+void StatInd::riskClicked() {
+  if (product_.empty() || !range_ || busy_) return;
+  guard([&] {
+    risk::RiskParams params;
+    params.product = product_;
+    params.year = yearShown();
+    params.startRule =
+        form_->Option1[1]->isChecked() ? StartRule::Previous : StartRule::FirstUseful;
+    params.range = *range_;
+    const std::string heading = product_ + " - " + form_->LbProdotto->text().toStdString();
+    risk::ui::RischioRendimento window(ctx_, params, heading, this);
+    window.exec();
   });
 }
 
@@ -289,6 +328,7 @@ void StatInd::runStatistics() {
 void StatInd::render(const StatResult& result) {
   form_->showSummary(result.summary);
   grid_->setRun(result.rows, result.captions, result.yearView);
+  form_->fitColumns();
   loadSeries(graph_, result.chart);
   form_->showResults(true);
 }
@@ -320,8 +360,11 @@ void StatInd::addSheetActions() {
     row->insertWidget(row->count() - 1, b);
 }
 
+// The product pane only for a product with index data: without one the choice stays, whatever
+// asks for the product pane.
 void StatInd::showChoice(bool product) {
   if (switchingPane_) return;  // hiding a pane moves the focus, which must not switch back
+  if (!steps()) product = false;
   switchingPane_ = true;
   QWidget* shown = product ? form_->PctProd : form_->PctScelta;
   QWidget* hidden = product ? form_->PctScelta : form_->PctProd;
@@ -355,9 +398,8 @@ void StatInd::select(PeriodPosition at) {
   form_->CmbMese->setCurrentIndex(at.month);
 }
 
-PeriodSteps StatInd::steps() const {
-  return PeriodSteps(form_->CmbAnno->count() - 1, range_ ? range_->firstMonth : 0,
-                     range_ ? range_->lastMonth : 0);
+std::optional<PeriodSteps> StatInd::steps() const {
+  return PeriodSteps::over(range_, form_->CmbAnno->count() - 1);
 }
 
 int StatInd::yearShown() const {
@@ -387,6 +429,9 @@ void StatInd::keyPressEvent(QKeyEvent* event) {
   });
   if (handled) {
     event->accept();
+  } else if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
+    event->accept();
+    riskClicked();
   } else if (event->key() == Qt::Key_Escape) {
     event->accept();  // the window closes through its exit button only
   } else {

@@ -69,6 +69,9 @@ class StatInd : public QDialog {
   void chartBoxClicked();
   void startRuleClicked(bool checked);
   void endClicked();
+  void compareClicked();
+  // Opens "Rischio e rendimento" on the product and year shown (button or Ctrl+R).
+  void riskClicked();
   void preselect();
 
   bool loadRange();
@@ -83,7 +86,8 @@ class StatInd : public QDialog {
   // Shows the period `at` (the list handlers kept quiet), then runs it.
   void goTo(PeriodPosition at);
   void select(PeriodPosition at);
-  PeriodSteps steps() const;
+  // The period steps of the product shown; nullopt while no product with index data is chosen.
+  std::optional<PeriodSteps> steps() const;
   int yearShown() const;
   void addSheetActions();
 

@@ -11,8 +11,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableView>
+#include <QToolButton>
 #include <algorithm>
+#include <iterator>
 
 #include "platform/ui/Twips.h"
 #include "statind/ui/GraphView.h"
@@ -98,10 +101,10 @@ void StatIndForm::buildProductPane() {
   LbData2 = valueLabel(PctProd, "LbData2");
   CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
   cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
-  cmdCompara->setEnabled(false);  // the monthly comparison is not part of the program yet
+  cmdRischio = button(PctProd, "cmdRischio", "&RISCHIO");
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->addWidget(LbProdotto, 0, 0, 1, 9);
+  grid->addWidget(LbProdotto, 0, 0, 1, 10);
   grid->addWidget(caption(PctProd, "valuta"), 1, 0);
   grid->addWidget(LbMon, 1, 1);
   grid->addWidget(caption(PctProd, "creato il"), 1, 2);
@@ -111,6 +114,7 @@ void StatIndForm::buildProductPane() {
   grid->setColumnStretch(6, 1);
   grid->addWidget(CmdProd, 1, 7);
   grid->addWidget(cmdCompara, 1, 8);
+  grid->addWidget(cmdRischio, 1, 9);
 }
 
 void StatIndForm::buildPeriodStrip() {
@@ -140,6 +144,18 @@ void StatIndForm::buildPeriodStrip() {
   for (auto* b : cmdMoveM) row->addWidget(b);
   row->addStretch(1);
   row->addWidget(CmdEnd);
+  // Tab follows the strip from left to right, each list followed by its stepper's arrows.
+  QWidget* order[] = {CmbAnno,
+                      SpinButton1[0]->downButton(),
+                      SpinButton1[0]->upButton(),
+                      CmbMese,
+                      SpinButton1[1]->downButton(),
+                      SpinButton1[1]->upButton(),
+                      cmdMoveM[0],
+                      cmdMoveM[1],
+                      cmdMoveM[2],
+                      CmdEnd};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void StatIndForm::buildFrameDati() {
@@ -220,7 +236,10 @@ void StatIndForm::buildGrid() {
   TDBGrid1->verticalHeader()->hide();
   TDBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
   TDBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TDBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TDBGrid1->setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move inside it
+  // The grid's width is fixed by the layout: texts wider than the whole grid are reached by
+  // scrolling, never cut.
+  TDBGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   TDBGrid1->verticalHeader()->setDefaultSectionSize(TDBGrid1->fontMetrics().height() + 6);
 }
 
@@ -254,6 +273,11 @@ void StatIndForm::showSummary(const std::array<SummarySlot, 3>& summary) {
   }
 }
 
+void StatIndForm::enableSteps(bool enabled) {
+  for (auto* stepper : SpinButton1) stepper->setEnabled(enabled);
+  for (auto* jump : cmdMoveM) jump->setEnabled(enabled);
+}
+
 void StatIndForm::showResults(bool visible) {
   for (QWidget* w : std::initializer_list<QWidget*>{FrameStat, Graph1, FrameDati, TDBGrid1}) {
     w->setVisible(visible);
@@ -277,9 +301,36 @@ void StatIndForm::place(const StatIndLayout& layout, int width, int height) {
   TDBGrid1->setGeometry(px(a.grid));
   Graph1->setGeometry(px(a.chart));
   FrameStat->setGeometry(px(a.frameStat));
+  fitColumns();
+}
+
+void StatIndForm::fitColumns() {
+  const QAbstractItemView* view = TDBGrid1;  // the table view keeps its size hints protected
+  std::array<int, 5> needed{}, widths{};
+  int total = 0;
   for (int c = 0; c < 5; ++c) {
-    TDBGrid1->setColumnWidth(c, twipsToPixels(StatIndLayout::kColumnWidths[c], window));
+    needed[c] =
+        std::max(view->sizeHintForColumn(c), TDBGrid1->horizontalHeader()->sectionSizeHint(c));
+    widths[c] =
+        std::max(platform::ui::twipsToPixels(StatIndLayout::kColumnWidths[c], window), needed[c]);
+    total += widths[c];
   }
+  // The room inside the frame, less the vertical scroll bar when the rows will need it (worked
+  // out here: the view shows or hides it only later, when it lays itself out).
+  const QRect room = TDBGrid1->contentsRect();
+  int available = room.width();
+  if (TDBGrid1->verticalHeader()->length() >
+      room.height() - TDBGrid1->horizontalHeader()->sizeHint().height()) {
+    available -= TDBGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, TDBGrid1);
+  }
+  // Where the room is short, columns give up what they have beyond their widest text, from the
+  // first; only texts wider than the whole grid leave the rest to the horizontal scroll bar.
+  for (int c = 0, excess = total - available; c < 5 && excess > 0; ++c) {
+    const int give = std::min(excess, widths[c] - needed[c]);
+    widths[c] -= give;
+    excess -= give;
+  }
+  for (int c = 0; c < 5; ++c) TDBGrid1->setColumnWidth(c, widths[c]);
 }
 
 }  // namespace statind::ui

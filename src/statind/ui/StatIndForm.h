@@ -41,6 +41,12 @@ struct StatIndForm {
   void setOptions(const WindowOptions& options);
   // The three summary rows of a run; a negative change in red.
   void showSummary(const std::array<SummarySlot, 3>& summary);
+  // Each grid column at its design width or, when its text is wider, at its text's width; when
+  // the grid is too narrow for them all (its rows need the vertical scroll bar), the columns
+  // give up their spare room so that the last one stays whole.
+  void fitColumns();
+  // The year and month steppers and the jump buttons on or off together.
+  void enableSteps(bool enabled);
   // The run's frames, grid and chart shown or hidden together.
   void showResults(bool visible);
 
@@ -52,6 +58,7 @@ struct StatIndForm {
   std::array<SpinArrows*, 2> SpinButton1;
   std::array<QPushButton*, 3> cmdMoveM;
   QPushButton *CmdProd, *cmdCompara, *CmdEnd;
+  QPushButton* cmdRischio;  // opens "Rischio e rendimento" (also Ctrl+R)
   std::array<QLabel*, 3> LbAnno, LbVal1, LbVal2, LbDiff, LbPerc, LbParz;
   std::array<QRadioButton*, 2> Option1;
   std::array<QCheckBox*, 4> Check1;

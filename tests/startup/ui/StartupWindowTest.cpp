@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <optional>
@@ -17,6 +19,8 @@
 #include "startup/ui/BackgroundArea.h"
 #include "startup/ui/FunctionKeys.h"
 #include "startup/ui/ProgramExit.h"
+#include "utilities/ScreenCapture.h"
+#include "utilities/ui/EspMovDt.h"
 
 using platform::ui::pixelsToTwips;
 using platform::ui::twipsToPixels;
@@ -75,7 +79,7 @@ class StartupWindowTest : public QObject {
     for (const char* name : {"Mu_end", "Mu_statistiche", "Mu_Stat0", "Mu_newexe"})
       QVERIFY2(menuShown(window, name), name);
     QVERIFY(action(window, "Mu_Stat0")->isEnabled());
-    QVERIFY(!action(window, "Mu_Stat1")->isEnabled());
+    QVERIFY(action(window, "Mu_Stat1")->isEnabled());
     QVERIFY(action(window, "Mu_newexe")->isEnabled());
     QVERIFY(session.desktop.shown.empty());
   }
@@ -260,6 +264,55 @@ class StartupWindowTest : public QObject {
     QTest::keyClick(&first, Qt::Key_F8, Qt::ControlModifier);
     QVERIFY(!first.handled);
     QCOMPARE(first.windowTitle(), QStringLiteral("Statistiche sugli Indici"));
+  }
+
+  void f1ShowsTheActiveCompanyOnlyOnTheAzmNetwork() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    KeyDialog dialog(session.ctx);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QVERIFY(!dialog.handled);
+
+    session.params.networkSection = "AZM";
+    session.params.activeCompany = "_AZ";
+    QString active;
+    bool switchShown = true;
+    QTimer::singleShot(0, [&] {
+      auto* company = qobject_cast<utilities::ui::EspMovDt*>(QApplication::activeModalWidget());
+      if (!company) return;
+      active = company->LbDitBase[0]->text();
+      switchShown = company->Command1[1]->isVisible() || company->LbDitBase[1]->isVisible();
+      QTest::keyClick(company, Qt::Key_F2);  // closes it like "&USCITA"
+    });
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QVERIFY(dialog.handled);
+    QCOMPARE(active, QStringLiteral(" RADAVI"));
+    QVERIFY(!switchShown);
+    QVERIFY(dialog.isVisible());
+  }
+
+  void suiteCaptureAndSearchKeys() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    KeyDialog dialog(session.ctx);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(session.desktop.shown.back().text,
+             installation.folder() + "/Raradazo.exe  NON TROVATO");
+    QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(session.desktop.shown.back().text,
+             installation.folder() + "/Zavozaz.exe  NON TROVATO");
+
+    QTest::keyClick(&dialog, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(session.desktop.captures, std::vector<int>{1});
+    QCOMPARE(session.desktop.shellOpened.back().target,
+             std::string("mailto:") + utilities::kSupportMailAddress);
+    QTest::keyClick(&dialog, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(session.desktop.shellOpened.back().target, std::string("/"));
+    QVERIFY(session.desktop.programsStarted.size() == 2u);  // only the two missing programs
   }
 };
 

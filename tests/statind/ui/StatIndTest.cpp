@@ -2,16 +2,20 @@
 // cascade, the period steppers and jumps over a March 2008 - June 2010 history, the product
 // handed over by the suite, the saved chart options, the grid's cell styles, the layout and the
 // function keys.
+#include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -199,14 +203,90 @@ class StatIndTest : public QObject {
     QVERIFY(child<QComboBox>(w, "CmbProd")->itemText(1).startsWith("P1 "));
   }
 
-  void productWithoutIndexTellsTheUserAndRunsNothing() {
+  // After a product without index data the choice stays, naming the product chosen, and the
+  // steppers and jumps are off until a product with data is chosen.
+  void productWithoutIndexTellsTheUserAndKeepsTheChoice() {
     Fixture f;
     QWidget* w = f.window.get();
-    f.chooseProduct("P4");
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    f.chooseProduct("P1");
+    child<QPushButton>(w, "CmdProd")->click();
+    // A real message box runs the event loop while it waits for the user.
+    f.session->desktop.onMessage = [](const platform::Message&) { QTest::qWait(5); };
+    auto* products = child<QComboBox>(w, "CmbProd");
+    const int p4 = entryOf(products, "P4 ");
+    products->setCurrentIndex(p4);  // a user's pick: the change, then the activation
+    emit products->activated(p4);
     QCOMPARE(f.session->desktop.shown.size(), std::size_t(1));
     QCOMPARE(f.session->desktop.shown[0].text, std::string("Nessun indice per il prodotto"));
-    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QCOMPARE(text(w, "LbProdotto"), QString("Fondo Senza Indici"));
     QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
+    const char* stepControls[] = {"SpinButton1_0", "SpinButton1_1", "cmdMoveM_0", "cmdMoveM_1",
+                                  "cmdMoveM_2"};
+    for (const char* name : stepControls) QVERIFY2(!child<QWidget>(w, name)->isEnabled(), name);
+    child<QComboBox>(w, "CmbAnno")->setFocus();  // the period lists do not bring back an empty pane
+    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QVERIFY(!child<QWidget>(w, "PctProd")->isVisible());
+
+    f.chooseProduct("P1");
+    QVERIFY(child<QWidget>(w, "PctProd")->isVisible());
+    for (const char* name : stepControls) QVERIFY2(child<QWidget>(w, name)->isEnabled(), name);
+  }
+
+  // Tab walks the period strip as it reads, each list followed by its stepper's arrows (pressed
+  // with the space bar), and leaves the grid.
+  void tabReachesTheSteppersAndLeavesTheGrid() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    f.chooseProduct("P1");
+    child<QComboBox>(w, "CmbAnno")->setFocus();
+    QStringList walked;
+    for (int i = 0; i < 7; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget* at = QApplication::focusWidget();
+      QString name = at->objectName();
+      if (qobject_cast<QToolButton*>(at)) name.prepend(at->parentWidget()->objectName() + ".");
+      walked << name;
+    }
+    QCOMPARE(walked,
+             QStringList({"SpinButton1_0.down", "SpinButton1_0.up", "CmbMese", "SpinButton1_1.down",
+                          "SpinButton1_1.up", "cmdMoveM_0", "cmdMoveM_1"}));
+    QCOMPARE(period(w), QString("2010/0"));
+    child<QWidget>(w, "SpinButton1_0")->findChild<QToolButton*>("down")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(period(w), QString("2009/0"));
+
+    auto* grid = child<QTableView>(w, "TDBGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != grid);
+  }
+
+  // In a small window the month's rows need the vertical scroll bar: the columns make room for
+  // it, each keeping its widest text whole.
+  void gridColumnsFitBesideTheScrollBar() {
+    Fixture f;
+    StatInd& w = *f.window;
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(900, 650);
+    f.chooseProduct("P1");
+    child<QComboBox>(&w, "CmbMese")->setCurrentIndex(3);
+    auto* grid = child<QTableView>(&w, "TDBGrid1");
+    QAbstractItemModel* model = grid->model();
+    QTRY_VERIFY(grid->verticalScrollBar()->isVisible());  // laid out by the event loop
+    const QFontMetrics metrics(grid->font());
+    for (int c = 0; c < model->columnCount(); ++c) {
+      int widest = metrics.horizontalAdvance(model->headerData(c, Qt::Horizontal).toString());
+      for (int r = 0; r < model->rowCount(); ++r) {
+        widest = std::max(widest, metrics.horizontalAdvance(model->index(r, c).data().toString()));
+      }
+      QVERIFY2(grid->columnWidth(c) > widest, qPrintable(QString::number(c)));
+    }
+    QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
+    QVERIFY(!grid->horizontalScrollBar()->isVisible());
   }
 
   // The stepping rules themselves are checked in the core; here, that each press shows its run.
@@ -381,6 +461,10 @@ class StatIndTest : public QObject {
     Fixture f("", "00000100");
     StatInd& w = *f.window;
     child<QCheckBox>(&w, "Check1_1")->setChecked(true);
+    // The grid and the lists leave the program-wide keys to the window.
+    QTest::keyClick(child<QWidget>(&w, "TDBGrid1"), Qt::Key_1, Qt::ControlModifier);
+    QTest::keyClick(child<QWidget>(&w, "CmbProd"), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(f.session->desktop.captures, (std::vector<int>{1, 0}));
     QTest::keyClick(&w, Qt::Key_F2);
     QVERIFY(!w.isVisible());  // as the exit button: options saved, window closed
     QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("00100100"));

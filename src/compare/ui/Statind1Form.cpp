@@ -1,0 +1,263 @@
+#include "compare/ui/Statind1Form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "compare/ProductChooser.h"
+#include "statind/ui/GraphView.h"
+#include "statind/ui/SpinArrows.h"
+
+namespace compare::ui {
+
+namespace {
+
+// The widths of the product line's fields, blank included (see ProductChooser::productLine).
+constexpr int kFieldChars[] = {10, 30, 2, 26, 3};
+// Grid column widths in characters of the grid's font.
+constexpr int kGridChars[] = {6, 13, 13, 9};
+
+template <typename T>
+T* named(QWidget* parent, const QString& name, const QString& text = {}) {
+  T* widget = new T(parent);
+  widget->setObjectName(name);
+  if constexpr (requires { widget->setText(text); }) {
+    if (!text.isEmpty()) widget->setText(text);
+  }
+  return widget;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
+  auto* b = named<QPushButton>(parent, name, text);
+  b->setAutoDefault(false);  // Enter in a list must not press a button
+  return b;
+}
+
+QFrame* frame(QWidget* parent, const QString& name) {
+  auto* f = named<QFrame>(parent, name);
+  f->setFrameShape(QFrame::StyledPanel);
+  return f;
+}
+
+QLabel* caption(QWidget* parent, const QString& text) {
+  return new QLabel(text, parent);
+}
+
+}  // namespace
+
+Statind1Form::Statind1Form(QDialog* w, statind::GraphModel& graph) : window(w) {
+  header = named<QWidget>(window, "header");
+  auto* rows = new QVBoxLayout(header);
+  rows->setContentsMargins(4, 4, 4, 0);
+  rows->setSpacing(4);
+  buildProductBar();
+  rows->addWidget(Picture1);
+  rows->addWidget(buildChoiceRow());
+  buildFrameStat();
+  rows->addWidget(FrameStat);
+  buildGrid();
+  Graph1 = new statind::ui::GraphView(graph, window);
+  Graph1->setObjectName("Graph1");
+  buildChooser();
+}
+
+void Statind1Form::buildChooser() {
+  Picture2 = frame(window, "Picture2");
+  Picture2->setAutoFillBackground(true);
+  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  // Each header spans its field's characters exactly (fractional advances add up over a line).
+  const double charWidth = QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('X'));
+  auto* heads = new QHBoxLayout;
+  heads->setSpacing(0);
+  heads->setContentsMargins(4, 0, 0, 0);  // the list's frame and margin
+  int chars = 0;
+  for (int i = 0; i < 5; ++i) {
+    LbTit[i] = button(Picture2, QString("LbTit_%1").arg(i), QString::fromLatin1(kSortHeaders[i]));
+    QFont font = fixed;
+    // "GRP" heads a one-character field: smaller, so that it stays within its two columns.
+    if (i == 2) font.setPointSizeF(font.pointSizeF() * 0.6);
+    LbTit[i]->setFont(font);
+    LbTit[i]->setFlat(true);
+    const int start = static_cast<int>(std::lround(chars * charWidth));
+    chars += kFieldChars[i] + (i == 4 ? 1 : 0);
+    LbTit[i]->setFixedWidth(static_cast<int>(std::lround(chars * charWidth)) - start);
+    heads->addWidget(LbTit[i]);
+  }
+  heads->addStretch(1);
+  CmbProd = named<QListWidget>(Picture2, "CmbProd");
+  // Product lines are padded into columns: a fixed-width font keeps them under their headers.
+  CmbProd->setFont(fixed);
+  CmdRp[1] = button(Picture2, "CmdRp_1", "&USCITA");
+  auto* top = new QHBoxLayout;
+  top->addWidget(caption(Picture2, "Scegli il prodotto da confrontare"));
+  top->addStretch(1);
+  top->addWidget(CmdRp[1]);
+  auto* column = new QVBoxLayout(Picture2);
+  column->setContentsMargins(8, 6, 8, 8);
+  column->addLayout(top);
+  column->addLayout(heads);
+  column->addWidget(CmbProd, 1);
+}
+
+void Statind1Form::buildProductBar() {
+  Picture1 = frame(header, "Picture1");
+  LbProdotto = named<QLabel>(Picture1, "LbProdotto");
+  QFont big = LbProdotto->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.25);
+  LbProdotto->setFont(big);
+  LbData1 = named<QLabel>(Picture1, "LbData1");
+  LbData2 = named<QLabel>(Picture1, "LbData2");
+  LbMon = named<QLabel>(Picture1, "LbMon");
+  CmdProd = button(Picture1, "CmdProd", "&PRODOTTO");
+  auto* row = new QHBoxLayout(Picture1);
+  row->setContentsMargins(6, 4, 6, 4);
+  row->addWidget(LbProdotto, 1);
+  row->addWidget(caption(Picture1, "indici dal"));
+  row->addWidget(LbData1);
+  row->addWidget(caption(Picture1, "al"));
+  row->addWidget(LbData2);
+  row->addSpacing(12);
+  row->addWidget(caption(Picture1, "valuta"));
+  row->addWidget(LbMon);
+  row->addSpacing(12);
+  row->addWidget(CmdProd);
+}
+
+QWidget* Statind1Form::buildChoiceRow() {
+  auto* strip = named<QWidget>(header, "choice");
+  auto* row = new QHBoxLayout(strip);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* rule = new QButtonGroup(strip);
+  Option1[0] = named<QRadioButton>(strip, "Option1_0", QString::fromUtf8("1° indice utile"));
+  Option1[1] = named<QRadioButton>(strip, "Option1_1", "indice precedente");
+  for (auto* option : Option1) {
+    rule->addButton(option);
+    row->addWidget(option);
+  }
+  Option1[0]->setChecked(true);
+  row->addSpacing(16);
+  for (int i = 0; i < 2; ++i) {
+    row->addWidget(caption(strip, i == 0 ? "Dal" : "al"));
+    CmbAnno[i] = named<QComboBox>(strip, QString("CmbAnno_%1").arg(i));
+    CmbAnno[i]->setMinimumContentsLength(5);
+    SbAnno[i] = named<statind::ui::SpinArrows>(strip, QString("SbAnno_%1").arg(i));
+    row->addWidget(CmbAnno[i]);
+    row->addWidget(SbAnno[i]);
+  }
+  row->addSpacing(16);
+  PctMese = named<QFrame>(strip, "PctMese");
+  CmbMese = named<QComboBox>(PctMese, "CmbMese");
+  CmbMese->setMinimumContentsLength(10);
+  SbMese = named<statind::ui::SpinArrows>(PctMese, "SbMese");
+  Command1 = button(PctMese, "Command1", "X");
+  Command1->setFixedWidth(36);
+  Command1->setToolTip("tutti i mesi");
+  auto* month = new QHBoxLayout(PctMese);
+  month->setContentsMargins(0, 0, 0, 0);
+  month->addWidget(caption(PctMese, "mese"));
+  month->addWidget(CmbMese);
+  month->addWidget(SbMese);
+  month->addWidget(Command1);
+  row->addWidget(PctMese);
+  row->addStretch(1);
+  CmdRp[0] = button(strip, "CmdRp_0", "&USCITA");
+  row->addWidget(CmdRp[0]);
+  return strip;
+}
+
+void Statind1Form::buildFrameStat() {
+  FrameStat = frame(header, "FrameStat");
+  auto* row = new QHBoxLayout(FrameStat);
+  row->setContentsMargins(6, 2, 6, 2);
+  auto* type = new QButtonGroup(FrameStat);
+  const char* types[] = {"Linea", "Barre"};
+  for (int i = 0; i < 2; ++i) {
+    OptionS[i] = named<QRadioButton>(FrameStat, QString("OptionS_%1").arg(i), types[i]);
+    type->addButton(OptionS[i]);
+    row->addWidget(OptionS[i]);
+  }
+  row->addSpacing(16);
+  const char* overlays[] = {"Media", "Min/Max", "StdDev", "BestFit"};
+  for (int i = 0; i < 4; ++i) {
+    Check1[i] = named<QCheckBox>(FrameStat, QString("Check1_%1").arg(i), overlays[i]);
+    row->addWidget(Check1[i]);
+  }
+  row->addSpacing(16);
+  const char* axes[] = {"Origine Y=0", "Y", "X"};
+  for (int i = 0; i < 3; ++i) {
+    Check2[i] = named<QCheckBox>(FrameStat, QString("Check2_%1").arg(i), axes[i]);
+    row->addWidget(Check2[i]);
+  }
+  row->addStretch(1);
+}
+
+void Statind1Form::buildGrid() {
+  TdbgCompara = named<QTableView>(window, "TdbgCompara");
+  TdbgCompara->verticalHeader()->hide();
+  TdbgCompara->setSelectionBehavior(QAbstractItemView::SelectRows);
+  TdbgCompara->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TdbgCompara->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TdbgCompara->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  TdbgCompara->verticalHeader()->setDefaultSectionSize(TdbgCompara->fontMetrics().height() + 6);
+  TdbgCompara->horizontalHeader()->setFixedHeight(TdbgCompara->fontMetrics().height() + 6);
+}
+
+int Statind1Form::gridWidth() const {
+  const int charWidth = TdbgCompara->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  int width = 2 * TdbgCompara->frameWidth();
+  for (int chars : kGridChars) width += chars * charWidth;
+  return width;
+}
+
+void Statind1Form::sizeGridColumns() {
+  const int charWidth = TdbgCompara->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  for (int c = 0; c < 4; ++c) TdbgCompara->setColumnWidth(c, kGridChars[c] * charWidth);
+}
+
+statind::WindowOptions Statind1Form::options() const {
+  statind::WindowOptions options;
+  options.option = OptionS[1]->isChecked() ? 1 : 0;
+  for (int i = 0; i < 4; ++i) options.check1[i] = Check1[i]->isChecked() ? 1 : 0;
+  for (int i = 0; i < 3; ++i) options.check2[i] = Check2[i]->isChecked() ? 1 : 0;
+  return options;
+}
+
+void Statind1Form::setOptions(const statind::WindowOptions& options) {
+  OptionS[options.option == 0 ? 0 : 1]->setChecked(true);
+  for (int i = 0; i < 4; ++i) Check1[i]->setChecked(options.check1[i] >= 1);
+  for (int i = 0; i < 3; ++i) Check2[i]->setChecked(options.check2[i] >= 1);
+}
+
+void Statind1Form::markSortHeader(int sortKey) {
+  for (int i = 0; i < 5; ++i) {
+    const bool opaque = i == sortKey;
+    LbTit[i]->setProperty("opaque", opaque);
+    LbTit[i]->setStyleSheet(
+        opaque ? "text-align: left; border: none; padding: 0; background-color: #c8d8ec;"
+               : "text-align: left; border: none; padding: 0; background: transparent;");
+  }
+}
+
+int Statind1Form::placeFixedAreas(int width, int height) {
+  const int headerHeight = header->sizeHint().height();
+  header->setGeometry(0, 0, width, headerHeight);
+  Picture2->setGeometry(0, 0, width, height);
+  Picture2->raise();
+  return headerHeight;
+}
+
+}  // namespace compare::ui

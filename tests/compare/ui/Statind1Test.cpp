@@ -1,0 +1,224 @@
+// The comparison window driven as a user drives it, by control names: the product chooser, the
+// year lists and spinners, the month chooser and the two views, the grid's red negatives, the
+// product handed over by the suite, and the failures that must leave the window usable.
+#include <QCheckBox>
+#include <QColor>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include "../../support/UiFixture.h"
+#include "compare/ui/Statind1.h"
+#include "indexdata/IndexLookup.h"
+#include "platform/Format.h"
+
+using compare::ui::Statind1;
+using testsupport::UiInstallation;
+
+namespace {
+
+// P1 "Fondo Alfa" (group A, category AZ) from Monday 03/03/2008 to Wednesday 30/06/2010, rising
+// in 2008 and falling from 2009 on; P3 "Fondo Gamma" (B, BI); P4 "Fondo Senza Indici" (B, AA)
+// without any index; P2 in a category of Tipo "S".
+void fillInstallation(UiInstallation& inst) {
+  inst.addGroup("A", "Azionari");
+  inst.addGroup("B", "Bilanciati");
+  inst.addCategory("AZ", "Azionari area euro");
+  inst.addCategory("BI", "Bilanciati");
+  inst.addCategory("AA", "Altri");
+  inst.addCategory("SP", "Speciali", "S");
+  inst.addProduct("P1", "Fondo Alfa", "EUR", "A", "AZ");
+  inst.addProduct("P2", "Polizza Beta", "USD", "A", "SP");
+  inst.addProduct("P3", "Fondo Gamma", "EUR", "B", "BI");
+  inst.addProduct("P4", "Fondo Senza Indici", "EUR", "B", "AA");
+  std::vector<std::pair<std::string, double>> values;
+  const int first = platform::dayNumber(2008, 3, 3), last = platform::dayNumber(2010, 6, 30);
+  for (int day = first, i = 0; day <= last; ++day, ++i) {
+    if (platform::weekday(day) > 5) continue;
+    values.push_back({platform::isoDate(day),
+                      day < platform::dayNumber(2009, 1, 1) ? 100.0 + 0.1 * i : 200.0 - 0.1 * i});
+  }
+  inst.addIndexValues("P1", values);
+  inst.addIndexValues("P3", {{"2009-05-04", 10.0}, {"2009-06-30", 11.0}});
+}
+
+template <typename T>
+T* child(QWidget* window, const QString& name) {
+  T* found = window->findChild<T*>(name);
+  if (!found) qFatal("no control %s", qPrintable(name));
+  return found;
+}
+
+QString text(QWidget* window, const char* name) {
+  return child<QLabel>(window, name)->text();
+}
+
+void press(QWidget* window, const QString& spinner, const char* arrow) {
+  child<QToolButton>(child<QWidget>(window, spinner), arrow)->click();
+}
+
+// The window's world without the main window: databases opened directly, message boxes
+// scripted, the exit routine counted; the opener's start year 2009 and currency "EUR".
+struct Session : testsupport::UiSession {
+  Session(const UiInstallation& inst, const std::string& product) : UiSession(inst) {
+    params.ownIniPath = inst.ini();
+    params.productCode = product;
+    params.standAlone = product.empty();
+    params.usableWidth = 19320;
+    params.compareStartYear = 2009;
+    params.compareCurrency = "EUR";
+    dbs.dataDb = platform::Database::open(inst.dataDb());
+    dbs.indexDb = platform::Database::open(inst.indexDb());
+    dbs.indexTable = dbs.indexDb->openTable("Indici");
+    dbs.indexTable->setIndex("primaria");
+    ctx.lookup =
+        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
+  }
+};
+
+struct Fixture {
+  explicit Fixture(const std::string& handedOver = "") {
+    fillInstallation(installation);
+    session = std::make_unique<Session>(installation, handedOver);
+    window = std::make_unique<Statind1>(session->ctx, nullptr);
+    window->show();
+  }
+  QWidget* w() { return window.get(); }
+  void chooseProduct(const QString& code) {
+    auto* list = child<QListWidget>(w(), "CmbProd");
+    for (int i = 0; i < list->count(); ++i)
+      if (list->item(i)->text().startsWith(code + " ")) list->setCurrentRow(i);
+  }
+  QComboBox* years(int i) { return child<QComboBox>(w(), QString("CmbAnno_%1").arg(i)); }
+  QComboBox* months() { return child<QComboBox>(w(), "CmbMese"); }
+  QTableView* grid() { return child<QTableView>(w(), "TdbgCompara"); }
+
+  UiInstallation installation;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<Statind1> window;
+};
+
+}  // namespace
+
+class Statind1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void chooserListsProductsByDescriptionAndSortsByHeader() {
+    Fixture f;
+    auto* list = child<QListWidget>(f.w(), "CmbProd");
+    QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(list->count(), 4);  // the blank line, then P1, P3, P4: no product of Tipo "S"
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(list->item(1)->text().startsWith("P1        Fondo Alfa"));
+    QVERIFY(child<QPushButton>(f.w(), "LbTit_1")->property("opaque").toBool());
+    QCOMPARE(f.window->graphModel().revision(), 0);  // nothing computed yet
+
+    child<QPushButton>(f.w(), "LbTit_3")->click();  // "CATEGORIA": AA, AZ, BI
+    QVERIFY(list->item(1)->text().startsWith("P4 "));
+    QVERIFY(list->item(3)->text().startsWith("P3 "));
+    QVERIFY(child<QPushButton>(f.w(), "LbTit_3")->property("opaque").toBool());
+    QVERIFY(!child<QPushButton>(f.w(), "LbTit_1")->property("opaque").toBool());
+    QCOMPARE(f.window->graphModel().revision(), 0);
+  }
+
+  void allMonthsThenOneMonthBesideItsGrid() {
+    Fixture f;
+    f.chooseProduct("P1");
+    QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(text(f.w(), "LbProdotto"), QString("Fondo Alfa"));
+    QCOMPARE(text(f.w(), "LbData1"), QString("03/03/2008"));
+    QCOMPARE(text(f.w(), "LbData2"), QString("30/06/2010"));
+    QCOMPARE(text(f.w(), "LbMon"), QString("EUR"));
+    QCOMPARE(f.years(0)->currentText(), QString("2009"));
+    QCOMPARE(f.years(1)->currentText(), QString("2010"));
+    QVERIFY(child<QWidget>(f.w(), "PctMese")->isVisible());
+    QCOMPARE(f.window->graphModel().pointCount(), 18);  // January 2009 to June 2010
+    QVERIFY(!f.grid()->isVisible());
+    auto* chart = child<QWidget>(f.w(), "Graph1");
+    QCOMPARE(chart->x(), 0);
+
+    press(f.w(), "SbMese", "up");  // from the blank entry
+    QCOMPARE(f.months()->currentText(), QString("GENNAIO"));
+    QVERIFY(f.grid()->isVisible());
+    QCOMPARE(f.grid()->model()->rowCount(), 2);
+    QCOMPARE(f.window->graphModel().title(), std::string("GENNAIO"));
+    QVERIFY(chart->x() >= f.grid()->width());
+    press(f.w(), "SbMese", "down");
+    QCOMPARE(f.months()->currentText(), QString("DICEMBRE"));
+    QCOMPARE(f.grid()->model()->rowCount(), 1);  // December 2010 is after the history
+
+    // A to-year before the from-year compares the same span.
+    f.years(1)->setCurrentIndex(0);
+    QCOMPARE(f.grid()->model()->rowCount(), 2);  // December 2008 and 2009
+    press(f.w(), "SbAnno_1", "down");            // already the first year: nothing
+    QCOMPARE(f.years(1)->currentIndex(), 0);
+
+    child<QPushButton>(f.w(), "Command1")->click();
+    QCOMPARE(f.months()->currentIndex(), 0);
+    QVERIFY(!f.grid()->isVisible());
+    QCOMPARE(chart->x(), 0);
+
+    // The same year in both lists: no month chooser, all months.
+    press(f.w(), "SbMese", "up");
+    f.years(0)->setCurrentIndex(0);
+    QVERIFY(!child<QWidget>(f.w(), "PctMese")->isVisible());
+    QCOMPARE(f.months()->currentIndex(), 0);
+    QVERIFY(!f.grid()->isVisible());
+  }
+
+  void negativeChangesAreRed() {
+    Fixture f;
+    f.chooseProduct("P1");
+    f.years(0)->setCurrentIndex(0);
+    f.months()->setCurrentIndex(6);  // June: up in 2008, down in 2009 and 2010
+    auto* model = f.grid()->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->data(model->index(0, 3), Qt::ForegroundRole), QVariant());
+    QVERIFY(model->data(model->index(1, 3)).toString().startsWith("-"));
+    QCOMPARE(model->data(model->index(1, 3), Qt::ForegroundRole).value<QColor>(),
+             QColor(255, 0, 0));
+  }
+
+  void handedOverProductOpensDirectlyAndClosingSavesAndExits() {
+    Fixture f("P1");
+    QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(child<QListWidget>(f.w(), "CmbProd")->count(), 2);  // only the product handed over
+    QVERIFY(child<QRadioButton>(f.w(), "OptionS_0")->isChecked());
+    QCOMPARE(f.window->graphModel().type(), 6);
+    child<QRadioButton>(f.w(), "OptionS_1")->setChecked(true);
+    QCOMPARE(f.window->graphModel().type(), 3);
+    QTest::keyClick(f.w(), Qt::Key_F2);  // the shared keys press "&USCITA"
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(f.installation.readIni("PARAMETRI", "indstat1"), std::string("10000011"));
+    QCOMPARE(f.session->exits, 1);
+  }
+
+  void failuresAreShownAndTheWindowStaysUsable() {
+    Fixture f;
+    f.chooseProduct("P4");
+    QCOMPARE(f.session->messages(), std::string(": Nessun indice per il prodotto\n"));
+    QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
+    f.chooseProduct("P1");
+    QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
+
+    {
+      SQLite::Database index(f.installation.indexDb(), SQLite::OPEN_READWRITE);
+      index.exec("ALTER TABLE Indici RENAME TO Altro");
+    }
+    f.months()->setCurrentIndex(3);
+    QCOMPARE(f.session->desktop.shown.size(), std::size_t{2});
+    QVERIFY(f.window->isVisible());
+    child<QPushButton>(f.w(), "CmdProd")->click();
+    QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(child<QListWidget>(f.w(), "CmbProd")->currentRow(), 0);
+  }
+};
+
+QTEST_MAIN(Statind1Test)
+#include "Statind1Test.moc"

@@ -1,0 +1,124 @@
+// The window "Rischio e rendimento": opened from the statistics window by its key, showing the
+// product's figures, class and map; a storage failure while it recomputes is reported and the
+// window stays as it was.
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+
+#include "../../support/UiFixture.h"
+#include "indexdata/IndexLookup.h"
+#include "platform/Format.h"
+#include "risk/ui/RischioRendimento.h"
+#include "statind/ui/StatInd.h"
+
+using testsupport::UiInstallation;
+
+namespace {
+
+// P1: business days from Monday 03/03/2008 to Wednesday 30/06/2010, rising and falling.
+void fillInstallation(UiInstallation& inst) {
+  inst.addGroup("A", "Azionari");
+  inst.addCategory("AZ", "Azionari area euro");
+  inst.addProduct("P1", "Fondo Alfa", "EUR", "A", "AZ");
+  std::vector<std::pair<std::string, double>> values;
+  for (int day = platform::dayNumber(2008, 3, 3), i = 0; day <= platform::dayNumber(2010, 6, 30);
+       ++day) {
+    if (platform::weekday(day) > 5) continue;
+    values.push_back({platform::isoDate(day), 100 + 8 * std::sin(i++ / 17.0)});
+  }
+  inst.addIndexValues("P1", values);
+}
+
+// The databases opened directly, the product handed over as the suite does.
+struct Session : testsupport::UiSession {
+  explicit Session(const UiInstallation& inst) : UiSession(inst) {
+    params.ownIniPath = inst.ini();
+    params.workDbPath = inst.file("work/OPER/WorkDV.mdb");
+    params.productCode = "P1";
+    params.usableWidth = 19320;
+    dbs.dataDb = platform::Database::open(inst.dataDb());
+    dbs.indexDb = platform::Database::open(inst.indexDb());
+    dbs.workDb = platform::Database::open(params.workDbPath);
+    dbs.indexTable = dbs.indexDb->openTable("Indici");
+    dbs.indexTable->setIndex("primaria");
+    ctx.lookup =
+        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
+  }
+};
+
+template <typename T>
+T* child(QWidget* window, const char* name) {
+  T* found = window->findChild<T*>(QString::fromLatin1(name));
+  if (!found) qFatal("no control %s", name);
+  return found;
+}
+
+}  // namespace
+
+class RischioRendimentoTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void openedByItsKeyOnTheProductAndYearShown() {
+    UiInstallation inst;
+    fillInstallation(inst);
+    Session session(inst);
+    statind::ui::StatInd statistics(session.ctx, nullptr);
+    statistics.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&statistics));
+    // Read while the modal window runs, checked once it is closed.
+    QString name, year, lastDay, threeYears, riskClass, february, march;
+    int columns = 0, years = 0;
+    QTimer::singleShot(0, [&] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w) return;
+      name = w->objectName();
+      auto* figures = child<QTableWidget>(w, "TbFigure");
+      columns = figures->columnCount();
+      year = figures->horizontalHeaderItem(0)->text();
+      lastDay = figures->item(1, 4)->text();
+      threeYears = figures->item(0, 2)->text();
+      riskClass = child<QLabel>(w, "LbVev")->text();
+      auto* map = child<QTableWidget>(w, "TbMappa");
+      years = map->rowCount();
+      february = map->item(0, 1)->text();
+      march = map->item(0, 2)->text();
+      w->close();
+    });
+    QTest::keyClick(&statistics, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(name, QString("RischioRendimento"));
+    QCOMPARE(columns, 5);
+    QCOMPARE(year, QString("anno 2010"));
+    QCOMPARE(lastDay, QString("30/06/2010"));       // "al" of the whole history
+    QCOMPARE(threeYears, QString("storia breve"));  // not three years of it
+    QVERIFY(riskClass.startsWith("classe "));
+    QCOMPARE(years, 3);
+    QVERIFY(february.isEmpty());                         // before the history
+    QVERIFY(!march.isEmpty() && !march.endsWith(" P"));  // from Monday 03/03/2008
+    QVERIFY(session.desktop.shown.empty());
+  }
+
+  void storageFailureWhileRecomputingLeavesTheWindowAsItWas() {
+    UiInstallation inst;
+    fillInstallation(inst);
+    Session session(inst);
+    risk::RiskParams params;
+    params.product = "P1";
+    params.range = *statind::productRange(*session.ctx.lookup, "P1", platform::today());
+    risk::ui::RischioRendimento window(session.ctx, params, "P1 - Fondo Alfa", nullptr);
+    window.show();
+    const QString before = child<QLabel>(&window, "LbVev")->text();
+    SQLite::Database(inst.indexDb(), SQLite::OPEN_READWRITE).exec("DROP TABLE Indici");
+    child<QSpinBox>(&window, "SpAnni")->setValue(3);
+    QCOMPARE(session.desktop.shown.size(), std::size_t{1});
+    QVERIFY(window.isVisible());
+    QCOMPARE(child<QLabel>(&window, "LbVev")->text(), before);
+  }
+};
+
+QTEST_MAIN(RischioRendimentoTest)
+#include "RischioRendimentoTest.moc"
