@@ -39,6 +39,7 @@ struct CompareOptions {
   int month = 0;                    // 0 = all months
   std::string startRule = "first";  // first | previous
   std::string chart = "line";       // line | bars
+  std::string chartOptions;         // the sheet's chart boxes; "" = as the window last saved them
 };
 
 // statind-cli risk and returns: the risk figures and the monthly returns map.

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
 
   cli::CompareOptions compareOptions;
   auto* cmp = app.add_subcommand("compare", "one monthly comparison across years");
-  addCommon(cmp, true);
+  addCommon(cmp, true, true);
   cmp->add_option("--product", compareOptions.product)->required();
   cmp->add_option("--from", compareOptions.from, "first year")->required();
   cmp->add_option("--to", compareOptions.to, "last year")->required();
@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"first", "previous"}));
   cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
       ->check(CLI::IsMember({"line", "bars"}));
+  cmp->add_option("--chart-options", compareOptions.chartOptions,
+                  "pdf: the window's eight option digits (default: as last saved)");
   cli::RiskOptions risk;
   auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
   auto* returns = app.add_subcommand("returns", "monthly returns map of a product");

@@ -126,12 +126,8 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
     const QRectF box(plot.left() - mm(30), y(v) - metrics.height() / 2, mm(28), metrics.height());
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, tickText(v, s.step));
   }
-  // Labels too close for their width are thinned out, keeping the first.
-  double widest = 0;
-  for (const auto& point : chart_.points)
-    if (point.label)
-      widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(*point.label)));
-  const int every = std::max(1, static_cast<int>(std::ceil((widest + mm(1)) / slot)));
+  // A label that would overlap the one before it is left out; blank labels take no room.
+  double lastRight = -INFINITY;
   for (int i = 0; i < n; ++i) {
     const double x = plot.left() + (i + 0.5) * slot;
     if (chart_.gridStyle & 2) {
@@ -141,9 +137,13 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
     painter.setPen(QPen(kAxisColour, mm(0.2)));
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + mm(0.8)));
     const auto& label = chart_.points[i].label;
-    if (!label || i % every != 0) continue;
-    const QRectF box(x - slot * every / 2, plot.bottom() + mm(1.2), slot * every, metrics.height());
-    painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(*label));
+    const QString text = label ? QString::fromStdString(*label).trimmed() : QString();
+    const double width = metrics.horizontalAdvance(text);
+    if (text.isEmpty() || x - width / 2 < lastRight + mm(1)) continue;
+    painter.drawText(
+        QRectF(x - width / 2 - mm(0.5), plot.bottom() + mm(1.2), width + mm(1), metrics.height()),
+        Qt::AlignHCenter | Qt::AlignTop, text);
+    lastRight = x + width / 2;
   }
   painter.setPen(QPen(kAxisColour, mm(0.25)));
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());
