@@ -54,7 +54,8 @@ int runInfo(const CommonOptions& common);
 int runValue(const CommonOptions& common, const std::string& product, const std::string& date);
 int runReport(const CommonOptions& common, const ReportOptions& options);
 int runCompare(const CommonOptions& common, const CompareOptions& options);
-int runMakeDemo(const std::string& folder);
+// Refuses a folder that exists and is not empty unless `force` is set.
+int runMakeDemo(const std::string& folder, bool force);
 int runRisk(const CommonOptions& common, const RiskOptions& options);
 int runReturns(const CommonOptions& common, const RiskOptions& options);
 

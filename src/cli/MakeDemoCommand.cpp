@@ -1,4 +1,5 @@
 #include <exception>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 
@@ -29,10 +30,25 @@ void printSummary(const utilities::DemoResult& result) {
   }
 }
 
+// True when `folder` is a folder holding anything (or one that cannot be listed): it may hold an
+// installation someone works with, whose configuration, index records and tables the demo would
+// replace without a word.
+bool occupied(const std::string& folder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) return false;
+  const bool empty = std::filesystem::is_empty(folder, ec);
+  return ec || !empty;
+}
+
 }  // namespace
 
-int runMakeDemo(const std::string& folder) {
+int runMakeDemo(const std::string& folder, bool force) {
   try {
+    if (!force && occupied(folder)) {
+      std::cerr << "make-demo: la cartella non è vuota: " << folder
+                << " (--force per scriverci comunque l'installazione dimostrativa)\n";
+      return kExitStore;
+    }
     // The only place the clock is read: the histories end on the last business day before it.
     const auto result = utilities::DemoInstallation::make(
         {.folder = folder, .today = platform::today(), .seed = utilities::kDemoSeed});

@@ -1,6 +1,7 @@
 // statind-cli: the program's computations without a window, for scripting, export and tests.
 #include <CLI/CLI.hpp>
 
+#include <exception>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -67,6 +68,8 @@ int main(int argc, char** argv) {
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
   demo->add_option("DIR", demoFolder)->required();
+  bool force = false;
+  demo->add_flag("--force", force, "write into a folder that is not empty");
 
   try {
     app.parse(argc, argv);
@@ -75,12 +78,22 @@ int main(int argc, char** argv) {
     return rc == 0 ? 0 : cli::kExitUsage;
   }
 
-  if (info->parsed()) return cli::runInfo(common);
-  if (value->parsed()) return cli::runValue(common, product, date);
-  if (rep->parsed()) return cli::runReport(common, report);
-  if (cmp->parsed()) return cli::runCompare(common, compareOptions);
-  if (demo->parsed()) return cli::runMakeDemo(demoFolder);
-  if (riskCommand->parsed()) return cli::runRisk(common, risk);
-  if (returns->parsed()) return cli::runReturns(common, risk);
+  // Whatever a command did not foresee still ends as a message and an exit code a script can
+  // test, never as an abort.
+  try {
+    if (info->parsed()) return cli::runInfo(common);
+    if (value->parsed()) return cli::runValue(common, product, date);
+    if (rep->parsed()) return cli::runReport(common, report);
+    if (cmp->parsed()) return cli::runCompare(common, compareOptions);
+    if (riskCommand->parsed()) return cli::runRisk(common, risk);
+    if (returns->parsed()) return cli::runReturns(common, risk);
+    if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
+  } catch (const std::exception& e) {
+    std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
+    return cli::kExitStore;
+  } catch (...) {
+    std::cerr << "statind-cli: errore imprevisto" << std::endl;
+    return cli::kExitStore;
+  }
   return cli::kExitUsage;
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -59,19 +60,13 @@ IniFile parse(std::string bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {
     const auto lf = bytes.find('\n', start);
+    const std::size_t stop = lf == std::string::npos ? bytes.size() : lf;
+    const bool cr = stop > start && bytes[stop - 1] == '\r';
     Line line;
-    if (lf == std::string::npos) {
-      line.bytes = bytes.substr(start);
-      start = bytes.size();
-    } else {
-      line.bytes = bytes.substr(start, lf - start);
-      line.ending = "\n";
-      start = lf + 1;
-    }
-    if (!line.bytes.empty() && line.bytes.back() == '\r') {
-      line.bytes.pop_back();
-      line.ending = "\r" + line.ending;
-    }
+    line.bytes = bytes.substr(start, stop - start - (cr ? 1 : 0));
+    if (cr) line.ending.push_back('\r');
+    if (lf != std::string::npos) line.ending.push_back('\n');
+    start = stop + 1;
     line.text = ini.cp1252 ? cp1252ToUtf8(line.bytes) : line.bytes;
     ini.lines.push_back(std::move(line));
   }
@@ -142,12 +137,17 @@ std::string encode(const IniFile& ini, const std::string& text) {
   return ini.cp1252 ? utf8ToCp1252(text) : text;
 }
 
+// Ends `line` with a line break before a line is written after it. An unterminated last line
+// may end in a lone CR, which is no line break for a reader: the new line would join it.
+void endLine(const IniFile& ini, Line& line) {
+  if (!line.ending.ends_with('\n')) line.ending = ini.newline;
+}
+
 void setValue(IniFile& ini, const std::string& section, const std::string& key,
               const std::string& value) {
   std::size_t header = findSection(ini, section);
   if (header == ini.lines.size()) {
-    if (!ini.lines.empty() && ini.lines.back().ending.empty())
-      ini.lines.back().ending = ini.newline;
+    if (!ini.lines.empty()) endLine(ini, ini.lines.back());
     ini.lines.push_back({encode(ini, "[" + section + "]"), ini.newline, ""});
     ini.lines.push_back({encode(ini, key + "=" + value), ini.newline, ""});
     return;
@@ -161,7 +161,7 @@ void setValue(IniFile& ini, const std::string& section, const std::string& key,
   }
   std::size_t insertAt = end;
   while (insertAt > header + 1 && trim(ini.lines[insertAt - 1].text, kBlanks).empty()) --insertAt;
-  if (ini.lines[insertAt - 1].ending.empty()) ini.lines[insertAt - 1].ending = ini.newline;
+  endLine(ini, ini.lines[insertAt - 1]);
   ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
                    Line{encode(ini, key + "=" + value), ini.newline, ""});
 }
@@ -171,9 +171,13 @@ void setValue(IniFile& ini, const std::string& section, const std::string& key,
 bool replaceFile(const std::string& target, const std::string& bytes) {
   static std::atomic<unsigned> counter{0};
   const fs::path path(target);
-  const fs::path temp =
-      path.parent_path() / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                            "-" + std::to_string(counter++));
+  std::string name = ".";
+  name += path.filename().string();
+  name += ".tmp";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter++);
+  const fs::path temp = path.parent_path() / name;
   std::FILE* out = std::fopen(temp.c_str(), "wb");
   if (!out) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
@@ -190,6 +194,19 @@ bool replaceFile(const std::string& target, const std::string& bytes) {
     return false;
   }
   return true;
+}
+
+// False when the user made `file` read-only, or when this process may not write it. The
+// replacement goes through a rename, which the folder's rights allow even for a file that may
+// not be written (and root passes every access check), so the file's own mode decides first.
+bool mayReplace(const std::string& file) {
+  std::error_code ec;
+  const auto perms = fs::status(file, ec).permissions();
+  if (ec) return false;
+  constexpr auto kAnyWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if ((perms & kAnyWrite) == fs::perms::none) return false;
+  return ::access(file.c_str(), W_OK) == 0 || (errno != EACCES && errno != EROFS);
 }
 
 // The file to read or write: its name as it exists on disk, through any symbolic link.
@@ -232,6 +249,7 @@ bool writeIni(const std::string& file, const std::string& section, const std::st
     IniFile ini;
     std::error_code ec;
     if (fs::exists(target, ec)) {
+      if (!mayReplace(target)) return false;
       const auto bytes = readBytes(target);
       if (!bytes) return false;  // never replace a file we could not read
       ini = parse(*bytes);

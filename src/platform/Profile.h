@@ -17,7 +17,8 @@ std::string readIni(const std::string& file, const std::string& section, const s
 // goes at the end of its section, a missing section at the end of the file, a missing file is
 // created. The file keeps its encoding (UTF-8, or Windows-1252 when it was not valid UTF-8) and
 // its line endings. The file is replaced atomically: a failure leaves the old file whole.
-// Returns false when the file cannot be written.
+// Returns false, writing nothing, when the file cannot be written or is read-only (no write
+// permission for anyone, or none for this process).
 bool writeIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
 

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/TextEncoding.h"
+
 namespace platform {
 
 SqlStatement::SqlStatement(sqlite3* db, std::string_view sql, bool persistent) : db_(db) {
@@ -95,11 +97,16 @@ void SqlStatement::read(int column, Value& into) const {
       return;
     default: {  // text, and blobs as their bytes
       const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
-      const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
-      if (auto* text = std::get_if<std::string>(&into))
-        text->assign(bytes ? bytes : "", size);
+      const std::string_view raw(bytes ? bytes : "",
+                                 static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+      // Texts carried over from older files of the suite are Windows-1252: every caller gets
+      // UTF-8, while the stored bytes stay as they are.
+      if (!isValidUtf8(raw))
+        into = cp1252ToUtf8(raw);
+      else if (auto* text = std::get_if<std::string>(&into))
+        text->assign(raw);
       else
-        into.emplace<std::string>(bytes ? bytes : "", size);
+        into.emplace<std::string>(raw);
     }
   }
 }

@@ -35,18 +35,13 @@ void readPosition(const std::string& field, bool last, int& position) {
 
 void parseCommandLine(const std::string& commandLine, AppParams& params) {
   params.productCode = "";
-  std::string rest;
   const auto bar = commandLine.find('|');
-  if (bar == std::string::npos) {
-    params.operatorCode = "xxx";
-    rest = "9";
-    params.standAlone = true;
-  } else {
-    params.operatorCode = platform::trim(commandLine.substr(0, bar));
-    rest = platform::trim(commandLine.substr(bar + 1));
-    params.standAlone = false;
-  }
-  params.operatorCode = platform::upperCase(params.operatorCode);
+  params.standAlone = bar == std::string::npos;
+  // Stand-alone: operator XXX, function 9 (none).
+  params.operatorCode =
+      platform::upperCase(params.standAlone ? "xxx" : platform::trim(commandLine.substr(0, bar)));
+  std::string rest =
+      params.standAlone ? std::string(1, '9') : platform::trim(commandLine.substr(bar + 1));
 
   bool last = false;
   const auto function = numericValue(nextField(rest, last));

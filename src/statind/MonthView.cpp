@@ -14,6 +14,9 @@ using platform::kSunday;
 
 namespace {
 
+// The mark of a period the history covers only in part.
+constexpr char kPartial = 'P';
+
 struct Period {
   platform::DayNumber first = 0;
   platform::DayNumber last = 0;
@@ -29,7 +32,7 @@ int expectedFirstDay(int month) {
 Period monthSlot(PeriodLookups& lookups, int month, int year, const ProductRange& range,
                  SummarySlot& slot) {
   Period period{platform::dayNumber(year, month, 1), platform::lastDayOfMonth(month, year)};
-  if (partialMonth(month, year, range)) slot.LbParz = "P";
+  if (partialMonth(month, year, range)) slot.LbParz = kPartial;
   period.first = std::max(period.first, range.firstIndexDate);
   const double v1 = lookups.startValueAt(period.first);
   period.last = std::min(period.last, range.lastIndexDate);

@@ -12,6 +12,9 @@ using platform::kMonday;
 
 namespace {
 
+// The mark of a year the history covers only in part.
+constexpr char kPartial = 'P';
+
 // The history covers only part of `year`: it starts after the year's first business days or
 // ends before its last ones.
 bool partialYear(int year, const ProductRange& range) {
@@ -36,9 +39,9 @@ SummarySlot yearSlot(PeriodLookups& lookups, int year, const ProductRange& range
   if (const auto change = yearChange(lookups, year, range)) {
     slot.LbAnno = std::to_string(year);
     fillSummaryValues(slot, change->start, change->end, format);
-    slot.LbPerc = "%";
+    slot.LbPerc = '%';
   }
-  if (partialYear(year, range)) slot.LbParz = "P";
+  if (partialYear(year, range)) slot.LbParz = kPartial;
   return slot;
 }
 

@@ -147,6 +147,28 @@ TEST_F(PeriodStatisticsReportCommand, PdfToAnUnwritableTargetLeavesNothing) {
   EXPECT_EQ(report(install_, "--product PR1 --format pdf").exitCode, 64);  // no --output
 }
 
+// Texts carried over from the suite's older files are Windows-1252 bytes; every output is UTF-8.
+TEST_F(PeriodStatisticsReportCommand, Windows1252TextsAreWrittenAsUtf8) {
+  SQLite::Database data(install_.base + "OPER/DatiDV.mdb", SQLite::OPEN_READWRITE);
+  data.exec(
+      "UPDATE TabProdotti SET Descrizione = CAST(X'4C69717569646974E0' AS TEXT), "
+      "Moneta = CAST(X'80' AS TEXT) WHERE Codice = 'PR1'");
+  const CliRun json = report(install_, "--product PR1 --format json");
+  ASSERT_EQ(json.exitCode, 0) << json.output;
+  const auto out = nlohmann::json::parse(json.output);
+  EXPECT_EQ(out["description"], "Liquidità");
+  EXPECT_EQ(out["currency"], "€");
+  EXPECT_NE(report(install_, "--product PR1").output.find("Liquidità"), std::string::npos);
+  EXPECT_EQ(
+      data.execAndGet("SELECT hex(Descrizione) FROM TabProdotti WHERE Codice = 'PR1'").getString(),
+      "4C69717569646974E0");
+
+  install_.set("PARAMETRI", "SOC_ACTIV", "Societ\xE0");
+  const CliRun info = CliRun::of("info --format json --ini '" + install_.ini + "'", "2>/dev/null");
+  ASSERT_EQ(info.exitCode, 0) << info.output;
+  EXPECT_EQ(nlohmann::json::parse(info.output)["activeCompany"], "Società");
+}
+
 TEST_F(PeriodStatisticsReportCommand, ExitCodesForWhatCannotBeReported) {
   EXPECT_EQ(report(install_, "--product NONE").exitCode, 3);
   EXPECT_EQ(report(install_, "--product PR0").exitCode, 3);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -65,7 +67,7 @@ TEST(Profile, WriteKeepsEveryOtherLineAndTheLineEndings) {
                     "free text\r\n"
                     "\r\n"
                     "[B]\r\n"
-                    "x=1");
+                    "x=1\r");  // unterminated, ending in a lone CR
   ASSERT_TRUE(writeIni(ini, "a", "NAME", "new"));
   ASSERT_TRUE(writeIni(ini, "A", "Added", "2"));
   ASSERT_TRUE(writeIni(ini, "B", "y", "3"));
@@ -100,6 +102,20 @@ TEST(Profile, Windows1252FileIsReadAsUtf8AndWrittenBackInItsOwnBytes) {
   EXPECT_EQ(readIni(utf8, "S", "k"), "è");
   ASSERT_TRUE(writeIni(utf8, "S", "k", "à"));
   EXPECT_EQ(TempFolder::read(utf8), "\xEF\xBB\xBF[S]\nk=à\n");
+}
+
+// Decided by the mode bits, which hold for root as well: the rename would replace the file.
+TEST(Profile, ReadOnlyFileIsNeverReplaced) {
+  namespace fs = std::filesystem;
+  testsupport::TempFolder temp;
+  const std::string ini = temp.file("statind.ini");
+  TempFolder::write(ini, "[PARAMETRI]\r\nStartUp=1\r\n");
+  const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(ini, readOnly);
+  EXPECT_FALSE(writeIni(ini, "PARAMETRI", "StartUp", "2"));
+  EXPECT_EQ(TempFolder::read(ini), "[PARAMETRI]\r\nStartUp=1\r\n");
+  EXPECT_EQ(fs::status(ini).permissions(), readOnly);
+  EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
 }
 
 TEST(ProfileFiles, NamesMatchWithoutRegardToCase) {

@@ -78,7 +78,8 @@ TEST(Store, PreparedQueryRebindsEachRun) {
   testsupport::TempFolder folder;
   auto db = productsDb(folder);
   platform::PreparedQuery insert(*db, "INSERT INTO TabProdotti (Codice, Valore) VALUES (?1, ?2)");
-  for (int i = 0; i < 5; ++i) insert.run({"P" + std::to_string(i), static_cast<double>(i)});
+  for (int i = 0; i < 5; ++i)
+    insert.run({std::string("P") + std::to_string(i), static_cast<double>(i)});
   platform::PreparedQuery query(*db, "SELECT Valore FROM TabProdotti WHERE Codice = ?1");
   EXPECT_EQ(query.first({"P3"})->at(0), Value(3.0));
   EXPECT_EQ(query.first({"p4"})->at(0), Value(4.0));

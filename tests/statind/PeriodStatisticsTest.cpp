@@ -81,7 +81,7 @@ TEST_F(PeriodStatisticsTest, YearSlotsArePartialWhenTheHistoryMissesBusinessDays
   };
   int n = 0;
   for (const auto& c : cases) {
-    const std::string code = "P" + std::to_string(++n);
+    const std::string code = std::string("P") + std::to_string(++n);
     addSeries(code, c.first, c.last);
     EXPECT_EQ(run(code, c.year, 0).summary[c.slot].LbParz, c.parz) << code;
   }
@@ -101,7 +101,7 @@ TEST_F(PeriodStatisticsTest, MonthSlotsArePartialByTheExpectedFirstDay) {
   };
   int n = 0;
   for (const auto& c : cases) {
-    const std::string code = "M" + std::to_string(++n);
+    const std::string code = std::string("M") + std::to_string(++n);
     addSeries(code, c.first, day(31, 12, 2011));
     auto r = run(code, c.year, c.month);
     EXPECT_EQ(r.summary[2].LbParz, c.parz) << code;

@@ -164,11 +164,19 @@ TEST(DemoInstallation, RefusesAFolderTheIniCouldNotHold) {
   EXPECT_FALSE(fs::exists(tooLong));
 }
 
-TEST(DemoCli, MakeDemoPrintsTheIniPathFirstAndFailsWithCodeTwo) {
+TEST(DemoCli, MakeDemoPrintsTheIniPathFirstAndRefusesAFolderInUse) {
   testsupport::TempFolder folder;
   const auto made = testsupport::CliRun::of("make-demo \"" + folder.file("demo") + "\"");
   EXPECT_EQ(made.exitCode, 0) << made.output;
   EXPECT_EQ(made.output.substr(0, made.output.find('\n')), folder.file("demo/statind.ini"));
+
+  // A folder holding anything may be someone's installation: left alone unless forced.
+  const std::string again = "make-demo \"" + folder.file("demo") + "\"";
+  const auto refused = testsupport::CliRun::of(again, "2>&1 >/dev/null");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.output.find(folder.file("demo")), std::string::npos) << refused.output;
+  EXPECT_EQ(testsupport::CliRun::of("make-demo --force \"" + folder.file("demo") + "\"").exitCode,
+            0);
 
   std::ofstream(folder.file("plain-file")) << "not a folder";
   const auto failed = testsupport::CliRun::of("make-demo \"" + folder.file("plain-file") + "\"");
