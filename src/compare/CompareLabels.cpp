@@ -68,7 +68,7 @@ std::string barLegend(double change) {
   std::string text = platform::formatNumber(change, "#0.00");
   while (!text.empty() && text.back() == '0') text.pop_back();
   if (!text.empty() && text.back() == ',') text.pop_back();
-  if (text == "-0" || text.empty()) text = "0";
+  if (text == "-0" || text.empty()) text = '0';
   return indexdata::padLeft(text, 5) + "%";
 }
 

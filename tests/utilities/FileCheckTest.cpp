@@ -19,7 +19,7 @@ TEST(FileCheckTest, QuotesAreRemovedAndFoldersNeedTheirAttribute) {
   testsupport::TempFolder temp;
   platform::ScriptedDesktop desktop;
   testsupport::TempFolder::write(temp.file("a b.txt"), "x");
-  std::string path = "\"" + temp.file("a b.txt") + "\"";
+  std::string path = '"' + temp.file("a b.txt") + '"';
   EXPECT_TRUE(utilities::fileExists(desktop, path, 0));
   EXPECT_EQ(path, temp.file("a b.txt"));
 
