@@ -43,9 +43,14 @@ void saveFile(const std::string& path, const std::string& bytes) {
   const fs::path target(path);
   std::error_code ec;
   if (fs::is_directory(target, ec)) fail(path, EISDIR);
-  const fs::path temp =
-      target.parent_path() / ("." + target.filename().string() + ".tmp" +
-                              std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  // Appended piece by piece: GCC 12 misreads a chain of string additions as overlapping copies.
+  std::string name(".");
+  name.append(target.filename().string());
+  name.append(".tmp");
+  name.append(std::to_string(::getpid()));
+  name.append("-");
+  name.append(std::to_string(counter++));
+  const fs::path temp = target.parent_path() / name;
   std::FILE* out = std::fopen(temp.c_str(), "wb");
   if (!out) fail(path, errno);
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
