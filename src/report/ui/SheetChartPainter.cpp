@@ -34,7 +34,7 @@ double niceStep(double span) {
 
 QString tickText(double value, double step) {
   const int decimals = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
-  const std::string pattern = "#,##0" + (decimals ? "." + std::string(decimals, '0') : "");
+  const char* pattern = decimals == 0 ? "#,##0" : decimals == 1 ? "#,##0.0" : "#,##0.00";
   return QString::fromStdString(platform::formatNumber(value, pattern));
 }
 
