@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Format.h"
 #include "report/SheetFile.h"
 #include "report/ui/SheetPdf.h"
 
@@ -39,7 +40,7 @@ class SheetPdfTest : public QObject {
     report::SheetTable table{"Righe", {"riga", "valore"}, {1, 1}, {}};
     for (int i = 1; i <= 150; ++i)
       table.rows.push_back(
-          {{"r" + std::to_string(i)}, report::gridCell(std::to_string(-i) + ",00")});
+          {{std::to_string(i)}, report::gridCell(platform::formatNumber(-i, "#0.00"))});
     sheet.tables.push_back(table);
     QTemporaryDir folder;
     const std::string path = folder.filePath("lungo.pdf").toStdString();
@@ -53,7 +54,7 @@ class SheetPdfTest : public QObject {
       const std::string number = report::pageText(page, pages);
       QVERIFY2(text.find(number) != std::string::npos, number.c_str());
     }
-    QVERIFY(text.find("r150") != std::string::npos && text.find("-150,00") != std::string::npos);
+    QVERIFY(text.find("-150,00") != std::string::npos);
     QCOMPARE(count(text, "fine del foglio"), 1);
   }
 };
