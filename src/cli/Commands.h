@@ -11,9 +11,17 @@ inline constexpr int kExitStore = 2;
 inline constexpr int kExitNoData = 3;
 inline constexpr int kExitUsage = 64;
 
+// Whether this build can write the client sheet as PDF (it needs the ui library's renderer).
+#ifdef STATIND_CLI_PDF
+inline constexpr bool kPdfAvailable = true;
+#else
+inline constexpr bool kPdfAvailable = false;
+#endif
+
 struct CommonOptions {
   std::string ini;              // "" = the program's own configuration-file search
-  std::string format = "text";  // text | json | csv
+  std::string format = "text";  // text | json | csv | pdf
+  std::string output;           // "" = standard output; a file is written whole or not at all
   std::string argv0;
 };
 
@@ -22,6 +30,7 @@ struct ReportOptions {
   int year = 0;                     // 0 = the last year of the product's history
   int month = 0;                    // 0 = year view
   std::string startRule = "first";  // first | previous
+  std::string chartOptions;         // the sheet's chart boxes; "" = as the window last saved them
 };
 
 struct CompareOptions {
@@ -30,6 +39,7 @@ struct CompareOptions {
   int month = 0;                    // 0 = all months
   std::string startRule = "first";  // first | previous
   std::string chart = "line";       // line | bars
+  std::string chartOptions;         // the sheet's chart boxes; "" = as the window last saved them
 };
 
 // statind-cli risk and returns: the risk figures and the monthly returns map.

@@ -11,30 +11,9 @@ namespace cli {
 
 namespace {
 
-using Lines = std::vector<std::vector<std::string>>;
-
 template <typename T>
 nlohmann::ordered_json nullable(const std::optional<T>& value) {
   return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
-
-// One month: the grid; all months: one line per chart point.
-Lines table(const CompareData& data) {
-  const auto& r = data.result;
-  if (r.month > 0) {
-    Lines lines{{"ANNO", "INIZIO", "FINE", "%"}};
-    for (const auto& row : r.rows)
-      lines.push_back(
-          {std::to_string(row.year), row.start, row.end, compare::changeText(row.change)});
-    return lines;
-  }
-  Lines lines{{"punto", "etichetta", "valore"}};
-  for (std::size_t i = 0; i < r.chart.points.size(); ++i) {
-    const auto& p = r.chart.points[i];
-    lines.push_back({std::to_string(i + 1), p.label.value_or(""),
-                     p.value ? platform::formatNumber(*p.value, data.valueFormat) : ""});
-  }
-  return lines;
 }
 
 }  // namespace
@@ -76,12 +55,7 @@ void writeCompareText(const CompareData& data, std::ostream& out, bool colour) {
     out << "nessun confronto: un solo anno\n";
     return;
   }
-  writeColumns(table(data), out, colour);
-}
-
-void writeCompareCsv(const CompareData& data, std::ostream& out) {
-  if (!data.result.chart.drawn) return;
-  for (const auto& line : table(data)) writeCsvLine(line, out);
+  writeColumns(report::compareLines(data), out, colour);
 }
 
 }  // namespace cli

@@ -6,17 +6,11 @@
 #include <ostream>
 #include <string>
 
-#include "compare/Comparison.h"
+#include "report/CompareData.h"
 
 namespace cli {
 
-struct CompareData {
-  std::string product;
-  std::string description;
-  statind::ProductRange range;
-  std::string valueFormat;  // how index values are written in text and csv
-  compare::CompareResult result;
-};
+using report::CompareData;
 
 // {"product","from","to","month","rows":[{"ANNO","INIZIO","FINE","%"}],"chart":{"type",
 // "title","pointCount","points":[{"label","value","legend"}]}}: "%" the rounded change (null
@@ -24,7 +18,5 @@ struct CompareData {
 nlohmann::ordered_json compareJson(const CompareData& data);
 // A heading, then the grid rows (one month) or the chart points (all months).
 void writeCompareText(const CompareData& data, std::ostream& out, bool colour);
-// A caption line, then the grid rows (one month) or the chart points (all months).
-void writeCompareCsv(const CompareData& data, std::ostream& out);
 
 }  // namespace cli

@@ -1,16 +1,25 @@
 // statind-cli report: one statistics run of a product, as the index statistics window makes it
-// (it refills WkStatInd too), printed as text, JSON or CSV.
+// (it refills WkStatInd too), printed as text, JSON or CSV, or saved as the client sheet (PDF).
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/Commands.h"
 #include "cli/ReportOutput.h"
 #include "cli/Session.h"
 #include "indexdata/Helpers.h"
 #include "indexdata/IndexLookup.h"
+#include "platform/Profile.h"
+#include "report/ReportCsv.h"
+#include "report/SheetFile.h"
+#include "report/StatSheet.h"
 #include "statind/PeriodStatistics.h"
+#ifdef STATIND_CLI_PDF
+#include "report/ui/SheetPdf.h"
+#endif
 
 namespace cli {
 
@@ -38,14 +47,53 @@ int clampedMonth(int month, int year, const statind::ProductRange& range) {
   return month;
 }
 
-void print(const CommonOptions& common, const ReportData& data) {
-  if (common.format == "json") {
-    std::cout << reportJson(data).dump(2) << "\n";
-  } else if (common.format == "csv") {
-    writeReportCsv(data, std::cout);
-  } else {
-    writeReportText(data, std::cout, isatty(STDOUT_FILENO) != 0);
+// The client sheet as the window would print it now: its chart boxes as given, or as last saved.
+[[maybe_unused]] report::ClientSheet sheet(Session& session, const ReportOptions& given,
+                                           const ReportData& data) {
+  startup::AppParams& params = session.params();
+  report::SheetOptions options;
+  options.operatorCode = params.operatorCode;
+  options.madeOn = platform::today();
+  options.valueFormat = params.valueFormat;
+  const std::string boxes = given.chartOptions.empty()
+                                ? platform::readIni(params.ownIniPath, "PARAMETRI", "indstat")
+                                : given.chartOptions;
+  options.chart = statind::WindowOptions::restore(boxes, statind::kIndstatDefault, false);
+  return report::statisticsSheet(data, options);
+}
+
+// Prints the run on stdout, or saves it whole into --output. A file that cannot be saved is
+// reported on stderr and gives kExitStore.
+int print(Session& session, const CommonOptions& common, const ReportOptions& options,
+          const ReportData& data) {
+  std::ostringstream text;
+  try {
+    if (common.format == "pdf") {
+#ifdef STATIND_CLI_PDF
+      report::ui::saveSheetPdf(sheet(session, options, data), common.output);
+      return kExitOk;
+#else
+      std::cerr << "questa build di statind-cli non scrive PDF\n";
+      return kExitUsage;
+#endif
+    }
+    if (common.format == "json") {
+      text << reportJson(data).dump(2) << "\n";
+    } else if (common.format == "csv") {
+      report::writeReportCsv(data, text);
+    } else {
+      writeReportText(data, text, common.output.empty() && isatty(STDOUT_FILENO) != 0);
+    }
+    if (common.output.empty()) {
+      std::cout << text.str();
+    } else {
+      report::saveFile(common.output, text.str());
+    }
+  } catch (const report::SaveError& e) {
+    std::cerr << e.what() << "\n";
+    return kExitStore;
   }
+  return kExitOk;
 }
 
 int report(Session& session, const CommonOptions& common, const ReportOptions& options,
@@ -68,24 +116,31 @@ int report(Session& session, const CommonOptions& common, const ReportOptions& o
               << range->lastYear << ")\n";
     return kExitUsage;
   }
+  const auto rule = options.startRule == "previous" ? statind::StartRule::Previous
+                                                    : statind::StartRule::FirstUseful;
   ReportData data{product->code,
                   product->description,
                   product->currency,
                   *range,
                   year,
                   clampedMonth(options.month, year, *range),
+                  rule,
                   {}};
   statind::StatContext context{lookup, *dbs.workDb, session.desktop()};
-  const auto rule = options.startRule == "previous" ? statind::StartRule::Previous
-                                                    : statind::StartRule::FirstUseful;
   data.result = statind::runStatistics(context, {product->code, year, data.month, rule, *range});
-  print(common, data);
-  return kExitOk;
+  return print(session, common, options, data);
 }
 
 }  // namespace
 
-int runReport(const CommonOptions& common, const ReportOptions& options) {
+int runReport(const CommonOptions& given, const ReportOptions& options) {
+  if (given.format == "pdf" && given.output.empty()) {
+    std::cerr << "--format pdf vuole --output FILE\n";
+    return kExitUsage;
+  }
+  // The start-up moves into the program's folder: a relative --output means the caller's folder.
+  CommonOptions common = given;
+  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
   return Session::runForProduct(common, options.product,
                                 [&](Session& session, const std::string& code) {
                                   return report(session, common, options, code);

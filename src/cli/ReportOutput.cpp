@@ -79,14 +79,4 @@ void writeReportText(const ReportData& data, std::ostream& out, bool colour) {
   writeColumns(grid, out, colour);
 }
 
-void writeReportCsv(const ReportData& data, std::ostream& out) {
-  const auto& c = data.result.captions;
-  out << csvField(c[0]) << ";" << csvField(c[1]) << ";" << csvField(c[2]) << ";" << csvField(c[3])
-      << ";" << csvField(c[4]) << "\n";
-  for (const auto& r : data.result.rows) {
-    out << csvField(r.Data) << ";" << csvField(r.indice) << ";" << csvField(r.Percento1) << ";"
-        << csvField(r.Percento2) << ";" << csvField(r.Percento3) << "\n";
-  }
-}
-
 }  // namespace cli

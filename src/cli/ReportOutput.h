@@ -1,5 +1,6 @@
-// The three ways statind-cli report prints one statistics run: JSON with the window's exact
-// texts, a table for a person at a terminal, and ';'-separated rows for a spreadsheet.
+// The ways statind-cli report prints one statistics run for a script or a person: JSON with the
+// window's exact texts and a table for a terminal. The CSV lines and the client sheet are
+// shared with the window (src/report).
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -7,26 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "statind/PeriodStatistics.h"
+#include "report/ReportData.h"
 
 namespace cli {
 
-struct ReportData {
-  std::string product;  // the code as TabProdotti holds it
-  std::string description;
-  std::string currency;
-  statind::ProductRange range;
-  int year = 0;
-  int month = 0;
-  statind::StatResult result;
-};
+using report::ReportData;
 
 // The report for scripts: texts as the window shows them, empty cells "", points
 // never written null.
 nlohmann::ordered_json reportJson(const ReportData& data);
 // The summary block over the grid, numbers right-aligned; negative changes in red when `colour`.
 void writeReportText(const ReportData& data, std::ostream& out, bool colour);
-// A caption line, then one line per grid row; fields quoted when they need it.
-void writeReportCsv(const ReportData& data, std::ostream& out);
 
 }  // namespace cli

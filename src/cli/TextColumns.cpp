@@ -47,18 +47,4 @@ void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour
   }
 }
 
-std::string csvField(const std::string& text) {
-  const bool quote = text.find_first_of(";\"\r\n") != std::string::npos ||
-                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-  if (!quote) return text;
-  std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
-void writeCsvLine(const Line& line, std::ostream& out) {
-  for (std::size_t i = 0; i < line.size(); ++i) out << (i ? ";" : "") << csvField(line[i]);
-  out << "\n";
-}
-
 }  // namespace cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "report/ReportCsv.h"
+
 namespace cli {
 
 using Line = std::vector<std::string>;
@@ -15,10 +17,8 @@ using Line = std::vector<std::string>;
 // ones are red. Trailing blanks are cut.
 void writeColumns(const std::vector<Line>& lines, std::ostream& out, bool colour,
                   std::size_t minWidth = 0);
-// `text` as a CSV field: quoted (inner quotes doubled) when it holds ';', a quote or a line
-// break, or starts or ends with a blank.
-std::string csvField(const std::string& text);
-// The fields of `line` joined by ';', then a line feed.
-void writeCsvLine(const Line& line, std::ostream& out);
+// The CSV fields and lines are the windows' too.
+using report::csvField;
+using report::writeCsvLine;
 
 }  // namespace cli

@@ -12,11 +12,14 @@ int main(int argc, char** argv) {
   cli::CommonOptions common;
   common.argv0 = argc > 0 ? argv[0] : "statind-cli";
 
-  auto addCommon = [&](CLI::App* sub, bool withCsv) {
+  // withSheet: the command also writes its output into a file and the client sheet as PDF.
+  auto addCommon = [&](CLI::App* sub, bool withCsv, bool withSheet = false) {
     sub->add_option("--ini", common.ini, "configuration file (default: the program's search)");
     auto formats = withCsv ? std::vector<std::string>{"text", "json", "csv"}
                            : std::vector<std::string>{"text", "json"};
+    if (withSheet && cli::kPdfAvailable) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
+    if (withSheet) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
   };
 
   auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
@@ -30,15 +33,17 @@ int main(int argc, char** argv) {
 
   cli::ReportOptions report;
   auto* rep = app.add_subcommand("report", "one statistics run (year or month view)");
-  addCommon(rep, true);
+  addCommon(rep, true, true);
   rep->add_option("--product", report.product)->required();
   rep->add_option("--year", report.year);
   rep->add_option("--month", report.month)->check(CLI::Range(0, 12));
   rep->add_option("--start-rule", report.startRule)->check(CLI::IsMember({"first", "previous"}));
+  rep->add_option("--chart-options", report.chartOptions,
+                  "pdf: the window's eight option digits (default: as last saved)");
 
   cli::CompareOptions compareOptions;
   auto* cmp = app.add_subcommand("compare", "one monthly comparison across years");
-  addCommon(cmp, true);
+  addCommon(cmp, true, true);
   cmp->add_option("--product", compareOptions.product)->required();
   cmp->add_option("--from", compareOptions.from, "first year")->required();
   cmp->add_option("--to", compareOptions.to, "last year")->required();
@@ -47,6 +52,8 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"first", "previous"}));
   cmp->add_option("--chart", compareOptions.chart, "line (default) or bars")
       ->check(CLI::IsMember({"line", "bars"}));
+  cmp->add_option("--chart-options", compareOptions.chartOptions,
+                  "pdf: the window's eight option digits (default: as last saved)");
   cli::RiskOptions risk;
   auto* riskCommand = app.add_subcommand("risk", "risk and return figures of a product");
   auto* returns = app.add_subcommand("returns", "monthly returns map of a product");

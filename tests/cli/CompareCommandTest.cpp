@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/Format.h"
 #include "support/CliRun.h"
 #include "support/SmallInstallation.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -44,6 +47,33 @@ class CompareCommand : public ::testing::Test {
 
   testsupport::SmallInstallation install_;
 };
+
+// The comparison sheet of one month lists every year of the JSON report on a line of its own.
+TEST_F(CompareCommand, PdfSheetOfOneMonth) {
+  testsupport::TempFolder out;
+  const std::string pdf = out.file("confronto.pdf");
+  const std::string args = "--product CM1 --from 2008 --to 2011 --month 3 ";
+  ASSERT_EQ(compare(args + "--format pdf --output " + pdf).exitCode, 0);
+  const auto json = nlohmann::json::parse(compare(args + "--format json").output);
+  std::FILE* pipe = popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r");
+  const std::string text = CliRun::finish(pipe).output;
+  EXPECT_NE(text.find("CM1 - Comparato"), std::string::npos) << text;
+  EXPECT_NE(text.find("dal 2008 al 2011, MARZO"), std::string::npos);
+  EXPECT_NE(text.find("pagina 1 di 1"), std::string::npos);
+  for (const auto& row : json["rows"]) {
+    const std::vector<std::string> cells{row["INIZIO"], row["FINE"],
+                                         platform::formatNumber(row["%"].get<double>(), "#0.00")};
+    // The line holding the year and then its figures, in order.
+    bool found = false;
+    std::istringstream lines(text);
+    for (std::string line; !found && std::getline(lines, line);) {
+      std::size_t at = line.find(std::to_string(row["ANNO"].get<int>()) + " ");
+      for (const auto& cell : cells) at = at == std::string::npos ? at : line.find(cell, at);
+      found = at != std::string::npos;
+    }
+    EXPECT_TRUE(found) << row.dump();
+  }
+}
 
 TEST_F(CompareCommand, JsonOfOneMonthAsBars) {
   const CliRun run = compare(

@@ -1,7 +1,9 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,76 @@ TEST_F(PeriodStatisticsReportCommand, CsvQuotesWhatASpreadsheetWouldChange) {
   EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "GIUGNO;indice;% giorn.;% sett.;% 15 gg");
   EXPECT_NE(run.output.find("\n\"05 S  \";;;;\n"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("\n02 Mer;10,02;0,100;;\n"), std::string::npos) << run.output;
+}
+
+// The text of a PDF as pdftotext lays it out, page by page ("\f" between pages).
+std::string pdfText(const std::string& path) {
+  std::FILE* pipe = popen(("pdftotext -layout '" + path + "' - 2>/dev/null").c_str(), "r");
+  return CliRun::finish(pipe).output;
+}
+
+// The line of `text` that holds every one of `cells` in their order, or "".
+std::string lineWith(const std::string& text, const std::vector<std::string>& cells) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::size_t at = 0;
+    for (const auto& cell : cells) at = at == std::string::npos ? at : line.find(cell, at);
+    if (at != std::string::npos) return line;
+  }
+  return "";
+}
+
+// The client sheet of a month and of a year holds what the JSON report gives, every grid row on
+// a line of its own, on one page.
+TEST_F(PeriodStatisticsReportCommand, PdfSheetHoldsTheReportsFigures) {
+  testsupport::TempFolder out;
+  for (const char* period : {"--year 2010 --month 6", "--year 2010"}) {
+    const std::string pdf = out.file("sheet.pdf");
+    const CliRun run =
+        report(install_, "--product PR1 " + std::string(period) + " --format pdf --output " + pdf);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto json = nlohmann::json::parse(
+        report(install_, "--product PR1 " + std::string(period) + " --format json").output);
+    const std::string text = pdfText(pdf);
+    EXPECT_NE(text.find("PR1 - Fondo; prova"), std::string::npos) << text;
+    EXPECT_NE(text.find(json["month"] == 6 ? "GIUGNO 2010" : "anno 2010"), std::string::npos);
+    EXPECT_NE(text.find("pagina 1 di 1"), std::string::npos);
+    EXPECT_EQ(text.find('\f'), text.size() - 1);  // one page
+    for (const auto& slot : json["summary"]) {
+      if (slot["LbAnno"] == "") continue;
+      EXPECT_NE(lineWith(text, {slot["LbAnno"], slot["LbVal1"], slot["LbVal2"], slot["LbDiff"]}),
+                "")
+          << slot.dump();
+    }
+    for (const auto& row : json["rows"]) {
+      std::vector<std::string> cells;
+      for (const char* column : {"Data", "indice", "Percento1", "Percento2", "Percento3"})
+        if (row[column] != "") {
+          // A weekend label's padding ("05 S  ") does not show at the end of a right-aligned cell.
+          const std::string cell = row[column];
+          cells.push_back(cell.substr(0, cell.find_last_not_of(' ') + 1));
+        }
+      EXPECT_NE(lineWith(text, cells), "") << row.dump();
+    }
+  }
+}
+
+// A file where a folder should be, or a missing folder: exit 2, a message naming the file, and
+// no file left behind.
+TEST_F(PeriodStatisticsReportCommand, PdfToAnUnwritableTargetLeavesNothing) {
+  testsupport::TempFolder out;
+  testsupport::TempFolder::write(out.file("blocking"), "x");
+  for (const std::string& target :
+       {out.file("blocking/sheet.pdf"), out.file("missing/sheet.pdf")}) {
+    const CliRun run = CliRun::of(
+        "report --ini '" + install_.ini + "' --product PR1 --format pdf --output " + target,
+        "2>&1 >/dev/null");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.output.find("impossibile scrivere " + target + ": "), std::string::npos)
+        << run.output;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 1);
+  EXPECT_EQ(report(install_, "--product PR1 --format pdf").exitCode, 64);  // no --output
 }
 
 // Texts carried over from the suite's older files are Windows-1252 bytes; every output is UTF-8.

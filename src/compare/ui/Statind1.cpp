@@ -1,5 +1,6 @@
 #include "compare/ui/Statind1.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <algorithm>
+#include <sstream>
 
 #include "compare/CompareSteps.h"
 #include "compare/ProductChooser.h"
@@ -22,6 +24,9 @@
 #include "platform/Strings.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
+#include "report/CompareSheet.h"
+#include "report/ReportCsv.h"
+#include "report/ui/SheetActions.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
@@ -59,6 +64,7 @@ Statind1::Statind1(startup::ui::AppContext& ctx, QWidget* parent)
   setMinimumSize(platform::ui::twipsToPixels(QSize(kMinWidthTwips, kMinHeightTwips), this));
   form_->TdbgCompara->setModel(grid_);
   form_->sizeGridColumns();
+  addSheetActions();
   load();
   connectHandlers();
   startup::ui::FunctionKeyPreview::install(this, ctx_);
@@ -229,6 +235,8 @@ void Statind1::chartBoxClicked() {
 }
 
 void Statind1::runComparison() {
+  shown_.reset();
+  sheetActions_->setEnabled(false);
   if (product_.empty() || !range_) return;
   CompareParams params;
   params.product = product_;
@@ -241,7 +249,33 @@ void Statind1::runComparison() {
   params.range = *range_;
   params.usableWidth = ctx_.params.usableWidth;
   previousMonth_ = params.month;
-  render(compare::runComparison(*ctx_.lookup, params), layoutFlag_);
+  const CompareResult result = compare::runComparison(*ctx_.lookup, params);
+  render(result, layoutFlag_);
+  shown_ = report::CompareData{product_, form_->LbProdotto->text().toStdString(),
+                               *range_,  ctx_.params.valueFormat,
+                               result,   params.startRule};
+  sheetActions_->setEnabled(true);
+}
+
+// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, before "&USCITA".
+void Statind1::addSheetActions() {
+  QWidget* strip = form_->CmdRp[0]->parentWidget();
+  sheetActions_ = new report::ui::SheetActions(
+      strip, ctx_.desktop,
+      [this]() -> std::optional<report::ui::SheetContent> {
+        if (!shown_) return std::nullopt;
+        const report::SheetOptions options{ctx_.params.operatorCode, platform::today(),
+                                           ctx_.params.valueFormat, form_->options()};
+        std::ostringstream csv;
+        report::writeCompareCsv(*shown_, csv);
+        return report::ui::SheetContent{report::comparisonSheet(*shown_, options), csv.str()};
+      },
+      ctx_.params.impExpFolder);
+  auto* row = static_cast<QBoxLayout*>(strip->layout());
+  for (QWidget* b :
+       {static_cast<QWidget*>(sheetActions_->print), static_cast<QWidget*>(sheetActions_->pdf),
+        static_cast<QWidget*>(sheetActions_->csv)})
+    row->insertWidget(row->count() - 1, b);
 }
 
 void Statind1::render(const CompareResult& result, bool moveChart) {

@@ -12,12 +12,17 @@
 #include <vector>
 
 #include "compare/Comparison.h"
+#include "report/CompareData.h"
 #include "statind/GraphModel.h"
 #include "statind/PeriodStatistics.h"
 #include "statind/ProductLists.h"
 
 namespace startup::ui {
 struct AppContext;
+}
+
+namespace report::ui {
+class SheetActions;
 }
 
 namespace compare::ui {
@@ -66,6 +71,7 @@ class Statind1 : public QDialog {
   void placeChart(bool allMonths);
   void fitChart();
   void showChooser(bool visible);
+  void addSheetActions();
 
   startup::ui::AppContext& ctx_;
   statind::GraphModel graph_;
@@ -74,6 +80,8 @@ class Statind1 : public QDialog {
   std::vector<statind::ProductEntry> products_;
   std::string product_;  // "" until a product with index data is loaded
   std::optional<statind::ProductRange> range_;
+  std::optional<report::CompareData> shown_;  // the run on screen, for printing and export
+  report::ui::SheetActions* sheetActions_ = nullptr;
   int sortKey_ = 1;
   int previousMonth_ = 0;
   bool layoutFlag_ = false;

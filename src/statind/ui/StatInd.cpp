@@ -1,5 +1,6 @@
 #include "statind/ui/StatInd.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <algorithm>
+#include <sstream>
 
 #include "compare/ui/Statind1.h"
 #include "indexdata/Helpers.h"
@@ -17,6 +19,9 @@
 #include "platform/Strings.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
+#include "report/ReportCsv.h"
+#include "report/StatSheet.h"
+#include "report/ui/SheetActions.h"
 #include "risk/ui/RischioRendimento.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeyPreview.h"
@@ -53,6 +58,7 @@ StatInd::StatInd(startup::ui::AppContext& ctx, QWidget* parent)
   setMinimumSize(platform::ui::twipsToPixels(
       QSize(StatIndLayout::kMinWidth, StatIndLayout::kMinHeight), this));
   form_->TDBGrid1->setModel(grid_);
+  addSheetActions();
   load();
   connectHandlers();
   // Without a window manager the maximised state is only a wish: take the screen's room too.
@@ -308,6 +314,15 @@ void StatInd::runStatistics() {
     throw;
   }
   render(result);
+  shown_ = report::ReportData{product_,
+                              form_->LbProdotto->text().toStdString(),
+                              form_->LbMon->text().toStdString(),
+                              *range_,
+                              params.year,
+                              params.month,
+                              params.startRule,
+                              result};
+  sheetActions_->setEnabled(true);
 }
 
 void StatInd::render(const StatResult& result) {
@@ -321,6 +336,28 @@ void StatInd::render(const StatResult& result) {
 void StatInd::clearResults() {
   form_->showResults(false);
   grid_->clear();
+  shown_.reset();
+  sheetActions_->setEnabled(false);
+}
+
+// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, before "&USCITA".
+void StatInd::addSheetActions() {
+  sheetActions_ = new report::ui::SheetActions(
+      form_->period, ctx_.desktop,
+      [this]() -> std::optional<report::ui::SheetContent> {
+        if (!shown_) return std::nullopt;
+        const report::SheetOptions options{ctx_.params.operatorCode, platform::today(),
+                                           ctx_.params.valueFormat, form_->options()};
+        std::ostringstream csv;
+        report::writeReportCsv(*shown_, csv);
+        return report::ui::SheetContent{report::statisticsSheet(*shown_, options), csv.str()};
+      },
+      ctx_.params.impExpFolder);
+  auto* row = static_cast<QBoxLayout*>(form_->period->layout());
+  for (QWidget* b :
+       {static_cast<QWidget*>(sheetActions_->print), static_cast<QWidget*>(sheetActions_->pdf),
+        static_cast<QWidget*>(sheetActions_->csv)})
+    row->insertWidget(row->count() - 1, b);
 }
 
 // The product pane only for a product with index data: without one the choice stays, whatever

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "report/ReportData.h"
 #include "statind/GraphModel.h"
 #include "statind/PeriodStatistics.h"
 #include "statind/PeriodSteps.h"
@@ -18,6 +19,10 @@
 
 namespace startup::ui {
 struct AppContext;
+}
+
+namespace report::ui {
+class SheetActions;
 }
 
 namespace statind::ui {
@@ -84,6 +89,7 @@ class StatInd : public QDialog {
   // The period steps of the product shown; nullopt while no product with index data is chosen.
   std::optional<PeriodSteps> steps() const;
   int yearShown() const;
+  void addSheetActions();
 
   startup::ui::AppContext& ctx_;
   GraphModel graph_;
@@ -93,6 +99,8 @@ class StatInd : public QDialog {
   std::vector<ProductEntry> products_;  // the product list's entries, as shown
   std::string product_;                 // the product of the runs, "" while none is chosen
   std::optional<ProductRange> range_;
+  std::optional<report::ReportData> shown_;  // the run on screen, for printing and export
+  report::ui::SheetActions* sheetActions_ = nullptr;
   bool busy_ = false;
   bool firstActivation_ = true;
   bool unloaded_ = false;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -16,6 +17,7 @@
 #include "compare/ui/Statind1.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
+#include "report/ui/SheetActions.h"
 
 using compare::ui::Statind1;
 using testsupport::UiInstallation;
@@ -184,6 +186,30 @@ class Statind1Test : public QObject {
     QVERIFY(model->data(model->index(1, 3)).toString().startsWith("-"));
     QCOMPARE(model->data(model->index(1, 3), Qt::ForegroundRole).value<QColor>(),
              QColor(255, 0, 0));
+  }
+
+  // The comparison on screen saved as CSV (the CLI's lines) and PDF, named by span and month.
+  void exportsTheComparisonShown() {
+    Fixture f;
+    QVERIFY(!child<QPushButton>(f.w(), "CmdEsportaCsv")->isEnabled());
+    f.chooseProduct("P1");
+    f.years(0)->setCurrentIndex(0);
+    f.months()->setCurrentIndex(6);
+    QTemporaryDir folder;
+    QString suggested;
+    f.w()->findChild<report::ui::SheetActions*>()->setFileChooser(
+        [&](const QString&, const QString& name, const QString&) {
+          suggested = name;
+          return folder.filePath("confronto");
+        });
+    child<QPushButton>(f.w(), "CmdEsportaCsv")->click();
+    QVERIFY2(suggested.endsWith("/P1_2008-2010-06.csv"), qPrintable(suggested));
+    const auto csv = testsupport::TempFolder::read(folder.filePath("confronto.csv").toStdString());
+    QVERIFY2(csv.starts_with("ANNO;INIZIO;FINE;%\n2008;"), csv.c_str());
+    QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 4);
+    child<QPushButton>(f.w(), "CmdEsportaPdf")->click();
+    QVERIFY(testsupport::TempFolder::read(folder.filePath("confronto.pdf").toStdString())
+                .starts_with("%PDF"));
   }
 
   void handedOverProductOpensDirectlyAndClosingSavesAndExits() {

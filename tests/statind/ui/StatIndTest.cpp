@@ -11,11 +11,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
 #include <cmath>
@@ -24,6 +28,7 @@
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
 #include "platform/ui/Twips.h"
+#include "report/ui/SheetActions.h"
 #include "statind/StatIndLayout.h"
 #include "statind/ui/GraphView.h"
 #include "statind/ui/StatInd.h"
@@ -464,6 +469,50 @@ class StatIndTest : public QObject {
     QTest::keyClick(&w, Qt::Key_F2);
     QVERIFY(!w.isVisible());  // as the exit button: options saved, window closed
     QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("00100100"));
+  }
+
+  // The run on screen printed and exported: names suggested from the product and period, the
+  // CLI's CSV, a one-page preview, and a folder that does not exist shown as a message.
+  void printAndExportTheRunShown() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    auto* print = child<QPushButton>(w, "CmdStampa");
+    QVERIFY(!print->isEnabled());
+    f.chooseProduct("P1");
+    QVERIFY(print->isEnabled());
+    QCOMPARE(print->shortcut(), QKeySequence("Ctrl+P"));
+    QTemporaryDir folder;
+    QString suggested, target = folder.filePath("foglio");
+    w->findChild<report::ui::SheetActions*>()->setFileChooser(
+        [&](const QString&, const QString& name, const QString&) {
+          suggested = name;
+          return target;
+        });
+    child<QPushButton>(w, "CmdEsportaCsv")->click();
+    QVERIFY2(suggested.endsWith("/P1_2010.csv"), qPrintable(suggested));
+    const auto csv = testsupport::TempFolder::read(target.toStdString() + ".csv");
+    QVERIFY2(csv.starts_with("2010;indice;% mese;% trim.;% sem.\nGENNAIO;;;;\n"), csv.c_str());
+    child<QPushButton>(w, "CmdEsportaPdf")->click();
+    QVERIFY(suggested.endsWith("/P1_2010.pdf"));
+    QVERIFY(testsupport::TempFolder::read(target.toStdString() + ".pdf").starts_with("%PDF"));
+
+    int pages = 0;
+    QTimer::singleShot(0, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      if (!preview) return;
+      auto* view = preview->findChild<QPrintPreviewWidget*>();
+      if (!QTest::qWaitFor([&] { return view->pageCount() > 0; })) return;
+      pages = view->pageCount();
+      preview->reject();
+    });
+    print->click();
+    QCOMPARE(pages, 1);
+
+    target = folder.filePath("manca/foglio.csv");
+    child<QPushButton>(w, "CmdEsportaCsv")->click();
+    QVERIFY2(f.session->messages().find("impossibile scrivere") != std::string::npos,
+             f.session->messages().c_str());
+    QVERIFY(w->isVisible());
   }
 };
 
