@@ -135,7 +135,6 @@ SpanRead PgIndexCursor::readSpan(const std::string& key1, const std::string& aft
   // Built straight from the server's result: the range of a long comparison holds thousands of
   // records, and each copy through generic rows costs allocations.
   db_.scan(kSpanSql, {key1, after, upTo, pointKey}, [&](const PgConnection::RawRow& row) {
-    if (span.inside.capacity() == 0) span.inside.reserve(static_cast<std::size_t>(row.rows()));
     SpanRecord record{row.value(1), {}};
     record.values.reserve(kNames.size());
     for (int column = 2; column < 2 + static_cast<int>(kNames.size()); ++column)
