@@ -140,18 +140,6 @@ Value PgConnection::RawRow::value(int column) const {
   return fieldValue(static_cast<const PGresult*>(result_), row_, column);
 }
 
-bool PgConnection::RawRow::isNull(int column) const {
-  return PQgetisnull(static_cast<const PGresult*>(result_), row_, column);
-}
-
-const char* PgConnection::RawRow::text(int column) const {
-  return PQgetvalue(static_cast<const PGresult*>(result_), row_, column);
-}
-
-int PgConnection::RawRow::rows() const {
-  return PQntuples(static_cast<const PGresult*>(result_));
-}
-
 bool PgConnection::inTransaction() const {
   return PQtransactionStatus(connection_) != PQTRANS_IDLE;
 }

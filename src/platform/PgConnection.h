@@ -35,12 +35,6 @@ class PgConnection {
    public:
     // Field `column` as run() gives it.
     Value value(int column) const;
-    // True when field `column` is SQL null.
-    bool isNull(int column) const;
-    // Field `column` as the server's text ("" for SQL null).
-    const char* text(int column) const;
-    // How many rows the statement returned.
-    int rows() const;
 
    private:
     friend class PgConnection;
