@@ -41,7 +41,7 @@ std::string parameterText(const Value& value) {
   return valueText(value);
 }
 
-Value fieldValue(PGresult* result, int row, int column) {
+Value fieldValue(const PGresult* result, int row, int column) {
   if (PQgetisnull(result, row, column)) return {};
   const char* text = PQgetvalue(result, row, column);
   switch (PQftype(result, column)) {
@@ -87,7 +87,8 @@ PgConnection::~PgConnection() {
   PQfinish(connection_);
 }
 
-std::vector<Row> PgConnection::run(const std::string& sql, const std::vector<Value>& params) {
+std::shared_ptr<void> PgConnection::execute(const std::string& sql,
+                                            const std::vector<Value>& params) {
   std::vector<std::string> texts;
   std::vector<const char*> pointers;
   texts.reserve(params.size());
@@ -106,19 +107,37 @@ std::vector<Row> PgConnection::run(const std::string& sql, const std::vector<Val
       throw StoreError::refusal(why);
     throw StoreError(why, 0);
   }
-  const int columns = PQnfields(result.get());
+  return std::shared_ptr<void>(result.release(),
+                               [](void* done) { PQclear(static_cast<PGresult*>(done)); });
+}
+
+std::vector<Row> PgConnection::run(const std::string& sql, const std::vector<Value>& params) {
+  const auto held = execute(sql, params);
+  auto* result = static_cast<PGresult*>(held.get());
+  const int columns = PQnfields(result);
   auto names = std::make_shared<std::vector<std::string>>();
-  for (int c = 0; c < columns; ++c) names->push_back(PQfname(result.get(), c));
+  for (int c = 0; c < columns; ++c) names->push_back(PQfname(result, c));
   std::vector<Row> rows;
-  const int count = PQntuples(result.get());
+  const int count = PQntuples(result);
   rows.reserve(static_cast<std::size_t>(count));
   for (int r = 0; r < count; ++r) {
     std::vector<Value> values;
     values.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) values.push_back(fieldValue(result.get(), r, c));
+    for (int c = 0; c < columns; ++c) values.push_back(fieldValue(result, r, c));
     rows.emplace_back(names, std::move(values));
   }
   return rows;
+}
+
+void PgConnection::scan(const std::string& sql, const std::vector<Value>& params,
+                        const std::function<void(const RawRow&)>& each) {
+  const auto held = execute(sql, params);
+  const int count = PQntuples(static_cast<PGresult*>(held.get()));
+  for (int r = 0; r < count; ++r) each(RawRow(held.get(), r));
+}
+
+Value PgConnection::RawRow::value(int column) const {
+  return fieldValue(static_cast<const PGresult*>(result_), row_, column);
 }
 
 bool PgConnection::inTransaction() const {

@@ -3,6 +3,7 @@
 // reason; a counter of statements sent lets the benchmarks and tests count round trips.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,22 @@ class PgConnection {
   // transaction, missing privilege, a lock not granted, a serialization failure) throws a
   // StoreError with writeRefused() true; any other failure a StoreError.
   std::vector<Row> run(const std::string& sql, const std::vector<Value>& params = {});
+  // The fields of one row of a scan(), made into values only when asked for.
+  class RawRow {
+   public:
+    // Field `column` as run() gives it.
+    Value value(int column) const;
+
+   private:
+    friend class PgConnection;
+    RawRow(const void* result, int row) : result_(result), row_(row) {}
+    const void* result_;
+    int row_;
+  };
+  // Runs one statement as run() does, failures alike, and hands each row in turn to `each`
+  // without copying its fields: for reads of many rows.
+  void scan(const std::string& sql, const std::vector<Value>& params,
+            const std::function<void(const RawRow&)>& each);
   // Statements sent to the server since the connection opened (each is one round trip).
   long long statements() const { return statements_; }
   // True while a transaction is open on the connection.
@@ -57,6 +74,8 @@ class PgConnection {
 
  private:
   PgConnection(pg_conn* connection, std::string name);
+  // Sends the statement; returns its result (a PGresult) or throws as run() does.
+  std::shared_ptr<void> execute(const std::string& sql, const std::vector<Value>& params);
   pg_conn* connection_;
   std::string name_;
   long long statements_ = 0;

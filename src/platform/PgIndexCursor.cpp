@@ -132,9 +132,14 @@ SpanRead PgIndexCursor::readSpan(const std::string& key1, const std::string& aft
   hasCurrent_ = false;
   SpanRead span;
   span.names = kNames;
-  for (const Row& row : db_.run(kSpanSql, {key1, after, upTo, pointKey})) {
-    SpanRecord record = recordOf(row, 1);
-    switch (std::get<std::int64_t>(row.at(0))) {
+  // Built straight from the server's result: the range of a long comparison holds thousands of
+  // records, and each copy through generic rows costs allocations.
+  db_.scan(kSpanSql, {key1, after, upTo, pointKey}, [&](const PgConnection::RawRow& row) {
+    SpanRecord record{row.value(1), {}};
+    record.values.reserve(kNames.size());
+    for (int column = 2; column < 2 + static_cast<int>(kNames.size()); ++column)
+      record.values.push_back(row.value(column));
+    switch (std::get<std::int64_t>(row.value(0))) {
       case 0:
         span.before = std::move(record);
         break;
@@ -147,7 +152,7 @@ SpanRead PgIndexCursor::readSpan(const std::string& key1, const std::string& aft
       default:
         span.point = std::move(record);
     }
-  }
+  });
   return span;
 }
 

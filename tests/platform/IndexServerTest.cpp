@@ -51,10 +51,11 @@ std::string describe(const statind::StatResult& result) {
             s.LbParz + (s.LbDiffRed ? "|R\n" : "|\n");
   for (const auto& c : result.captions) text += c + "|";
   for (const auto& r : result.rows)
-    text +=
-        "\n" + r.Data + "|" + r.indice + "|" + r.Percento1 + "|" + r.Percento2 + "|" + r.Percento3;
+    text.append(1, '\n') +=
+        r.Data + "|" + r.indice + "|" + r.Percento1 + "|" + r.Percento2 + "|" + r.Percento3;
   for (const auto& p : result.chart.points)
-    text += '\n' + p.label.value_or("-") + '=' + (p.value ? std::to_string(*p.value) : "-");
+    text.append(1, '\n') +=
+        p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : std::string(1, '-'));
   return text;
 }
 
@@ -64,7 +65,8 @@ std::string describe(const compare::CompareResult& result) {
     text += std::to_string(r.year) + "|" + r.start + "|" + r.end + "|" +
             (r.change ? std::to_string(*r.change) : "-") + "\n";
   for (const auto& p : result.chart.points)
-    text += p.label.value_or("-") + "=" + (p.value ? std::to_string(*p.value) : "-") + "\n";
+    text += p.label.value_or("-") + "=" +
+            (p.value ? std::to_string(*p.value) : std::string(1, '-')) + "\n";
   return text;
 }
 
