@@ -1,13 +1,11 @@
 // statind-cli compare: one comparison run of a product across years, as the comparison window
 // makes it, printed as text, JSON or CSV, or saved as the client sheet (PDF).
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
-#include <sstream>
 
 #include "cli/Commands.h"
 #include "cli/CompareOutput.h"
+#include "cli/RunOutput.h"
 #include "cli/Session.h"
 #include "compare/Comparison.h"
 #include "compare/ProductLoad.h"
@@ -16,62 +14,23 @@
 #include "report/CompareSheet.h"
 #include "report/ReportCsv.h"
 #include "report/SheetFile.h"
-#ifdef STATIND_CLI_PDF
-#include "report/ui/SheetPdf.h"
-#endif
 
 namespace cli {
 
 namespace {
 
-// The client sheet as the comparison window would print it: its chart boxes as given, or as
-// last saved.
-[[maybe_unused]] report::ClientSheet sheet(Session& session, const CompareOptions& given,
-                                           const CompareData& data) {
-  startup::AppParams& params = session.params();
-  report::SheetOptions options;
-  options.operatorCode = params.operatorCode;
-  options.madeOn = platform::today();
-  options.valueFormat = params.valueFormat;
-  const std::string boxes = given.chartOptions.empty()
-                                ? platform::readIni(params.ownIniPath, "PARAMETRI", "indstat1")
-                                : given.chartOptions;
-  options.chart = statind::WindowOptions::restore(boxes, statind::kIndstat1Default, false);
-  return report::comparisonSheet(data, options);
-}
-
-// Prints the run on stdout, or saves it whole into --output. A file that cannot be saved is
-// reported on stderr and gives kExitStore.
+// Prints the run on stdout, or saves it whole into --output (as the client sheet for pdf).
 int print(Session& session, const CommonOptions& common, const CompareOptions& options,
           const CompareData& data) {
-  std::ostringstream text;
-  try {
-    if (common.format == "pdf") {
-#ifdef STATIND_CLI_PDF
-      report::ui::saveSheetPdf(sheet(session, options, data), common.output);
-      return kExitOk;
-#else
-      std::cerr << "questa build di statind-cli non scrive PDF\n";
-      return kExitUsage;
-#endif
-    }
-    if (common.format == "json") {
-      text << compareJson(data).dump(2) << "\n";
-    } else if (common.format == "csv") {
-      report::writeCompareCsv(data, text);
-    } else {
-      writeCompareText(data, text, common.output.empty() && isatty(STDOUT_FILENO) != 0);
-    }
-    if (common.output.empty()) {
-      std::cout << text.str();
-    } else {
-      report::saveFile(common.output, text.str());
-    }
-  } catch (const report::SaveError& e) {
-    std::cerr << e.what() << "\n";
-    return kExitStore;
-  }
-  return kExitOk;
+  RunWriters writers;
+  writers.sheet = [&] {
+    return report::comparisonSheet(
+        data, sheetOptions(session, options.chartOptions, "indstat1", statind::kIndstat1Default));
+  };
+  writers.json = [&](std::ostream& out) { out << compareJson(data).dump(2) << "\n"; };
+  writers.csv = [&](std::ostream& out) { report::writeCompareCsv(data, out); };
+  writers.text = [&](std::ostream& out, bool colour) { writeCompareText(data, out, colour); };
+  return writeRun(common, writers);
 }
 
 int compareRun(Session& session, const CommonOptions& common, const CompareOptions& options,

@@ -1,14 +1,12 @@
 // statind-cli report: one statistics run of a product, as the index statistics window makes it
 // (it refills WkStatInd too), printed as text, JSON or CSV, or saved as the client sheet (PDF).
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
-#include <sstream>
 
 #include "cli/Commands.h"
 #include "cli/ReportOutput.h"
+#include "cli/RunOutput.h"
 #include "cli/Session.h"
 #include "indexdata/Helpers.h"
 #include "indexdata/IndexLookup.h"
@@ -17,9 +15,6 @@
 #include "report/SheetFile.h"
 #include "report/StatSheet.h"
 #include "statind/PeriodStatistics.h"
-#ifdef STATIND_CLI_PDF
-#include "report/ui/SheetPdf.h"
-#endif
 
 namespace cli {
 
@@ -47,53 +42,18 @@ int clampedMonth(int month, int year, const statind::ProductRange& range) {
   return month;
 }
 
-// The client sheet as the window would print it now: its chart boxes as given, or as last saved.
-[[maybe_unused]] report::ClientSheet sheet(Session& session, const ReportOptions& given,
-                                           const ReportData& data) {
-  startup::AppParams& params = session.params();
-  report::SheetOptions options;
-  options.operatorCode = params.operatorCode;
-  options.madeOn = platform::today();
-  options.valueFormat = params.valueFormat;
-  const std::string boxes = given.chartOptions.empty()
-                                ? platform::readIni(params.ownIniPath, "PARAMETRI", "indstat")
-                                : given.chartOptions;
-  options.chart = statind::WindowOptions::restore(boxes, statind::kIndstatDefault, false);
-  return report::statisticsSheet(data, options);
-}
-
-// Prints the run on stdout, or saves it whole into --output. A file that cannot be saved is
-// reported on stderr and gives kExitStore.
+// Prints the run on stdout, or saves it whole into --output (as the client sheet for pdf).
 int print(Session& session, const CommonOptions& common, const ReportOptions& options,
           const ReportData& data) {
-  std::ostringstream text;
-  try {
-    if (common.format == "pdf") {
-#ifdef STATIND_CLI_PDF
-      report::ui::saveSheetPdf(sheet(session, options, data), common.output);
-      return kExitOk;
-#else
-      std::cerr << "questa build di statind-cli non scrive PDF\n";
-      return kExitUsage;
-#endif
-    }
-    if (common.format == "json") {
-      text << reportJson(data).dump(2) << "\n";
-    } else if (common.format == "csv") {
-      report::writeReportCsv(data, text);
-    } else {
-      writeReportText(data, text, common.output.empty() && isatty(STDOUT_FILENO) != 0);
-    }
-    if (common.output.empty()) {
-      std::cout << text.str();
-    } else {
-      report::saveFile(common.output, text.str());
-    }
-  } catch (const report::SaveError& e) {
-    std::cerr << e.what() << "\n";
-    return kExitStore;
-  }
-  return kExitOk;
+  RunWriters writers;
+  writers.sheet = [&] {
+    return report::statisticsSheet(
+        data, sheetOptions(session, options.chartOptions, "indstat", statind::kIndstatDefault));
+  };
+  writers.json = [&](std::ostream& out) { out << reportJson(data).dump(2) << "\n"; };
+  writers.csv = [&](std::ostream& out) { report::writeReportCsv(data, out); };
+  writers.text = [&](std::ostream& out, bool colour) { writeReportText(data, out, colour); };
+  return writeRun(common, writers);
 }
 
 int report(Session& session, const CommonOptions& common, const ReportOptions& options,

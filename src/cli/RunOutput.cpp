@@ -1,0 +1,63 @@
+#include "cli/RunOutput.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <sstream>
+
+#include "cli/Session.h"
+#include "platform/Profile.h"
+#include "report/SheetFile.h"
+#include "statind/WindowOptions.h"
+#ifdef STATIND_CLI_PDF
+#include "report/ui/SheetPdf.h"
+#endif
+
+namespace cli {
+
+report::SheetOptions sheetOptions(Session& session, const std::string& chartOptions,
+                                  const char* optionsKey, const char* defaultOptions) {
+  startup::AppParams& params = session.params();
+  report::SheetOptions options;
+  options.operatorCode = params.operatorCode;
+  options.madeOn = platform::today();
+  options.valueFormat = params.valueFormat;
+  const std::string boxes = chartOptions.empty()
+                                ? platform::readIni(params.ownIniPath, "PARAMETRI", optionsKey)
+                                : chartOptions;
+  options.chart = statind::WindowOptions::restore(boxes, defaultOptions, false);
+  return options;
+}
+
+int writeRun(const CommonOptions& common, const RunWriters& writers) {
+  std::ostringstream text;
+  try {
+    if (common.format == "pdf") {
+#ifdef STATIND_CLI_PDF
+      report::ui::saveSheetPdf(writers.sheet(), common.output);
+      return kExitOk;
+#else
+      std::cerr << "questa build di statind-cli non scrive PDF\n";
+      return kExitUsage;
+#endif
+    }
+    if (common.format == "json") {
+      writers.json(text);
+    } else if (common.format == "csv") {
+      writers.csv(text);
+    } else {
+      writers.text(text, common.output.empty() && isatty(STDOUT_FILENO) != 0);
+    }
+    if (common.output.empty()) {
+      std::cout << text.str();
+    } else {
+      report::saveFile(common.output, text.str());
+    }
+  } catch (const report::SaveError& e) {
+    std::cerr << e.what() << "\n";
+    return kExitStore;
+  }
+  return kExitOk;
+}
+
+}  // namespace cli

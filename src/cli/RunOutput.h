@@ -1,0 +1,35 @@
+// How statind-cli hands over one run (report or compare): the client sheet as PDF where the
+// build can draw it, otherwise text, JSON or CSV on standard output or saved whole into
+// --output. The two commands differ only in what they write, which they pass in.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "cli/Commands.h"
+#include "report/ClientSheet.h"
+#include "report/StatSheet.h"
+
+namespace cli {
+
+class Session;
+
+// What one command writes for each format.
+struct RunWriters {
+  std::function<report::ClientSheet()> sheet;  // asked only for pdf
+  std::function<void(std::ostream&)> json;
+  std::function<void(std::ostream&)> csv;
+  std::function<void(std::ostream&, bool colour)> text;
+};
+
+// The sheet's options as the window would print now: the operator, today, the value format and
+// the chart boxes given (`chartOptions`), or else those last saved under `optionsKey`.
+report::SheetOptions sheetOptions(Session& session, const std::string& chartOptions,
+                                  const char* optionsKey, const char* defaultOptions);
+
+// Writes in `common.format`; returns kExitOk, kExitStore when the file cannot be saved (the
+// reason on stderr, nothing left behind) or kExitUsage for a PDF this build cannot write.
+int writeRun(const CommonOptions& common, const RunWriters& writers);
+
+}  // namespace cli
