@@ -1,6 +1,5 @@
 // statind-cli compare: one comparison run of a product across years, as the comparison window
 // makes it, printed as text, JSON or CSV, or saved as the client sheet (PDF).
-#include <filesystem>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -71,13 +70,9 @@ int compareRun(Session& session, const CommonOptions& common, const CompareOptio
 }  // namespace
 
 int runCompare(const CommonOptions& given, const CompareOptions& options) {
-  if (given.format == "pdf" && given.output.empty()) {
-    std::cerr << "--format pdf vuole --output FILE\n";
-    return kExitUsage;
-  }
-  // The start-up moves into the program's folder: a relative --output means the caller's folder.
-  CommonOptions common = given;
-  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
+  const auto checked = outputOptions(given);
+  if (!checked) return kExitUsage;
+  const CommonOptions& common = *checked;
   return Session::runForProduct(common, options.product,
                                 [&](Session& session, const std::string& code) {
                                   return compareRun(session, common, options, code);

@@ -1,6 +1,5 @@
 // statind-cli report: one statistics run of a product, as the index statistics window makes it
 // (it refills WkStatInd too), printed as text, JSON or CSV, or saved as the client sheet (PDF).
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -94,13 +93,9 @@ int report(Session& session, const CommonOptions& common, const ReportOptions& o
 }  // namespace
 
 int runReport(const CommonOptions& given, const ReportOptions& options) {
-  if (given.format == "pdf" && given.output.empty()) {
-    std::cerr << "--format pdf vuole --output FILE\n";
-    return kExitUsage;
-  }
-  // The start-up moves into the program's folder: a relative --output means the caller's folder.
-  CommonOptions common = given;
-  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
+  const auto checked = outputOptions(given);
+  if (!checked) return kExitUsage;
+  const CommonOptions& common = *checked;
   return Session::runForProduct(common, options.product,
                                 [&](Session& session, const std::string& code) {
                                   return report(session, common, options, code);

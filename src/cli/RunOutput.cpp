@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -14,6 +15,16 @@
 #endif
 
 namespace cli {
+
+std::optional<CommonOptions> outputOptions(const CommonOptions& given) {
+  if (given.format == "pdf" && given.output.empty()) {
+    std::cerr << "--format pdf vuole --output FILE\n";
+    return std::nullopt;
+  }
+  CommonOptions common = given;
+  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
+  return common;
+}
 
 report::SheetOptions sheetOptions(Session& session, const std::string& chartOptions,
                                   const char* optionsKey, const char* defaultOptions) {

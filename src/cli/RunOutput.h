@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -22,6 +23,11 @@ struct RunWriters {
   std::function<void(std::ostream&)> csv;
   std::function<void(std::ostream&, bool colour)> text;
 };
+
+// The output options of a run, checked before the start-up: pdf needs --output (nullopt, after
+// telling why on stderr), and a relative --output is made absolute, because the start-up moves
+// into the program's folder while the caller meant its own.
+std::optional<CommonOptions> outputOptions(const CommonOptions& given);
 
 // The sheet's options as the window would print now: the operator, today, the value format and
 // the chart boxes given (`chartOptions`), or else those last saved under `optionsKey`.
