@@ -1,6 +1,7 @@
 #include "indexdata/SeriesCursor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Store.h"
 #include "platform/Strings.h"
@@ -9,8 +10,76 @@ namespace indexdata {
 
 namespace {
 
+using platform::DayNumber;
 using platform::SeekOp;
+using platform::SeriesRecord;
+using platform::SeriesSpan;
+using platform::SpanRecord;
 using platform::Value;
+
+// The fields of a record inside the span, in SeriesCursor::fields_ order.
+constexpr std::array<const char*, 4> kFields = {"IndProdotto", "IndData", "IndValoreMon",
+                                                "IndValore"};
+
+// The key as a day number when it is an ISO date whose text order is its date order (the seeks
+// compare texts; memory compares days).
+std::optional<DayNumber> keyDay(const std::string& key) {
+  if (key.size() != 10) return std::nullopt;
+  const auto day = platform::parseIsoDate(key);
+  if (!day || platform::isoDate(*day) != key) return std::nullopt;
+  return day;
+}
+
+// A stored value as the lean form holds it; false for what it cannot hold (a text, a whole
+// number no double carries exactly).
+bool leanValue(const Value& value, double& number, bool& null) {
+  null = platform::isNull(value);
+  if (null) return true;
+  if (const auto* real = std::get_if<double>(&value)) {
+    number = *real;
+    return true;
+  }
+  const auto* whole = std::get_if<std::int64_t>(&value);
+  if (!whole || std::abs(*whole) > (std::int64_t{1} << 53)) return false;
+  number = static_cast<double>(*whole);
+  return true;
+}
+
+// A generic range read in the lean form, or nullopt when a record inside cannot be held so.
+std::optional<SeriesSpan> leanOf(platform::SpanRead span) {
+  std::array<std::size_t, kFields.size()> columns{};
+  for (std::size_t f = 0; f < kFields.size(); ++f) {
+    const auto found = std::find_if(span.names.begin(), span.names.end(), [&](const auto& name) {
+      return platform::equalsNoCase(name, kFields[f]);
+    });
+    if (found == span.names.end()) return std::nullopt;
+    columns[f] = static_cast<std::size_t>(found - span.names.begin());
+  }
+  SeriesSpan lean;
+  lean.inside.reserve(span.inside.size());
+  for (const SpanRecord& record : span.inside) {
+    SeriesRecord kept;
+    const auto* identity = std::get_if<std::int64_t>(&record.identity);
+    const auto* code = std::get_if<std::string>(&record.values.at(columns[0]));
+    const auto* date = std::get_if<std::string>(&record.values.at(columns[1]));
+    const auto day = date ? keyDay(*date) : std::nullopt;
+    if (!identity || !code || !day ||
+        !leanValue(record.values.at(columns[2]), kept.valueMon, kept.valueMonNull) ||
+        !leanValue(record.values.at(columns[3]), kept.value, kept.valueNull))
+      return std::nullopt;
+    kept.identity = *identity;
+    kept.day = *day;
+    const auto known = std::find(lean.codes.begin(), lean.codes.end(), *code);
+    kept.code = static_cast<std::uint32_t>(known - lean.codes.begin());
+    if (known == lean.codes.end()) lean.codes.push_back(*code);
+    lean.inside.push_back(kept);
+  }
+  lean.names = std::move(span.names);
+  lean.before = std::move(span.before);
+  lean.beyond = std::move(span.beyond);
+  lean.point = std::move(span.point);
+  return lean;
+}
 
 }  // namespace
 
@@ -18,7 +87,15 @@ SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
                            const std::string& after, const std::string& upTo,
                            const std::string& pointKey)
     : store_(store), code_(code), pointKey_(pointKey) {
-  platform::SpanRead span = store_.readSpan(code, after, upTo, pointKey);
+  auto span = store_.readSeries(code, after, upTo, pointKey);
+  if (!span) span = leanOf(store_.readSpan(code, after, upTo, pointKey));
+  if (span)
+    keep(std::move(*span));
+  else
+    stale_ = true;
+}
+
+void SeriesCursor::keep(SeriesSpan span) {
   names_ = std::move(span.names);
   codeColumn_ = dateColumn_ = names_.size();
   for (std::size_t i = 0; i < names_.size(); ++i) {
@@ -27,38 +104,28 @@ SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
   }
   if (codeColumn_ == names_.size() || dateColumn_ == names_.size())
     throw platform::StoreError("the index table has no IndProdotto or IndData", 0);
-  entries_.reserve(span.inside.size() + 2);
-  if (span.before) {
-    entries_.push_back(entryOf(std::move(*span.before), Rank::Below));
-    lowerEdge_ = entries_.back();
-  } else {
-    lowerOpen_ = true;
-  }
-  for (auto& record : span.inside) entries_.push_back(entryOf(std::move(record), Rank::Above));
-  if (span.beyond) {
-    entries_.push_back(entryOf(std::move(*span.beyond), Rank::Above));
-    upperEdge_ = entries_.back();
-  } else {
-    upperOpen_ = true;
-  }
+  if (span.before) lower_ = edgeOf(std::move(*span.before), Rank::Below);
+  if (span.beyond) upper_ = edgeOf(std::move(*span.beyond), Rank::Above);
+  codes_ = std::move(span.codes);
+  inside_ = std::move(span.inside);
   point_ = std::move(span.point);
 }
 
-SeriesCursor::Entry SeriesCursor::entryOf(platform::SpanRecord record, Rank otherCode) const {
-  Entry entry{otherCode, std::move(record)};
-  const Value& code = entry.record.values.at(codeColumn_);
+SeriesCursor::Edge SeriesCursor::edgeOf(SpanRecord record, Rank otherCode) const {
+  Edge edge{otherCode, std::move(record)};
+  const Value& code = edge.record.values.at(codeColumn_);
   const auto* text = std::get_if<std::string>(&code);
-  if (!text || !platform::equalsNoCase(*text, code_)) return entry;
-  const Value& date = entry.record.values.at(dateColumn_);
+  if (!text || !platform::equalsNoCase(*text, code_)) return edge;
+  const Value& date = edge.record.values.at(dateColumn_);
   if (std::holds_alternative<std::string>(date))
-    entry.rank = Rank::Text;
+    edge.rank = Rank::Text;
   else if (!platform::isNull(date))
-    entry.rank = Rank::Number;
-  return entry;
+    edge.rank = Rank::Number;
+  return edge;
 }
 
-int SeriesCursor::compare(const Entry& entry, const std::string& key) const {
-  switch (entry.rank) {
+int SeriesCursor::compare(const Edge& edge, const std::string& key) const {
+  switch (edge.rank) {
     case Rank::Below:
     case Rank::Number:  // numbers sort before every text
       return -1;
@@ -67,41 +134,39 @@ int SeriesCursor::compare(const Entry& entry, const std::string& key) const {
     case Rank::Text:
       break;
   }
-  const int order = std::get<std::string>(entry.record.values[dateColumn_]).compare(key);
+  const int order = std::get<std::string>(edge.record.values[dateColumn_]).compare(key);
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
-std::optional<long> SeriesCursor::answer(SeekOp op, const std::string& key) const {
+std::optional<SeriesCursor::Answer> SeriesCursor::answer(SeekOp op, const std::string& key) const {
+  const auto day = keyDay(key);
+  if (!day) return std::nullopt;
   // Memory knows every record strictly between the two edges (or without an edge, to the end).
-  if (lowerEdge_ && compare(*lowerEdge_, key) >= 0) return std::nullopt;
-  if (upperEdge_ && compare(*upperEdge_, key) <= 0) return std::nullopt;
-  // The entries are in seek order: each answer is found by halving.
-  const auto firstAbove = [&](int least) {
-    return static_cast<long>(
-        std::partition_point(entries_.begin(), entries_.end(),
-                             [&](const Entry& e) { return compare(e, key) < least; }) -
-        entries_.begin());
+  if (lower_ && compare(*lower_, key) >= 0) return std::nullopt;
+  if (upper_ && compare(*upper_, key) <= 0) return std::nullopt;
+  const auto edge = [](const std::optional<Edge>& side, Current where) -> std::optional<Answer> {
+    if (!side) return Answer{};  // no record at all on that side
+    if (side->gone) return std::nullopt;
+    return Answer{where};
   };
-  const long count = static_cast<long>(entries_.size());
+  const auto inside = [&](auto at) {
+    return Answer{Current::Inside, static_cast<std::size_t>(at - inside_.begin())};
+  };
+  // In seek order, with ties as the store met them: the first and the one past the last record
+  // of the key's day.
+  const auto first = std::partition_point(inside_.begin(), inside_.end(),
+                                          [&](const SeriesRecord& r) { return r.day < *day; });
+  const auto past = std::partition_point(first, inside_.end(),
+                                         [&](const SeriesRecord& r) { return r.day == *day; });
   switch (op) {
-    case SeekOp::LessEqual: {
-      // The last of equal keys, as a descending seek meets them.
-      const long found = firstAbove(1) - 1;
-      if (found >= 0) return found;
-      return lowerOpen_ ? std::optional<long>(-1) : std::nullopt;
-    }
+    case SeekOp::LessEqual:  // the last of equal keys, as a descending seek meets them
+      return past != inside_.begin() ? inside(past - 1) : edge(lower_, Current::Lower);
     case SeekOp::Greater:
-    case SeekOp::GreaterEqual: {
-      const long found = firstAbove(op == SeekOp::Greater ? 1 : 0);
-      if (found < count) return found;
-      return upperOpen_ ? std::optional<long>(-1) : std::nullopt;
-    }
-    case SeekOp::Equal: {
-      const long found = firstAbove(0);
-      if (found < count && compare(entries_[static_cast<std::size_t>(found)], key) == 0)
-        return found;
-      return -1;
-    }
+      return past != inside_.end() ? inside(past) : edge(upper_, Current::Upper);
+    case SeekOp::GreaterEqual:
+      return first != inside_.end() ? inside(first) : edge(upper_, Current::Upper);
+    case SeekOp::Equal:
+      return first != past ? inside(first) : Answer{};
   }
   return std::nullopt;
 }
@@ -114,10 +179,16 @@ bool SeriesCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
     return passOn(op, key1, key2);
   if (const auto found = answer(op, *key)) {
     ++answered_;
-    if (*found < 0) return false;
-    current_ = Current::Memory;
-    currentIndex_ = static_cast<std::size_t>(*found);
-    return true;
+    current_ = found->where;
+    currentIndex_ = found->index;
+    if (current_ == Current::Inside) {
+      const SeriesRecord& record = inside_[currentIndex_];
+      fields_[0] = codes_.at(record.code);
+      fields_[1] = platform::isoDate(record.day);
+      fields_[2] = record.valueMonNull ? Value{} : Value{record.valueMon};
+      fields_[3] = record.valueNull ? Value{} : Value{record.value};
+    }
+    return current_ != Current::None;
   }
   if (op == SeekOp::Equal && *key == pointKey_ && !pointGone_) {
     ++answered_;
@@ -135,13 +206,29 @@ bool SeriesCursor::passOn(SeekOp op, const Value& key1, const Value& key2) {
   return true;
 }
 
+const SpanRecord& SeriesCursor::currentRecord() const {
+  switch (current_) {
+    case Current::Lower:
+      return lower_->record;
+    case Current::Upper:
+      return upper_->record;
+    case Current::Point:
+      return *point_;
+    default:
+      throw platform::StoreError("no current record", 0);
+  }
+}
+
 const Value& SeriesCursor::field(std::string_view name) const {
   if (current_ == Current::Store) return store_.field(name);
-  if (current_ == Current::None) throw platform::StoreError("no current record", 0);
-  const platform::SpanRecord& record =
-      current_ == Current::Point ? *point_ : entries_[currentIndex_].record;
-  for (std::size_t i = 0; i < names_.size(); ++i)
-    if (platform::equalsNoCase(names_[i], name)) return record.values.at(i);
+  if (current_ == Current::Inside) {
+    for (std::size_t i = 0; i < kFields.size(); ++i)
+      if (platform::equalsNoCase(kFields[i], name)) return fields_[i];
+  } else {
+    const SpanRecord& record = currentRecord();
+    for (std::size_t i = 0; i < names_.size(); ++i)
+      if (platform::equalsNoCase(names_[i], name)) return record.values.at(i);
+  }
   throw platform::StoreError("no such column: " + std::string(name), 0);
 }
 
@@ -154,19 +241,21 @@ void SeriesCursor::deleteCurrent() {
       store_.deleteCurrent();
       stale_ = true;
       return;
-    case Current::Memory:
-      deleteRecord(entries_[currentIndex_].record.identity);
+    case Current::Inside:
+      deleteRecord(Value{inside_[currentIndex_].identity});
       return;
-    case Current::Point:
-      deleteRecord(point_->identity);
-      return;
+    default:
+      deleteRecord(Value{currentRecord().identity});
   }
 }
 
 void SeriesCursor::deleteRecord(const Value& identity) {
   current_ = Current::None;
   store_.deleteRecord(identity);  // a refused deletion throws and memory keeps the record
-  std::erase_if(entries_, [&](const Entry& entry) { return entry.record.identity == identity; });
+  if (const auto* whole = std::get_if<std::int64_t>(&identity))
+    std::erase_if(inside_, [&](const SeriesRecord& record) { return record.identity == *whole; });
+  for (auto* edge : {&lower_, &upper_})
+    if (*edge && (*edge)->record.identity == identity) (*edge)->gone = true;
   if (point_ && point_->identity == identity) {
     // Another record of the same key may follow it: only the store can tell now.
     point_.reset();

@@ -6,6 +6,7 @@
 // transaction, exactly where the lookup makes them.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +18,17 @@ namespace indexdata {
 class SeriesCursor : public platform::SeekCursor {
  public:
   // Reads, through `store`, what seeks with first key `code` can meet for second keys after
-  // `after` up to `upTo`, and the record of `pointKey` (ISO texts). Storage errors throw.
+  // `after` up to `upTo`, and the record of `pointKey` (ISO texts). Records inside the span are
+  // kept in the lean form (SeriesRecord); a store that offers only the generic form, with a
+  // record memory cannot hold that way (a date that is no ISO text, a value that is no number),
+  // has every seek answered by the store itself. Storage errors throw.
   SeriesCursor(platform::SeekCursor& store, const std::string& code, const std::string& after,
                const std::string& upTo, const std::string& pointKey);
 
   bool seek(platform::SeekOp op, const platform::Value& key1, const platform::Value& key2) override;
   bool noMatch() const override { return current_ == Current::None; }
+  // A record answered from inside the span has the fields IndProdotto, IndData, IndValoreMon
+  // and IndValore.
   const platform::Value& field(std::string_view name) const override;
   void deleteCurrent() override;
   void deleteRecord(const platform::Value& identity) override;
@@ -38,39 +44,45 @@ class SeriesCursor : public platform::SeekCursor {
   long long passedOn() const { return passedOn_; }
 
  private:
-  // Where a record sits in the seek order relative to keys of `code_`: before them (another
-  // code), at a number date, at its text date (the record's IndData), or after them.
+  // Where an edge record sits in the seek order relative to keys of `code_`: before them
+  // (another code), at a number date, at its text date (the record's IndData), or after them.
   enum class Rank { Below, Number, Text, Above };
-  struct Entry {
+  struct Edge {
     Rank rank = Rank::Text;
     platform::SpanRecord record;
+    bool gone = false;  // deleted: only the store knows what lies there now
   };
-  enum class Current { None, Memory, Point, Store };
+  enum class Current { None, Inside, Lower, Upper, Point, Store };
+  struct Answer {
+    Current where = Current::None;
+    std::size_t index = 0;
+  };
 
-  Entry entryOf(platform::SpanRecord record, Rank otherCode) const;
-  // <0, 0, >0 as `entry` sorts before, with or after the key (code_, key).
-  int compare(const Entry& entry, const std::string& key) const;
-  // The answer from memory: the entry index, -1 for "no record", nullopt when memory cannot
-  // tell.
-  std::optional<long> answer(platform::SeekOp op, const std::string& key) const;
+  void keep(platform::SeriesSpan span);
+  Edge edgeOf(platform::SpanRecord record, Rank otherCode) const;
+  // <0, 0, >0 as `edge` sorts before, with or after the key (code_, key).
+  int compare(const Edge& edge, const std::string& key) const;
+  // The answer from memory, or nullopt when memory cannot tell.
+  std::optional<Answer> answer(platform::SeekOp op, const std::string& key) const;
   bool passOn(platform::SeekOp op, const platform::Value& key1, const platform::Value& key2);
+  const platform::SpanRecord& currentRecord() const;
 
   platform::SeekCursor& store_;
   std::string code_;
-  std::vector<std::string> names_;
+  std::vector<std::string> names_;  // of the edge and point records
   std::size_t codeColumn_ = 0, dateColumn_ = 0;
-  // Known records in seek order: what was read between the two edges, and the edges themselves
-  // (the records the bounding seeks landed on). Every record strictly between the edges is here.
-  std::vector<Entry> entries_;
-  bool lowerOpen_ = false;  // no record at all before the span: nothing to find below
-  bool upperOpen_ = false;  // no record at all after the span
-  std::optional<Entry> lowerEdge_, upperEdge_;  // their ranks and keys
+  std::vector<std::string> codes_;
+  // Every record strictly between the edges (the records the bounding seeks landed on), in seek
+  // order. A missing edge means no record at all on that side.
+  std::vector<platform::SeriesRecord> inside_;
+  std::optional<Edge> lower_, upper_;
   std::string pointKey_;
   std::optional<platform::SpanRecord> point_;
   bool pointGone_ = false;  // the record of pointKey_ was deleted
-  bool stale_ = false;      // the store deleted a record memory may hold: everything goes there
+  bool stale_ = false;      // memory cannot answer: everything goes to the store
   Current current_ = Current::None;
   std::size_t currentIndex_ = 0;
+  std::array<platform::Value, 4> fields_;  // of the current record inside the span
   long long answered_ = 0, passedOn_ = 0;
 };
 

@@ -88,7 +88,8 @@ PgConnection::~PgConnection() {
 }
 
 std::shared_ptr<void> PgConnection::execute(const std::string& sql,
-                                            const std::vector<Value>& params) {
+                                            const std::vector<Value>& params, bool binary,
+                                            const std::string& prepared) {
   std::vector<std::string> texts;
   std::vector<const char*> pointers;
   texts.reserve(params.size());
@@ -96,8 +97,12 @@ std::shared_ptr<void> PgConnection::execute(const std::string& sql,
   for (std::size_t i = 0; i < params.size(); ++i)
     pointers.push_back(isNull(params[i]) ? nullptr : texts[i].c_str());
   ++statements_;
-  Result result(PQexecParams(connection_, sql.c_str(), static_cast<int>(params.size()), nullptr,
-                             pointers.data(), nullptr, nullptr, 0),
+  const int count = static_cast<int>(params.size());
+  Result result(prepared.empty()
+                    ? PQexecParams(connection_, sql.c_str(), count, nullptr, pointers.data(),
+                                   nullptr, nullptr, binary ? 1 : 0)
+                    : PQexecPrepared(connection_, prepared.c_str(), count, pointers.data(), nullptr,
+                                     nullptr, binary ? 1 : 0),
                 PQclear);
   const auto status = PQresultStatus(result.get());
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
@@ -130,14 +135,49 @@ std::vector<Row> PgConnection::run(const std::string& sql, const std::vector<Val
 }
 
 void PgConnection::scan(const std::string& sql, const std::vector<Value>& params,
-                        const std::function<void(const RawRow&)>& each) {
-  const auto held = execute(sql, params);
+                        const std::function<void(const RawRow&)>& each, bool binary) {
+  eachRow(execute(sql, params, binary), each);
+}
+
+void PgConnection::eachRow(const std::shared_ptr<void>& held,
+                           const std::function<void(const RawRow&)>& each) {
   const int count = PQntuples(static_cast<PGresult*>(held.get()));
   for (int r = 0; r < count; ++r) each(RawRow(held.get(), r));
 }
 
+void PgConnection::prepare(const std::string& name, const std::string& sql) {
+  if (!prepared_.insert(name).second) return;
+  ++statements_;
+  Result result(PQprepare(connection_, name.c_str(), sql.c_str(), 0, nullptr), PQclear);
+  if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+    prepared_.erase(name);
+    throw StoreError(
+        result ? reason(PQresultErrorMessage(result.get())) : reason(PQerrorMessage(connection_)),
+        0);
+  }
+}
+
+void PgConnection::scanPrepared(const std::string& name, const std::vector<Value>& params,
+                                const std::function<void(const RawRow&)>& each, bool binary) {
+  eachRow(execute({}, params, binary, name), each);
+}
+
 Value PgConnection::RawRow::value(int column) const {
   return fieldValue(static_cast<const PGresult*>(result_), row_, column);
+}
+
+bool PgConnection::RawRow::isNull(int column) const {
+  return PQgetisnull(static_cast<const PGresult*>(result_), row_, column) != 0;
+}
+
+std::string_view PgConnection::RawRow::bytes(int column) const {
+  const auto* result = static_cast<const PGresult*>(result_);
+  return {PQgetvalue(result, row_, column),
+          static_cast<std::size_t>(PQgetlength(result, row_, column))};
+}
+
+int PgConnection::RawRow::rows() const {
+  return PQntuples(static_cast<const PGresult*>(result_));
 }
 
 bool PgConnection::inTransaction() const {

@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Store.h"
@@ -33,8 +35,13 @@ class PgConnection {
   // The fields of one row of a scan(), made into values only when asked for.
   class RawRow {
    public:
-    // Field `column` as run() gives it.
+    // Field `column` as run() gives it (of a scan in text form only).
     Value value(int column) const;
+    bool isNull(int column) const;
+    // The field's bytes as the server sent them: its text, or in a binary scan its binary form.
+    std::string_view bytes(int column) const;
+    // The rows of the whole result.
+    int rows() const;
 
    private:
     friend class PgConnection;
@@ -43,9 +50,17 @@ class PgConnection {
     int row_;
   };
   // Runs one statement as run() does, failures alike, and hands each row in turn to `each`
-  // without copying its fields: for reads of many rows.
+  // without copying its fields: for reads of many rows. With `binary` the fields come in the
+  // server's binary forms (no number or date to parse), read through RawRow::bytes.
   void scan(const std::string& sql, const std::vector<Value>& params,
-            const std::function<void(const RawRow&)>& each);
+            const std::function<void(const RawRow&)>& each, bool binary = false);
+  // Prepares `sql` under `name` on the server (one round trip; nothing when the name is prepared
+  // already), for statements every run sends: the server then parses them once per connection
+  // rather than each time.
+  void prepare(const std::string& name, const std::string& sql);
+  // scan() of the statement prepared under `name`.
+  void scanPrepared(const std::string& name, const std::vector<Value>& params,
+                    const std::function<void(const RawRow&)>& each, bool binary = false);
   // Statements sent to the server since the connection opened (each is one round trip).
   long long statements() const { return statements_; }
   // True while a transaction is open on the connection.
@@ -74,10 +89,15 @@ class PgConnection {
 
  private:
   PgConnection(pg_conn* connection, std::string name);
-  // Sends the statement; returns its result (a PGresult) or throws as run() does.
-  std::shared_ptr<void> execute(const std::string& sql, const std::vector<Value>& params);
+  // Sends the statement (`sql`, or the one prepared under `prepared` when that is not empty);
+  // returns its result (a PGresult) or throws as run() does.
+  std::shared_ptr<void> execute(const std::string& sql, const std::vector<Value>& params,
+                                bool binary = false, const std::string& prepared = {});
+  static void eachRow(const std::shared_ptr<void>& result,
+                      const std::function<void(const RawRow&)>& each);
   pg_conn* connection_;
   std::string name_;
+  std::set<std::string> prepared_;
   long long statements_ = 0;
 };
 

@@ -27,12 +27,18 @@ class PgIndexCursor : public SeekCursor {
   // a record another desk changed meanwhile stays), and never by waiting: a record another run
   // is deleting counts as gone.
   void deleteCurrent() override;
-  // The identity is the record's physical address (ctid) as text.
+  // The identity is the record's physical address (ctid): as text, or as the whole number of
+  // readSeries.
   void deleteRecord(const Value& identity) override;
   std::unique_ptr<Hold> hold() override;
   // One statement.
   SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
                     const std::string& pointKey) override;
+
+  // The same statement in binary form.
+  std::optional<SeriesSpan> readSeries(const std::string& key1, const std::string& after,
+                                       const std::string& upTo,
+                                       const std::string& pointKey) override;
 
   bool remote() const override { return true; }
   PgConnection& connection() { return db_; }

@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/Format.h"
+
 namespace platform {
 
 // A field value: Null, whole number, real number or text.
@@ -33,6 +35,28 @@ struct SpanRead {
   std::vector<SpanRecord> inside;    // key1 and after < key2 <= upTo, in the seeks' order
   std::optional<SpanRecord> beyond;  // what seek ">" (key1, upTo) lands on
   std::optional<SpanRecord> point;   // what seek "=" (key1, pointKey) lands on
+};
+
+// A record of a product's series as a run keeps it in memory: the date as a day number, the two
+// values with their Null flags, the stored code by its place in SeriesSpan::codes (codes of one
+// product differ at most in case) and the record's identity in the store.
+struct SeriesRecord {
+  std::int64_t identity = 0;
+  DayNumber day = 0;
+  std::uint32_t code = 0;
+  bool valueMonNull = true, valueNull = true;
+  double valueMon = 0, value = 0;
+};
+
+// A range read in that form: the records inside the span lean, the three records found by the
+// bounding and point seeks (which may belong to other products) as they are.
+struct SeriesSpan {
+  std::vector<std::string> names;  // of the edge records' fields
+  std::vector<std::string> codes;
+  std::optional<SpanRecord> before;
+  std::vector<SeriesRecord> inside;  // in the seeks' order
+  std::optional<SpanRecord> beyond;
+  std::optional<SpanRecord> point;
 };
 
 class SeekCursor {
@@ -69,6 +93,16 @@ class SeekCursor {
   // record.
   virtual SpanRead readSpan(const std::string& key1, const std::string& after,
                             const std::string& upTo, const std::string& pointKey) = 0;
+  // readSpan in the lean form, by a store whose records always carry a date and number values
+  // (a server's typed columns); nullopt from a store that cannot promise that. The fields of the
+  // records inside are IndProdotto, IndData, IndValoreMon and IndValore; identities are whole
+  // numbers that deleteRecord takes.
+  virtual std::optional<SeriesSpan> readSeries(const std::string& key1, const std::string& after,
+                                               const std::string& upTo,
+                                               const std::string& pointKey) {
+    (void)key1, (void)after, (void)upTo, (void)pointKey;
+    return std::nullopt;
+  }
   // True when every statement is a round trip to a server: a run then reads its product's
   // records once (readSpan) rather than seeking record by record. A local file answers its
   // few seeks faster than a range read is copied out of it.

@@ -25,7 +25,9 @@ class DemoIndex {
     long long lookups = 0, deleted = 0, answered = 0, passedOn = 0;
   };
 
-  DemoIndex() {
+  using Extra = std::vector<std::tuple<std::string, std::string, platform::Value>>;
+  // `more` records are added to the hard cases.
+  explicit DemoIndex(const Extra& more = {}) {
     utilities::DemoParams params{folder.file("demo"), platform::dayNumber(2026, 12, 6)};
     result = utilities::DemoInstallation::make(params);
     indexPath = result.baseFolder + "/IndiciDV.mdb";
@@ -33,7 +35,7 @@ class DemoIndex {
     auto index = platform::Database::open(indexPath);
     // Null values, zeros before 1900 and among Nulls, a 999999 beside a zero, and a code that
     // only differs by a leading blank (it sorts just before its look-alike).
-    const std::vector<std::tuple<std::string, std::string, platform::Value>> extra = {
+    Extra extra = {
         {"ZERI", "1899-06-30", 0.0},
         {"ZERI", "1899-07-03", platform::Value{}},
         {"ZERI", "2016-05-09", platform::Value{}},
@@ -43,6 +45,7 @@ class DemoIndex {
         {" MID2009", "2008-12-30", 4.5},
         {" MID2009", "2009-01-02", 0.0},
         {"FISSO", "1890-01-01", 3.0}};
+    extra.insert(extra.end(), more.begin(), more.end());
     platform::Database::Transaction transaction(*index);
     for (const auto& [code, date, value] : extra)
       index->execute("INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) VALUES (?1,?2,?3)",
