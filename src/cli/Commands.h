@@ -58,7 +58,13 @@ int runCompare(const CommonOptions& common, const CompareOptions& options);
 int runMakeDemo(const std::string& folder, bool force);
 int runRisk(const CommonOptions& common, const RiskOptions& options);
 int runReturns(const CommonOptions& common, const RiskOptions& options);
-// index-copy --to URI [--replace]: the configured installation's index file to a server.
-int runIndexCopy(const CommonOptions& common, const std::string& target, bool replace);
+// index-copy: the configured installation's index file to a server (--to URI), or a server's
+// records into that file (--from URI); exactly one of the two is set.
+struct IndexCopyOptions {
+  std::string to;
+  std::string from;
+  bool replace = false;  // replace the records the target already holds
+};
+int runIndexCopy(const CommonOptions& common, const IndexCopyOptions& options);
 
 }  // namespace cli

@@ -71,12 +71,15 @@ int main(int argc, char** argv) {
   bool force = false;
   demo->add_flag("--force", force, "write into a folder that is not empty");
 
-  std::string copyTarget;
-  bool copyReplace = false;
-  auto* copy = app.add_subcommand("index-copy", "copy the index database to a PostgreSQL server");
+  cli::IndexCopyOptions copyOptions;
+  auto* copy =
+      app.add_subcommand("index-copy", "copy the index database to a PostgreSQL server or back");
   copy->add_option("--ini", common.ini, "configuration file (default: the program's search)");
-  copy->add_option("--to", copyTarget, "postgresql://user@host:port/dbname")->required();
-  copy->add_flag("--replace", copyReplace, "replace the records the target already holds");
+  auto* direction = copy->add_option_group("direction", "exactly one of --to and --from");
+  direction->add_option("--to", copyOptions.to, "the server: postgresql://user@host:port/dbname");
+  direction->add_option("--from", copyOptions.from, "the server, back into the index file");
+  direction->require_option(1);
+  copy->add_flag("--replace", copyOptions.replace, "replace the records the target already holds");
 
   try {
     app.parse(argc, argv);
@@ -95,7 +98,7 @@ int main(int argc, char** argv) {
     if (riskCommand->parsed()) return cli::runRisk(common, risk);
     if (returns->parsed()) return cli::runReturns(common, risk);
     if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
-    if (copy->parsed()) return cli::runIndexCopy(common, copyTarget, copyReplace);
+    if (copy->parsed()) return cli::runIndexCopy(common, copyOptions);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

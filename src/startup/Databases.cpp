@@ -118,8 +118,7 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   dbs.dbOpened = false;
   const bool onServer = !params.indexDbUri.empty();
   const std::string indexDbPath =
-      onServer ? platform::PgConnection::withoutPassword(params.indexDbUri)
-               : platform::resolvePath(params.baseFolder + params.indexDbName);
+      onServer ? platform::PgConnection::withoutPassword(params.indexDbUri) : indexFilePath(params);
   // A shared file that an earlier version left in write-ahead log mode goes back to the
   // rollback journal, before the links of the work database hold it open: the log does not
   // work on a network share nor in a read-only folder.
@@ -226,6 +225,10 @@ std::vector<std::string> dataAttachments() {
 
 std::vector<std::string> visitsAttachments() {
   return placesBetween(kDataPlaces, attachmentList().size());
+}
+
+std::string indexFilePath(const AppParams& params) {
+  return platform::resolvePath(params.baseFolder + params.indexDbName);
 }
 
 bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,

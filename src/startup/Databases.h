@@ -41,6 +41,10 @@ int expectedAttachmentCount(bool indexOnServer = false);  // 1 + the non-empty p
 std::vector<std::string> dataAttachments();
 std::vector<std::string> visitsAttachments();
 
+// The index file the configuration names (base folder and the network section's name), also
+// when INDICI_DB puts the index database on a server.
+std::string indexFilePath(const AppParams& params);
+
 // Opens the four databases, Indici and the attachments, with the Retry/Cancel loop. Returns
 // true when everything is open; false when the user chose Cancel (the program must end). With
 // params.indexDbUri set the index database is the server's: a server that cannot be reached or

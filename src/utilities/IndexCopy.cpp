@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/Format.h"
@@ -25,6 +26,44 @@ Value asNumber(const Value& value, long long& blanked) {
   ++blanked;
   return {};
 }
+
+// The refusal of a target that already holds records, named `where`.
+std::runtime_error heldRecords(const std::string& where, long long present) {
+  return std::runtime_error(where + " contiene già " + std::to_string(present) +
+                            " indici (--replace per sostituirli)");
+}
+
+// A stored date as the file stores it and the server reads it ("YYYY-MM-DD"), or nothing when
+// it is missing or no valid date.
+std::optional<std::string> isoText(const Value& date) {
+  const auto day = platform::parseIsoDate(platform::valueText(date));
+  if (!day) return std::nullopt;
+  return platform::isoDate(*day);
+}
+
+// The file's write lock for the object's lifetime, taken at once so that nothing another desk
+// writes comes between the check of the file and the copy; rolled back unless committed.
+class FileWrite {
+ public:
+  explicit FileWrite(platform::Database& db) : handle_(db.engine().getHandle()) {
+    if (sqlite3_exec(handle_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+      platform::SqlStatement::fail(handle_);
+  }
+  ~FileWrite() {
+    if (!done_) sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+  FileWrite(const FileWrite&) = delete;
+  FileWrite& operator=(const FileWrite&) = delete;
+  void commit() {
+    if (sqlite3_exec(handle_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+      platform::SqlStatement::fail(handle_);
+    done_ = true;
+  }
+
+ private:
+  sqlite3* handle_;
+  bool done_ = false;
+};
 
 std::string insertSql(std::size_t rows) {
   std::string sql = "INSERT INTO indici (indprodotto, inddata, indvaloremon, indvalore) VALUES ";
@@ -48,8 +87,7 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
   if (present > 0) {
     if (!params.replace) {
       transaction.abandon();
-      throw std::runtime_error("il database " + target.name() + " contiene già " +
-                               std::to_string(present) + " indici (--replace per sostituirli)");
+      throw heldRecords("il database " + target.name(), present);
     }
     target.run("DELETE FROM indici");
   }
@@ -80,7 +118,7 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
     rows.read(1, date);
     rows.read(2, valueMon);
     rows.read(3, value);
-    const auto day = platform::parseIsoDate(platform::valueText(date));
+    auto day = isoText(date);
     if (platform::isNull(code) || !day) {
       ++result.skipped;
       continue;
@@ -88,7 +126,7 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
     std::string text = platform::valueText(code);
     if (!platform::isValidUtf8(text)) text = platform::cp1252ToUtf8(text);
     values.push_back(std::move(text));
-    values.push_back(platform::isoDate(*day));
+    values.push_back(std::move(*day));
     values.push_back(asNumber(valueMon, result.blanked));
     values.push_back(asNumber(value, result.blanked));
     if (values.size() == batch * 4) flush();
@@ -96,6 +134,62 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
   flush();
   // The planner's figures for the new rows, so that the very first lookups use the index.
   target.run("ANALYZE indici");
+  return result;
+}
+
+IndexCopyResult copyIndexFromServer(platform::PgConnection& source, platform::Database& target,
+                                    const IndexCopyParams& params) {
+  IndexCopyResult result;
+  const bool ownSnapshot = !source.inTransaction();
+  platform::PgConnection::Transaction reading(source);
+  // The count and every batch from one view of the server, whatever a desk writes meanwhile.
+  if (ownSnapshot) source.run("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+  const long long total =
+      std::get<std::int64_t>(source.run("SELECT count(*) FROM indici").front().at(0));
+
+  FileWrite writing(target);
+  sqlite3* file = target.engine().getHandle();
+  const long long present = [&] {
+    platform::SqlStatement count(file, "SELECT count(*) FROM Indici");
+    count.step();
+    return count.readInt(0);
+  }();
+  if (present > 0) {
+    if (!params.replace) throw heldRecords("il file " + target.path(), present);
+    platform::SqlStatement(file, "DELETE FROM Indici").step();
+  }
+
+  platform::SqlStatement insert(
+      file, "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon, IndValore) VALUES (?,?,?,?)",
+      true);
+  // Physical order: ties of a code and date as the server's lookups meet them.
+  source.run(
+      "DECLARE indici_copia NO SCROLL CURSOR FOR SELECT indprodotto, inddata, indvaloremon, "
+      "indvalore FROM indici ORDER BY ctid");
+  const std::string fetch =
+      "FETCH FORWARD " + std::to_string(std::max(1, params.batch)) + " FROM indici_copia";
+  long long done = 0;
+  for (long long fetched = -1; fetched != 0;) {
+    fetched = 0;
+    source.scan(fetch, {}, [&](const platform::PgConnection::RawRow& row) {
+      ++fetched;
+      const Value code = row.value(0);
+      auto day = isoText(row.value(1));
+      if (platform::isNull(code) || !day) {
+        ++result.skipped;
+        return;
+      }
+      insert.bindAll({code, std::move(*day), asNumber(row.value(2), result.blanked),
+                      asNumber(row.value(3), result.blanked)});
+      insert.step();
+      insert.reset();
+      ++result.copied;
+    });
+    done += fetched;
+    if (fetched > 0 && params.progress) params.progress(done, total);
+  }
+  source.run("CLOSE indici_copia");
+  writing.commit();
   return result;
 }
 

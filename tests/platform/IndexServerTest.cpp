@@ -1,6 +1,7 @@
 // The index database on a real PostgreSQL server (started for the test): copied from the demo
 // installation, it answers every lookup and every statistics run exactly as the file does and
-// deletes the same records; the console program moves an installation onto it and works there.
+// deletes the same records; the console program moves an installation onto it, works there and
+// moves it back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -213,6 +214,61 @@ TEST_F(IndexServerTest, AnInstallationMovesToTheServerAndEightDesksReportAsWithT
   EXPECT_NE(refused.output.find("intruso:***@"), std::string::npos) << refused.output;
   EXPECT_NE(refused.output.find("role \"intruso\" does not exist"), std::string::npos);
   EXPECT_EQ(refused.output.find("segreta"), std::string::npos);
+}
+
+// Every record of a file's Indici, all four fields, in the file's own order.
+std::vector<std::string> fileRecords(const std::string& path) {
+  std::vector<std::string> lines;
+  auto db = platform::Database::open(path);
+  for (const auto& row : db->snapshot("SELECT * FROM Indici ORDER BY rowid")) {
+    std::string line;
+    for (std::size_t i = 0; i < 4; ++i) {
+      line += platform::isNull(row.at(i)) ? std::string("Null") : platform::valueText(row.at(i));
+      line += '|';
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+TEST_F(IndexServerTest, AnInstallationComesBackFromTheServerWithItsRecordsAndFigures) {
+  DemoIndex office;
+  const std::string uri = server_->createDatabase("ritorno");
+  const auto original = fileRecords(office.indexPath);
+  ASSERT_EQ(CliRun::of("index-copy --ini '" + office.result.iniPath + "' --to " + uri).exitCode, 0);
+
+  // Another desk's installation, pointing at the server: its file holds records of its own.
+  DemoIndex desk;
+  const std::string ini = "--ini '" + desk.result.iniPath + "' ";
+  {
+    auto file = platform::Database::open(desk.indexPath);
+    file->execute("DELETE FROM Indici WHERE IndProdotto = 'FISSO'");
+  }
+  const auto own = fileRecords(desk.indexPath);
+  platform::writeIni(desk.result.iniPath, "PATH", "INDICI_DB", uri);
+  const CliRun refused = CliRun::of("index-copy " + ini + "--from " + uri, "2>&1 >/dev/null");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.output.find("il file " + desk.indexPath + " contiene già"), std::string::npos)
+      << refused.output;
+  EXPECT_EQ(fileRecords(desk.indexPath), own);
+  EXPECT_EQ(CliRun::of("index-copy " + ini + "--to " + uri + " --from " + uri).exitCode, 64);
+
+  // Back with INDICI_DB already removed: the same records, Nulls and order of ties included.
+  platform::writeIni(desk.result.iniPath, "PATH", "INDICI_DB", "");
+  const CliRun back = CliRun::of("index-copy " + ini + "--replace --from " + uri, "2>/dev/null");
+  ASSERT_EQ(back.exitCode, 0) << back.output;
+  EXPECT_EQ(back.output,
+            "copiati " + std::to_string(original.size()) + " indici in " + desk.indexPath + "\n");
+  EXPECT_EQ(fileRecords(desk.indexPath), original);
+
+  for (const std::string run :
+       {"report --product ZERI --year 2012 --month 3 --format json",
+        "report --product ZERI --year 2016 --format csv", "report --product FISSO --format json",
+        "report --product MID2009 --year 2009 --start-rule previous --format json"}) {
+    const CliRun expected = CliRun::of(run + " --ini '" + office.result.iniPath + "'");
+    EXPECT_EQ(expected.exitCode, 0) << run << expected.output;
+    EXPECT_EQ(CliRun::of(run + " " + ini).output, expected.output) << run;
+  }
 }
 
 }  // namespace
