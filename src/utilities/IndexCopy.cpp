@@ -174,7 +174,9 @@ IndexCopyResult copyIndexFromServer(platform::PgConnection& source, platform::Da
     source.scan(fetch, {}, [&](const platform::PgConnection::RawRow& row) {
       ++fetched;
       const Value code = row.value(0);
-      auto day = isoText(row.value(1));
+      const Value date = row.value(1);
+      // The server writes a date before Christ or an infinite one with more than "YYYY-MM-DD".
+      auto day = platform::valueText(date).size() == 10 ? isoText(date) : std::nullopt;
       if (platform::isNull(code) || !day) {
         ++result.skipped;
         return;
