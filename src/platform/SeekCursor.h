@@ -104,7 +104,7 @@ class SeekCursor {
     return std::nullopt;
   }
   // True when every statement is a round trip to a server: a run then reads its product's
-  // records once (readSpan) rather than seeking record by record. A local file answers its
+  // records once (readSeries) rather than seeking record by record. A local file answers its
   // few seeks faster than a range read is copied out of it.
   virtual bool remote() const { return false; }
 };
