@@ -25,10 +25,7 @@
 
 namespace compare::ui {
 
-using platform::ui::button;
-using platform::ui::caption;
-using platform::ui::frame;
-using platform::ui::named;
+using namespace platform::ui;  // the control makers
 
 namespace {
 
@@ -95,11 +92,7 @@ void Statind1Form::buildChooser() {
 
 void Statind1Form::buildProductBar() {
   Picture1 = frame(header, "Picture1");
-  LbProdotto = named<QLabel>(Picture1, "LbProdotto");
-  QFont big = LbProdotto->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.25);
-  LbProdotto->setFont(big);
+  LbProdotto = heading(Picture1, "LbProdotto");
   LbData1 = named<QLabel>(Picture1, "LbData1");
   LbData2 = named<QLabel>(Picture1, "LbData2");
   LbMon = named<QLabel>(Picture1, "LbMon");

@@ -18,6 +18,15 @@ QFrame* frame(QWidget* parent, const QString& name) {
   return f;
 }
 
+QLabel* heading(QWidget* parent, const QString& name) {
+  auto* label = named<QLabel>(parent, name);
+  QFont big = label->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.25);
+  label->setFont(big);
+  return label;
+}
+
 QLabel* caption(QWidget* parent, const QString& text) {
   return new QLabel(text, parent);
 }

@@ -29,6 +29,9 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text);
 // A named panel with the style's panel frame.
 QFrame* frame(QWidget* parent, const QString& name);
 
+// A named label in a bold font a quarter larger than its parent's: the name heading a pane.
+QLabel* heading(QWidget* parent, const QString& name);
+
 // An unnamed label showing `text`: a caption beside the control it describes.
 QLabel* caption(QWidget* parent, const QString& text);
 

@@ -25,10 +25,7 @@
 
 namespace statind::ui {
 
-using platform::ui::button;
-using platform::ui::caption;
-using platform::ui::frame;
-using platform::ui::named;
+using namespace platform::ui;  // the control makers
 
 namespace {
 
@@ -72,11 +69,7 @@ void StatIndForm::buildChoicePane() {
 
 void StatIndForm::buildProductPane() {
   PctProd = frame(window, "PctProd");
-  LbProdotto = named<QLabel>(PctProd, "LbProdotto");
-  QFont big = LbProdotto->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.25);
-  LbProdotto->setFont(big);
+  LbProdotto = heading(PctProd, "LbProdotto");
   LbMon = valueLabel(PctProd, "LbMon");
   LbData1 = valueLabel(PctProd, "LbData1");
   LbData2 = valueLabel(PctProd, "LbData2");

@@ -20,10 +20,7 @@
 #include "report/ui/SheetActions.h"
 
 using compare::ui::Statind1;
-using testsupport::child;
-using testsupport::labelText;
-using testsupport::press;
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 

@@ -15,8 +15,7 @@
 #include "risk/ui/RischioRendimento.h"
 #include "statind/ui/StatInd.h"
 
-using testsupport::child;
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 

@@ -35,10 +35,7 @@
 
 using statind::StatIndLayout;
 using statind::ui::StatInd;
-using testsupport::child;
-using testsupport::labelText;
-using testsupport::press;
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 
