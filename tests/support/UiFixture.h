@@ -9,7 +9,9 @@
 #include <SQLiteCpp/VariadicBind.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 #include <filesystem>
 #include <functional>
@@ -18,7 +20,9 @@
 #include <vector>
 
 #include "TempFolder.h"  // beside this file: the ui tests have no tests/ include path
+#include "indexdata/IndexLookup.h"
 #include "platform/Environment.h"
+#include "platform/Format.h"
 #include "platform/Profile.h"
 #include "platform/ScriptedDesktop.h"
 #include "startup/AppParams.h"
@@ -93,6 +97,18 @@ class UiInstallation {
     }
     tx.commit();
   }
+  // One index value of `product` on each business day (Monday to Friday) from `first` to
+  // `last`: value(day, n) for the n-th of them, counted from 0.
+  void addBusinessDayValues(const std::string& product, platform::DayNumber first,
+                            platform::DayNumber last,
+                            const std::function<double(platform::DayNumber, int)>& value) {
+    std::vector<std::pair<std::string, double>> values;
+    for (platform::DayNumber day = first; day <= last; ++day) {
+      if (platform::weekday(day) > 5) continue;
+      values.push_back({platform::isoDate(day), value(day, static_cast<int>(values.size()))});
+    }
+    addIndexValues(product, values);
+  }
 
  private:
   template <typename... Values>
@@ -139,6 +155,18 @@ class UiSession {
     return window->load();
   }
 
+  // The installation's data and index databases opened directly, as start-up opens them, with
+  // the index lookup over them: for a test that opens a function window without the main one.
+  void openDatabases(const UiInstallation& installation) {
+    dbs.dataDb = platform::Database::open(installation.dataDb());
+    dbs.indexDb = platform::Database::open(installation.indexDb());
+    auto table = dbs.indexDb->openTable("Indici");
+    table->setIndex("primaria");
+    dbs.indexTable = std::move(table);
+    ctx.lookup =
+        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
+  }
+
   // Every message box shown so far, "title: text", one per line (for failure reports).
   std::string messages() const {
     std::string all;
@@ -162,5 +190,23 @@ class UiSession {
   int exits = 0;
   std::unique_ptr<startup::ui::Startup> window;
 };
+
+// The control of type T named `name` inside `window`; a missing one ends the test program.
+template <typename T>
+T* child(QWidget* window, const QString& name) {
+  T* found = window->findChild<T*>(name);
+  if (!found) qFatal("no control %s", qPrintable(name));
+  return found;
+}
+
+// The text of the label named `name`.
+inline QString labelText(QWidget* window, const QString& name) {
+  return child<QLabel>(window, name)->text();
+}
+
+// Clicks the arrow ("up" or "down") of the stepper named `stepper`.
+inline void press(QWidget* window, const QString& stepper, const char* arrow) {
+  child<QToolButton>(child<QWidget>(window, stepper), arrow)->click();
+}
 
 }  // namespace testsupport

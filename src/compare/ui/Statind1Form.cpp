@@ -18,10 +18,14 @@
 #include <cmath>
 
 #include "compare/ProductChooser.h"
+#include "platform/ui/FormControls.h"
+#include "statind/ui/ChartBoxes.h"
 #include "statind/ui/GraphView.h"
 #include "statind/ui/SpinArrows.h"
 
 namespace compare::ui {
+
+using namespace platform::ui;  // the control makers
 
 namespace {
 
@@ -29,32 +33,6 @@ namespace {
 constexpr int kFieldChars[] = {10, 30, 2, 26, 3};
 // Grid column widths in characters of the grid's font.
 constexpr int kGridChars[] = {6, 13, 13, 9};
-
-template <typename T>
-T* named(QWidget* parent, const QString& name, const QString& text = {}) {
-  T* widget = new T(parent);
-  widget->setObjectName(name);
-  if constexpr (requires { widget->setText(text); }) {
-    if (!text.isEmpty()) widget->setText(text);
-  }
-  return widget;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
-  auto* b = named<QPushButton>(parent, name, text);
-  b->setAutoDefault(false);  // Enter in a list must not press a button
-  return b;
-}
-
-QFrame* frame(QWidget* parent, const QString& name) {
-  auto* f = named<QFrame>(parent, name);
-  f->setFrameShape(QFrame::StyledPanel);
-  return f;
-}
-
-QLabel* caption(QWidget* parent, const QString& text) {
-  return new QLabel(text, parent);
-}
 
 }  // namespace
 
@@ -114,11 +92,7 @@ void Statind1Form::buildChooser() {
 
 void Statind1Form::buildProductBar() {
   Picture1 = frame(header, "Picture1");
-  LbProdotto = named<QLabel>(Picture1, "LbProdotto");
-  QFont big = LbProdotto->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.25);
-  LbProdotto->setFont(big);
+  LbProdotto = heading(Picture1, "LbProdotto");
   LbData1 = named<QLabel>(Picture1, "LbData1");
   LbData2 = named<QLabel>(Picture1, "LbData2");
   LbMon = named<QLabel>(Picture1, "LbMon");
@@ -190,18 +164,11 @@ void Statind1Form::buildFrameStat() {
     type->addButton(OptionS[i]);
     row->addWidget(OptionS[i]);
   }
+  statind::ui::createChartBoxes(FrameStat, Check1, Check2);
   row->addSpacing(16);
-  const char* overlays[] = {"Media", "Min/Max", "StdDev", "BestFit"};
-  for (int i = 0; i < 4; ++i) {
-    Check1[i] = named<QCheckBox>(FrameStat, QString("Check1_%1").arg(i), overlays[i]);
-    row->addWidget(Check1[i]);
-  }
+  for (auto* box : Check1) row->addWidget(box);
   row->addSpacing(16);
-  const char* axes[] = {"Origine Y=0", "Y", "X"};
-  for (int i = 0; i < 3; ++i) {
-    Check2[i] = named<QCheckBox>(FrameStat, QString("Check2_%1").arg(i), axes[i]);
-    row->addWidget(Check2[i]);
-  }
+  for (auto* box : Check2) row->addWidget(box);
   row->addStretch(1);
 }
 
@@ -229,17 +196,11 @@ void Statind1Form::sizeGridColumns() {
 }
 
 statind::WindowOptions Statind1Form::options() const {
-  statind::WindowOptions options;
-  options.option = OptionS[1]->isChecked() ? 1 : 0;
-  for (int i = 0; i < 4; ++i) options.check1[i] = Check1[i]->isChecked() ? 1 : 0;
-  for (int i = 0; i < 3; ++i) options.check2[i] = Check2[i]->isChecked() ? 1 : 0;
-  return options;
+  return statind::ui::chartOptions(OptionS, Check1, Check2);
 }
 
 void Statind1Form::setOptions(const statind::WindowOptions& options) {
-  OptionS[options.option == 0 ? 0 : 1]->setChecked(true);
-  for (int i = 0; i < 4; ++i) Check1[i]->setChecked(options.check1[i] >= 1);
-  for (int i = 0; i < 3; ++i) Check2[i]->setChecked(options.check2[i] >= 1);
+  statind::ui::showChartOptions(options, OptionS, Check1, Check2);
 }
 
 void Statind1Form::markSortHeader(int sortKey) {

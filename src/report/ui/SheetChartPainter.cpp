@@ -8,20 +8,22 @@
 
 #include "platform/Format.h"
 #include "report/ui/SheetStyle.h"
+#include "statind/ui/ChartColours.h"
 
 namespace report::ui {
 
 namespace {
 
 using statind::GraphModel;
+// The series in the colours they have on screen.
+using statind::ui::kBandColour;
+using statind::ui::kBarColour;
+using statind::ui::kFitColour;
+using statind::ui::kIndexColour;
+using statind::ui::kMaxColour;
+using statind::ui::kMeanColour;
+using statind::ui::kMinColour;
 
-const QColor kIndexColour(31, 78, 154);
-const QColor kBarColour(91, 139, 214);
-const QColor kMeanColour(39, 130, 80);
-const QColor kMinColour(192, 57, 43);
-const QColor kMaxColour(211, 132, 0);
-const QColor kBandColour(243, 156, 18, 55);
-const QColor kFitColour(142, 68, 173);
 const QColor kAxisColour(90, 90, 90);
 const QColor kGridColour(215, 215, 215);
 

@@ -15,17 +15,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "statind/ui/ChartColours.h"
+
 namespace statind::ui {
 
 namespace {
-
-const QColor kIndexColour(31, 78, 154);
-const QColor kBarColour(91, 139, 214);
-const QColor kMeanColour(39, 130, 80);
-const QColor kMinColour(192, 57, 43);
-const QColor kMaxColour(211, 132, 0);
-const QColor kBandColour(243, 156, 18, 55);
-const QColor kFitColour(142, 68, 173);
 
 QLineSeries* lineSeries(const QString& name, const QColor& colour, Qt::PenStyle style) {
   auto* series = new QLineSeries;

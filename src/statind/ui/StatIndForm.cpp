@@ -17,44 +17,22 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/ui/FormControls.h"
 #include "platform/ui/Twips.h"
+#include "statind/ui/ChartBoxes.h"
 #include "statind/ui/GraphView.h"
 #include "statind/ui/SpinArrows.h"
 
 namespace statind::ui {
 
+using namespace platform::ui;  // the control makers
+
 namespace {
-
-template <typename T>
-T* named(QWidget* parent, const QString& name, const QString& text = {}) {
-  T* widget = new T(parent);
-  widget->setObjectName(name);
-  if constexpr (requires { widget->setText(text); }) {
-    if (!text.isEmpty()) widget->setText(text);
-  }
-  return widget;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
-  auto* b = named<QPushButton>(parent, name, text);
-  b->setAutoDefault(false);  // Enter in a list must not press a button
-  return b;
-}
-
-QLabel* caption(QWidget* parent, const QString& text) {
-  return new QLabel(text, parent);
-}
 
 QLabel* valueLabel(QWidget* parent, const QString& name) {
   auto* label = named<QLabel>(parent, name);
   label->setMinimumWidth(80);
   return label;
-}
-
-QFrame* frame(QWidget* parent, const QString& name) {
-  auto* f = named<QFrame>(parent, name);
-  f->setFrameShape(QFrame::StyledPanel);
-  return f;
 }
 
 }  // namespace
@@ -91,11 +69,7 @@ void StatIndForm::buildChoicePane() {
 
 void StatIndForm::buildProductPane() {
   PctProd = frame(window, "PctProd");
-  LbProdotto = named<QLabel>(PctProd, "LbProdotto");
-  QFont big = LbProdotto->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.25);
-  LbProdotto->setFont(big);
+  LbProdotto = heading(PctProd, "LbProdotto");
   LbMon = valueLabel(PctProd, "LbMon");
   LbData1 = valueLabel(PctProd, "LbData1");
   LbData2 = valueLabel(PctProd, "LbData2");
@@ -199,17 +173,10 @@ void StatIndForm::buildFrameDati() {
 
 void StatIndForm::buildFrameStat() {
   FrameStat = frame(window, "FrameStat");
-  const char* overlays[] = {"Media", "Min/Max", "StdDev", "BestFit"};
-  const char* axes[] = {"Origine Y=0", "Y", "X"};
   auto* grid = new QGridLayout(FrameStat);
   grid->setContentsMargins(6, 2, 6, 2);
   grid->setSpacing(2);
-  for (int i = 0; i < 4; ++i) {
-    Check1[i] = named<QCheckBox>(FrameStat, QString("Check1_%1").arg(i), overlays[i]);
-  }
-  for (int i = 0; i < 3; ++i) {
-    Check2[i] = named<QCheckBox>(FrameStat, QString("Check2_%1").arg(i), axes[i]);
-  }
+  createChartBoxes(FrameStat, Check1, Check2);
   arrangeOptions(4);
 }
 
@@ -244,17 +211,11 @@ void StatIndForm::buildGrid() {
 }
 
 WindowOptions StatIndForm::options() const {
-  WindowOptions options;
-  options.option = Option1[1]->isChecked() ? 1 : 0;
-  for (int i = 0; i < 4; ++i) options.check1[i] = Check1[i]->isChecked() ? 1 : 0;
-  for (int i = 0; i < 3; ++i) options.check2[i] = Check2[i]->isChecked() ? 1 : 0;
-  return options;
+  return chartOptions(Option1, Check1, Check2);
 }
 
 void StatIndForm::setOptions(const WindowOptions& options) {
-  Option1[options.option == 0 ? 0 : 1]->setChecked(true);
-  for (int i = 0; i < 4; ++i) Check1[i]->setChecked(options.check1[i] >= 1);
-  for (int i = 0; i < 3; ++i) Check2[i]->setChecked(options.check2[i] >= 1);
+  showChartOptions(options, Option1, Check1, Check2);
 }
 
 void StatIndForm::showSummary(const std::array<SummarySlot, 3>& summary) {

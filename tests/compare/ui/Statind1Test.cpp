@@ -20,7 +20,7 @@
 #include "report/ui/SheetActions.h"
 
 using compare::ui::Statind1;
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 
@@ -38,30 +38,12 @@ void fillInstallation(UiInstallation& inst) {
   inst.addProduct("P2", "Polizza Beta", "USD", "A", "SP");
   inst.addProduct("P3", "Fondo Gamma", "EUR", "B", "BI");
   inst.addProduct("P4", "Fondo Senza Indici", "EUR", "B", "AA");
-  std::vector<std::pair<std::string, double>> values;
-  const int first = platform::dayNumber(2008, 3, 3), last = platform::dayNumber(2010, 6, 30);
-  for (int day = first, i = 0; day <= last; ++day, ++i) {
-    if (platform::weekday(day) > 5) continue;
-    values.push_back({platform::isoDate(day),
-                      day < platform::dayNumber(2009, 1, 1) ? 100.0 + 0.1 * i : 200.0 - 0.1 * i});
-  }
-  inst.addIndexValues("P1", values);
+  const int first = platform::dayNumber(2008, 3, 3), turn = platform::dayNumber(2009, 1, 1);
+  inst.addBusinessDayValues("P1", first, platform::dayNumber(2010, 6, 30), [&](int day, int) {
+    const int i = day - first;  // calendar days, so that the slope ignores the weekends
+    return day < turn ? 100.0 + 0.1 * i : 200.0 - 0.1 * i;
+  });
   inst.addIndexValues("P3", {{"2009-05-04", 10.0}, {"2009-06-30", 11.0}});
-}
-
-template <typename T>
-T* child(QWidget* window, const QString& name) {
-  T* found = window->findChild<T*>(name);
-  if (!found) qFatal("no control %s", qPrintable(name));
-  return found;
-}
-
-QString text(QWidget* window, const char* name) {
-  return child<QLabel>(window, name)->text();
-}
-
-void press(QWidget* window, const QString& spinner, const char* arrow) {
-  child<QToolButton>(child<QWidget>(window, spinner), arrow)->click();
 }
 
 // The window's world without the main window: databases opened directly, message boxes
@@ -74,13 +56,7 @@ struct Session : testsupport::UiSession {
     params.usableWidth = 19320;
     params.compareStartYear = 2009;
     params.compareCurrency = "EUR";
-    dbs.dataDb = platform::Database::open(inst.dataDb());
-    dbs.indexDb = platform::Database::open(inst.indexDb());
-    auto table = dbs.indexDb->openTable("Indici");
-    table->setIndex("primaria");
-    dbs.indexTable = std::move(table);
-    ctx.lookup =
-        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
+    openDatabases(inst);
   }
 };
 
@@ -134,10 +110,10 @@ class Statind1Test : public QObject {
     Fixture f;
     f.chooseProduct("P1");
     QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
-    QCOMPARE(text(f.w(), "LbProdotto"), QString("Fondo Alfa"));
-    QCOMPARE(text(f.w(), "LbData1"), QString("03/03/2008"));
-    QCOMPARE(text(f.w(), "LbData2"), QString("30/06/2010"));
-    QCOMPARE(text(f.w(), "LbMon"), QString("EUR"));
+    QCOMPARE(labelText(f.w(), "LbProdotto"), QString("Fondo Alfa"));
+    QCOMPARE(labelText(f.w(), "LbData1"), QString("03/03/2008"));
+    QCOMPARE(labelText(f.w(), "LbData2"), QString("30/06/2010"));
+    QCOMPARE(labelText(f.w(), "LbMon"), QString("EUR"));
     QCOMPARE(f.years(0)->currentText(), QString("2009"));
     QCOMPARE(f.years(1)->currentText(), QString("2010"));
     QVERIFY(child<QWidget>(f.w(), "PctMese")->isVisible());

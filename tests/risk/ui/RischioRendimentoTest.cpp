@@ -15,7 +15,7 @@
 #include "risk/ui/RischioRendimento.h"
 #include "statind/ui/StatInd.h"
 
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 
@@ -24,13 +24,8 @@ void fillInstallation(UiInstallation& inst) {
   inst.addGroup("A", "Azionari");
   inst.addCategory("AZ", "Azionari area euro");
   inst.addProduct("P1", "Fondo Alfa", "EUR", "A", "AZ");
-  std::vector<std::pair<std::string, double>> values;
-  for (int day = platform::dayNumber(2008, 3, 3), i = 0; day <= platform::dayNumber(2010, 6, 30);
-       ++day) {
-    if (platform::weekday(day) > 5) continue;
-    values.push_back({platform::isoDate(day), 100 + 8 * std::sin(i++ / 17.0)});
-  }
-  inst.addIndexValues("P1", values);
+  inst.addBusinessDayValues("P1", platform::dayNumber(2008, 3, 3), platform::dayNumber(2010, 6, 30),
+                            [](int, int i) { return 100 + 8 * std::sin(i / 17.0); });
 }
 
 // The databases opened directly, the product handed over as the suite does.
@@ -40,23 +35,10 @@ struct Session : testsupport::UiSession {
     params.workDbPath = inst.file("work/OPER/WorkDV.mdb");
     params.productCode = "P1";
     params.usableWidth = 19320;
-    dbs.dataDb = platform::Database::open(inst.dataDb());
-    dbs.indexDb = platform::Database::open(inst.indexDb());
+    openDatabases(inst);
     dbs.workDb = platform::Database::open(params.workDbPath);
-    auto table = dbs.indexDb->openTable("Indici");
-    table->setIndex("primaria");
-    dbs.indexTable = std::move(table);
-    ctx.lookup =
-        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
   }
 };
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-  T* found = window->findChild<T*>(QString::fromLatin1(name));
-  if (!found) qFatal("no control %s", name);
-  return found;
-}
 
 }  // namespace
 

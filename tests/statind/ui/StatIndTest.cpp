@@ -35,7 +35,7 @@
 
 using statind::StatIndLayout;
 using statind::ui::StatInd;
-using testsupport::UiInstallation;
+using namespace testsupport;  // the window tests' world and their control helpers
 
 namespace {
 
@@ -52,26 +52,9 @@ void fillInstallation(UiInstallation& inst) {
   inst.addProduct("P2", "Polizza Beta", "USD", "A", "SP");
   inst.addProduct("P3", "Fondo Gamma", "EUR", "B", "BI");
   inst.addProduct("P4", "Fondo Senza Indici", "EUR", "B", "BI");
-  std::vector<std::pair<std::string, double>> values;
-  const int first = platform::dayNumber(2008, 3, 3), last = platform::dayNumber(2010, 6, 30);
-  for (int day = first, i = 0; day <= last; ++day) {
-    if (platform::weekday(day) > 5) continue;
-    values.push_back({platform::isoDate(day), 100 + 8 * std::sin(i / 17.0) + 0.01 * i});
-    ++i;
-  }
-  inst.addIndexValues("P1", values);
+  inst.addBusinessDayValues("P1", platform::dayNumber(2008, 3, 3), platform::dayNumber(2010, 6, 30),
+                            [](int, int i) { return 100 + 8 * std::sin(i / 17.0) + 0.01 * i; });
   inst.addIndexValues("P3", {{"2009-05-04", 10.0}, {"2009-06-30", 11.0}});
-}
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-  T* found = window->findChild<T*>(QString::fromLatin1(name));
-  if (!found) qFatal("no control %s", name);
-  return found;
-}
-
-QString text(QWidget* window, const char* name) {
-  return child<QLabel>(window, name)->text();
 }
 
 QStringList entries(QComboBox* list) {
@@ -85,10 +68,6 @@ int entryOf(QComboBox* list, const QString& prefix) {
     if (list->itemText(i).startsWith(prefix)) return i;
   }
   return -1;
-}
-
-void press(QWidget* window, const char* stepper, const char* arrow) {
-  child<QToolButton>(child<QWidget>(window, stepper), arrow)->click();
 }
 
 // "2009/12": the year and the month (0 = whole year) the period lists show.
@@ -112,14 +91,8 @@ struct Session : testsupport::UiSession {
     params.productCode = product;
     params.standAlone = !suite;
     params.usableWidth = 19320;
-    dbs.dataDb = platform::Database::open(inst.dataDb());
-    dbs.indexDb = platform::Database::open(inst.indexDb());
+    openDatabases(inst);
     dbs.workDb = platform::Database::open(params.workDbPath);
-    auto table = dbs.indexDb->openTable("Indici");
-    table->setIndex("primaria");
-    dbs.indexTable = std::move(table);
-    ctx.lookup =
-        std::make_unique<indexdata::IndexLookup>(*dbs.dataDb, *dbs.indexTable, params.valueFormat);
   }
 };
 
@@ -184,9 +157,9 @@ class StatIndTest : public QObject {
     QCOMPARE(f.session->params.productCode, std::string("P1"));
     QVERIFY(child<QWidget>(w, "PctProd")->isVisible());
     QVERIFY(!child<QWidget>(w, "PctScelta")->isVisible());
-    QCOMPARE(text(w, "LbProdotto"), QString("Fondo Alfa"));
-    QCOMPARE(text(w, "LbData1"), QString("03/03/2008"));
-    QCOMPARE(text(w, "LbData2"), QString("30/06/2010"));
+    QCOMPARE(labelText(w, "LbProdotto"), QString("Fondo Alfa"));
+    QCOMPARE(labelText(w, "LbData1"), QString("03/03/2008"));
+    QCOMPARE(labelText(w, "LbData2"), QString("30/06/2010"));
     QCOMPARE(period(w), QString("2010/0"));
     QCOMPARE(gridTitle(w), QString("2010"));
     QCOMPARE(child<QTableView>(w, "TDBGrid1")->model()->rowCount(), 12);  // January to June
@@ -221,7 +194,7 @@ class StatIndTest : public QObject {
     emit products->activated(p4);
     QCOMPARE(f.session->desktop.shown.size(), std::size_t(1));
     QCOMPARE(f.session->desktop.shown[0].text, std::string("Nessun indice per il prodotto"));
-    QCOMPARE(text(w, "LbProdotto"), QString("Fondo Senza Indici"));
+    QCOMPARE(labelText(w, "LbProdotto"), QString("Fondo Senza Indici"));
     QVERIFY(!child<QWidget>(w, "TDBGrid1")->isVisible());
     const char* stepControls[] = {"SpinButton1_0", "SpinButton1_1", "cmdMoveM_0", "cmdMoveM_1",
                                   "cmdMoveM_2"};
@@ -300,7 +273,7 @@ class StatIndTest : public QObject {
     press(w, "SpinButton1_1", "down");
     QCOMPARE(period(w), QString("2009/12"));
     QCOMPARE(gridTitle(w), QString("DICEMBRE"));
-    QCOMPARE(text(w, "LbAnno_2"), QString("DIC '09"));
+    QCOMPARE(labelText(w, "LbAnno_2"), QString("DIC '09"));
     press(w, "SpinButton1_0", "down");
     QCOMPARE(period(w), QString("2008/12"));
     child<QPushButton>(w, "cmdMoveM_2")->click();
@@ -388,9 +361,9 @@ class StatIndTest : public QObject {
     QWidget* w = f.window.get();
     f.chooseProduct("P3");  // values on 04/05/2009 (10) and 30/06/2009 (11) only
     child<QComboBox>(w, "CmbMese")->setCurrentIndex(6);
-    QCOMPARE(text(w, "LbVal1_2"), QString("11,00"));  // first value on or after 01/06
+    QCOMPARE(labelText(w, "LbVal1_2"), QString("11,00"));  // first value on or after 01/06
     child<QRadioButton>(w, "Option1_1")->setChecked(true);
-    QCOMPARE(text(w, "LbVal1_2"), QString("10,00"));  // the value in force on 01/06
+    QCOMPARE(labelText(w, "LbVal1_2"), QString("10,00"));  // the value in force on 01/06
   }
 
   void chartShowsTheTickedOverlays() {

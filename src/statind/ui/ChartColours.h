@@ -1,0 +1,18 @@
+// The colours of the index chart's series, one set for the chart on screen and the chart
+// printed on a client sheet, so that a reader finds the same line in the same colour on both.
+#pragma once
+
+#include <QColor>
+
+namespace statind::ui {
+
+inline const QColor kIndexColour(31, 78, 154);
+inline const QColor kBarColour(91, 139, 214);
+inline const QColor kMeanColour(39, 130, 80);
+inline const QColor kMinColour(192, 57, 43);
+inline const QColor kMaxColour(211, 132, 0);
+// The standard deviation band: translucent, so that the index line shows through it.
+inline const QColor kBandColour(243, 156, 18, 55);
+inline const QColor kFitColour(142, 68, 173);
+
+}  // namespace statind::ui
