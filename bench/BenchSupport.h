@@ -238,6 +238,7 @@ class BareLookup {
   std::vector<sqlite3_stmt*> statements_;
 
  public:
+  // Declared after the lists above, as attach() fills them while these are initialised.
   sqlite3 *const data, *const index;
   sqlite3_stmt *product = nullptr, *category = nullptr, *equal = nullptr, *lessEqual = nullptr;
 };
