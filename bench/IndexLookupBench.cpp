@@ -9,19 +9,15 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "indexdata/IndexLookup.h"
+#include "BenchSupport.h"
 #include "platform/Format.h"
-#include "platform/Store.h"
 
 namespace {
 
@@ -58,76 +54,39 @@ std::vector<Key> makeKeys(platform::Database& dataDb, platform::Database& indexD
   return keys;
 }
 
-// The floor: the same reads with prepared raw statements, nothing else.
+// The floor: the same reads with prepared raw statements, nothing else; each statement is
+// stepped to its first row only.
 class Floor {
  public:
-  Floor(const std::string& dataPath, const std::string& indexPath) {
-    open(dataPath, &data_);
-    open(indexPath, &index_);
-    product_ = prepare(data_, "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice=?1");
-    category_ = prepare(data_, "SELECT Tipo FROM TabCategorie WHERE Codice=?1");
-    equal_ = prepare(index_,
-                     "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici "
-                     "WHERE IndProdotto=?1 AND IndData=?2 LIMIT 1");
-    lessEqual_ = prepare(index_,
-                         "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici "
-                         "WHERE IndProdotto=?1 AND IndData<=?2 ORDER BY IndData DESC LIMIT 1");
-  }
-  ~Floor() {
-    for (sqlite3_stmt* s : {product_, category_, equal_, lessEqual_}) sqlite3_finalize(s);
-    sqlite3_close(data_);
-    sqlite3_close(index_);
-  }
-  Floor(const Floor&) = delete;
-  Floor& operator=(const Floor&) = delete;
+  explicit Floor(const benchsupport::IndexStore& store) : bare_(store, SQLITE_OPEN_READONLY) {}
 
   // One read transaction per file and lookup, as the store's lookup holds.
   double read(const Key& key) {
-    sqlite3_exec(data_, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_exec(index_, "BEGIN", nullptr, nullptr, nullptr);
-    const double value = readAll(key);
-    sqlite3_exec(index_, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_exec(data_, "COMMIT", nullptr, nullptr, nullptr);
-    return value;
+    return bare_.inReadTransactions([&] { return readAll(key); });
   }
 
  private:
   double readAll(const Key& key) {
     double value = 0;
-    bind(product_, key.product);
+    bind(bare_.product, key.product);
     std::string category;
-    if (sqlite3_step(product_) == SQLITE_ROW) {
-      value += sqlite3_column_double(product_, 0);
-      if (const auto* text = sqlite3_column_text(product_, 1))
+    if (sqlite3_step(bare_.product) == SQLITE_ROW) {
+      value += sqlite3_column_double(bare_.product, 0);
+      if (const auto* text = sqlite3_column_text(bare_.product, 1))
         category = reinterpret_cast<const char*>(text);
     }
-    sqlite3_reset(product_);
-    bind(category_, category);
-    if (sqlite3_step(category_) == SQLITE_ROW) value += sqlite3_column_bytes(category_, 0);
-    sqlite3_reset(category_);
-    value += seek(equal_, key.product, "2199-12-31");
-    value += seek(lessEqual_, key.product, key.isoDate);
+    sqlite3_reset(bare_.product);
+    bind(bare_.category, category);
+    if (sqlite3_step(bare_.category) == SQLITE_ROW)
+      value += sqlite3_column_bytes(bare_.category, 0);
+    sqlite3_reset(bare_.category);
+    value += seek(bare_.equal, key.product, "2199-12-31");
+    value += seek(bare_.lessEqual, key.product, key.isoDate);
     return value;
   }
 
-  // The same page cache and mapping as the store's connections, so that the ratio measures
-  // code, not cache.
-  static void open(const std::string& path, sqlite3** db) {
-    if (sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
-        sqlite3_exec(*db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 1073741824", nullptr,
-                     nullptr, nullptr) != SQLITE_OK)
-      throw std::runtime_error("cannot open " + path);
-  }
-  static sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
-        SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(db));
-    return statement;
-  }
   static void bind(sqlite3_stmt* statement, const std::string& text, int position = 1) {
-    sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()),
-                      SQLITE_STATIC);
+    benchsupport::bindText(statement, position, text, SQLITE_STATIC);
   }
   static double seek(sqlite3_stmt* statement, const std::string& product, const std::string& date) {
     bind(statement, product);
@@ -142,12 +101,7 @@ class Floor {
     return value;
   }
 
-  sqlite3* data_ = nullptr;
-  sqlite3* index_ = nullptr;
-  sqlite3_stmt* product_ = nullptr;
-  sqlite3_stmt* category_ = nullptr;
-  sqlite3_stmt* equal_ = nullptr;
-  sqlite3_stmt* lessEqual_ = nullptr;
+  benchsupport::BareLookup bare_;
 };
 
 // Times one call of `read` for every key, appending the microseconds to `times`.
@@ -163,11 +117,6 @@ void timeEach(const std::vector<Key>& keys, Read read, std::vector<double>& time
   benchmark::DoNotOptimize(sink);
 }
 
-double median(std::vector<double>& times) {
-  std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-  return times[times.size() / 2];
-}
-
 template <typename Read>
 void registerOver(const char* name, const std::vector<Key>& keys, Read read) {
   benchmark::RegisterBenchmark(name, [&keys, read](benchmark::State& state) mutable {
@@ -179,40 +128,21 @@ void registerOver(const char* name, const std::vector<Key>& keys, Read read) {
   });
 }
 
-std::string dataFolder(int argc, char** argv) {
-  if (argc > 1) return argv[1];
-  const char* env = std::getenv("STATIND_BENCH_DATA");
-  return env ? env : "";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  const std::filesystem::path folder = dataFolder(argc, argv);
-  if (folder.empty()) {
-    std::fprintf(stderr, "usage: %s DATA_FOLDER (or STATIND_BENCH_DATA)\n", argv[0]);
-    return 64;
-  }
   try {
-    const std::string dataPath = (folder / "DatiDV.mdb").string();
-    const std::string indexPath = (folder / "IndiciDV.mdb").string();
-    auto dataDb = platform::Database::open(dataPath);
-    auto indexDb = platform::Database::open(indexPath);
-    auto indexTable = indexDb->openTable("Indici");
-    indexTable->setIndex("primaria");
-    indexdata::IndexLookup lookup(*dataDb, *indexTable, "#,###,###,##0.00");
-    Floor floor(dataPath, indexPath);
-    const std::vector<Key> keys = makeKeys(*dataDb, *indexDb);
+    benchsupport::IndexStore store(benchsupport::takeDataFolder("IndexLookupBench", argc, argv));
+    Floor floor(store);
+    const std::vector<Key> keys = makeKeys(*store.dataDb, *store.indexDb);
 
-    auto lookupRead = [&lookup](const Key& key) {
-      return lookup.indexValueAt(key.product, key.date);
+    auto lookupRead = [&store](const Key& key) {
+      return store.lookup->indexValueAt(key.product, key.date);
     };
     auto floorRead = [&floor](const Key& key) { return floor.read(key); };
     registerOver("BM_IndexValueAt", keys, lookupRead);
     registerOver("BM_Floor", keys, floorRead);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchsupport::runBenchmarks(argc, argv);
 
     // Passes alternate so that neither side profits alone from what the other brought into the
     // system's file cache.
@@ -221,13 +151,12 @@ int main(int argc, char** argv) {
       timeEach(keys, lookupRead, lookupTimes);
       timeEach(keys, floorRead, floorTimes);
     }
-    const double lookupMedian = median(lookupTimes);
-    const double floorMedian = median(floorTimes);
+    const double lookupMedian = benchsupport::median(lookupTimes);
+    const double floorMedian = benchsupport::median(floorTimes);
     std::printf("indexValueAt median %.2f us, floor %.2f us, ratio %.2f\n", lookupMedian,
                 floorMedian, lookupMedian / floorMedian);
+    return 0;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 2;
+    return benchsupport::failed("IndexLookupBench", e);
   }
-  return 0;
 }

@@ -10,41 +10,36 @@
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "compare/Comparison.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/PgIndexCursor.h"
 #include "platform/ScriptedDesktop.h"
 #include "statind/PeriodStatistics.h"
 #include "utilities/IndexCopy.h"
-#include "utilities/Schema.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr int kProducts = 40;
+constexpr std::size_t kProducts = 40;
 constexpr int kYear = 2012;
 
 struct Bench {
-  std::unique_ptr<platform::Database> dataDb, indexDb, workDb;
-  std::unique_ptr<platform::TableCursor> fileCursor;
-  std::unique_ptr<indexdata::IndexLookup> fileLookup;
+  std::unique_ptr<benchsupport::IndexStore> file;
+  std::unique_ptr<platform::Database> workDb;
   std::unique_ptr<platform::PgConnection> server;
   std::unique_ptr<platform::PgIndexCursor> serverCursor;
   std::unique_ptr<indexdata::IndexLookup> serverLookup;
   sqlite3* raw = nullptr;
   sqlite3_stmt* rawSpan = nullptr;
   PGconn* rawServer = nullptr;
-  std::vector<std::pair<std::string, statind::ProductRange>> products;
+  std::vector<benchsupport::RangedProduct> products;
   platform::ScriptedDesktop desktop;
 };
 
@@ -100,7 +95,7 @@ double serverFloor(std::size_t i, int first, int last) {
 
 void BM_YearViewFile(benchmark::State& state) {
   std::size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(yearView(*bench->fileLookup, i++));
+  for (auto _ : state) benchmark::DoNotOptimize(yearView(*bench->file->lookup, i++));
 }
 void BM_YearViewFileFloor(benchmark::State& state) {
   std::size_t i = 0;
@@ -108,7 +103,7 @@ void BM_YearViewFileFloor(benchmark::State& state) {
 }
 void BM_Compare25File(benchmark::State& state) {
   std::size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(comparison(*bench->fileLookup, i++));
+  for (auto _ : state) benchmark::DoNotOptimize(comparison(*bench->file->lookup, i++));
 }
 void BM_Compare25FileFloor(benchmark::State& state) {
   std::size_t i = 0;
@@ -160,22 +155,16 @@ BENCHMARK(BM_YearViewServerFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compare25Server)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compare25ServerFloor)->Unit(benchmark::kMillisecond);
 
-fs::path dataFolder(int argc, char** argv) {
-  if (argc > 1 && argv[1][0] != '-') return argv[1];
-  if (const char* env = std::getenv("STATIND_BENCH_DATA")) return env;
-  throw std::runtime_error("usage: IndexServerBench DATA_FOLDER [benchmark options]");
-}
-
 void openServer(Bench& state, const std::string& uri) {
   state.server = platform::PgConnection::open(uri);
   platform::PgIndexCursor::createSchema(*state.server);
   if (std::get<std::int64_t>(state.server->run("SELECT count(*) FROM indici").front().at(0)) == 0) {
     std::fprintf(stderr, "IndexServerBench: copying the index database to the server\n");
-    utilities::copyIndexToServer(*state.indexDb, *state.server, {});
+    utilities::copyIndexToServer(*state.file->indexDb, *state.server, {});
   }
   state.serverCursor = std::make_unique<platform::PgIndexCursor>(*state.server);
-  state.serverLookup = std::make_unique<indexdata::IndexLookup>(*state.dataDb, *state.serverCursor,
-                                                                "#,###,###,##0.00");
+  state.serverLookup = std::make_unique<indexdata::IndexLookup>(
+      *state.file->dataDb, *state.serverCursor, "#,###,###,##0.00");
   state.rawServer = PQconnectdb(uri.c_str());
 }
 
@@ -183,52 +172,29 @@ void openServer(Bench& state, const std::string& uri) {
 
 int main(int argc, char** argv) {
   try {
-    const fs::path data = dataFolder(argc, argv);
-    if (argc > 1 && argv[1][0] != '-') {
-      argv[1] = argv[0];
-      ++argv;
-      --argc;
-    }
-    const fs::path temp = fs::temp_directory_path() / ("statind-bench-" + std::to_string(getpid()));
-    fs::create_directories(temp);
-    utilities::createWorkDb((temp / "WorkDV.mdb").string());
+    const auto folder = benchsupport::takeDataFolder("IndexServerBench", argc, argv);
+    const benchsupport::TempWorkDb work;
     Bench state;
     bench = &state;
-    state.dataDb = platform::Database::open((data / "DatiDV.mdb").string());
-    state.indexDb = platform::Database::open((data / "IndiciDV.mdb").string());
-    state.workDb = platform::Database::open((temp / "WorkDV.mdb").string());
-    state.workDb->useWriteAheadLog();
-    state.fileCursor = state.indexDb->openTable("Indici");
-    state.fileCursor->setIndex("primaria");
-    state.fileLookup = std::make_unique<indexdata::IndexLookup>(*state.dataDb, *state.fileCursor,
-                                                                "#,###,###,##0.00");
-    sqlite3_open_v2((data / "IndiciDV.mdb").c_str(), &state.raw, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_exec(state.raw, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 1073741824", nullptr,
-                 nullptr, nullptr);
-    sqlite3_prepare_v3(state.raw,
-                       "SELECT rowid, IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 AND "
-                       "IndData > ?2 AND IndData <= ?3 ORDER BY IndProdotto, IndData",
-                       -1, SQLITE_PREPARE_PERSISTENT, &state.rawSpan, nullptr);
+    state.file = std::make_unique<benchsupport::IndexStore>(folder);
+    state.workDb = work.open();
+    state.raw = benchsupport::openBare(state.file->indexPath, SQLITE_OPEN_READONLY);
+    state.rawSpan = benchsupport::prepareBare(
+        state.raw,
+        "SELECT rowid, IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 AND "
+        "IndData > ?2 AND IndData <= ?3 ORDER BY IndProdotto, IndData");
     if (const char* uri = std::getenv("STATIND_BENCH_PG")) openServer(state, uri);
-    for (const auto& row :
-         state.dataDb->snapshot("SELECT Codice FROM TabProdotti ORDER BY Codice")) {
-      const std::string code = platform::valueText(row.at(0));
-      auto range = statind::productRange(*state.fileLookup, code, platform::today());
-      if (range && range->firstYear < kYear - 2 && range->lastYear > kYear)
-        state.products.emplace_back(code, *range);
-      if (static_cast<int>(state.products.size()) == kProducts) break;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    state.products = benchsupport::chooseProducts(
+        *state.file, [](auto& r) { return r.firstYear < kYear - 2 && r.lastYear > kYear; },
+        kProducts);
+    if (state.products.empty())
+      throw std::runtime_error("no product covers " + std::to_string(kYear));
+    benchsupport::runBenchmarks(argc, argv);
     sqlite3_finalize(state.rawSpan);
     sqlite3_close(state.raw);
     if (state.rawServer) PQfinish(state.rawServer);
-    state.workDb.reset();
-    fs::remove_all(temp);
     return 0;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "IndexServerBench: %s\n", e.what());
-    return 1;
+    return benchsupport::failed("IndexServerBench", e);
   }
 }

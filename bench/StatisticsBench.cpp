@@ -10,30 +10,23 @@
 //        WorkDV.mdb is created in a temporary folder.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "indexdata/IndexLookup.h"
+#include "BenchSupport.h"
 #include "platform/ScriptedDesktop.h"
 #include "statind/PeriodStatistics.h"
-#include "utilities/Schema.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using benchsupport::Timing;
 using platform::DayNumber;
 
-constexpr int kProducts = 40;
+constexpr std::size_t kProducts = 40;
 constexpr int kYear = 2012;
 
 // The reads and writes of one run, as keys.
@@ -74,89 +67,37 @@ Schedule monthSchedule(int year, int month) {
   return s;
 }
 
-sqlite3* openRaw(const std::string& path) {
-  sqlite3* db = nullptr;
-  // The same page cache and mapping as the store's connections.
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-      sqlite3_exec(db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 1073741824", nullptr,
-                   nullptr, nullptr) != SQLITE_OK)
-    throw std::runtime_error("cannot open " + path);
-  return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db));
-  return statement;
-}
-
-void bindText(sqlite3_stmt* statement, int position, const std::string& text) {
-  sqlite3_bind_text(statement, position, text.data(), static_cast<int>(text.size()),
-                    SQLITE_TRANSIENT);
-}
-
-// Steps a statement to its end and resets it; returns a sum of what it read.
-double drain(sqlite3_stmt* statement) {
-  double sum = 0;
-  while (sqlite3_step(statement) == SQLITE_ROW)
-    for (int i = 0; i < sqlite3_column_count(statement); ++i)
-      sum += sqlite3_column_double(statement, i) + sqlite3_column_bytes(statement, i);
-  sqlite3_reset(statement);
-  return sum;
-}
-
 // The bare statements a run needs, prepared once.
 class Floor {
  public:
-  Floor(const std::string& dataPath, const std::string& indexPath, const std::string& workPath)
-      : data_(openRaw(dataPath)), index_(openRaw(indexPath)), work_(openRaw(workPath)) {
-    product_ = prepare(data_, "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice=?1");
-    category_ = prepare(data_, "SELECT Tipo FROM TabCategorie WHERE Codice=?1");
-    const char* columns = "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici ";
-    equal_ = prepare(
-        index_, (std::string(columns) + "WHERE IndProdotto=?1 AND IndData=?2 LIMIT 1").c_str());
-    lessEqual_ = prepare(index_, (std::string(columns) + "WHERE IndProdotto=?1 AND IndData<=?2 "
-                                                         "ORDER BY IndData DESC LIMIT 1")
-                                     .c_str());
-    greaterEqual_ = prepare(index_, (std::string(columns) + "WHERE IndProdotto=?1 AND IndData>=?2 "
-                                                            "ORDER BY IndData LIMIT 1")
-                                        .c_str());
-    begin_ = prepare(work_, "BEGIN");
-    empty_ = prepare(work_, "DELETE FROM WkStatInd");
-    insert_ = prepare(work_,
-                      "INSERT INTO WkStatInd (Data, indice, Percento1, Percento2, Percento3) "
-                      "VALUES (?1, ?2, ?3, ?4, ?5)");
-    commit_ = prepare(work_, "COMMIT");
-    readBack_ = prepare(work_, "SELECT * FROM WkStatInd ORDER BY rowid");
+  Floor(const benchsupport::IndexStore& store, const std::string& workPath)
+      : bare_(store, SQLITE_OPEN_READWRITE), work_(bare_.attach(workPath)) {
+    greaterEqual_ = bare_.prepare(bare_.index,
+                                  "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici "
+                                  "WHERE IndProdotto=?1 AND IndData>=?2 ORDER BY IndData LIMIT 1");
+    begin_ = bare_.prepare(work_, "BEGIN");
+    empty_ = bare_.prepare(work_, "DELETE FROM WkStatInd");
+    insert_ = bare_.prepare(work_,
+                            "INSERT INTO WkStatInd (Data, indice, Percento1, Percento2, Percento3) "
+                            "VALUES (?1, ?2, ?3, ?4, ?5)");
+    commit_ = bare_.prepare(work_, "COMMIT");
+    readBack_ = bare_.prepare(work_, "SELECT * FROM WkStatInd ORDER BY rowid");
   }
-  ~Floor() {
-    for (auto* s : {product_, category_, equal_, lessEqual_, greaterEqual_, begin_, empty_, insert_,
-                    commit_, readBack_})
-      sqlite3_finalize(s);
-    for (auto* db : {data_, index_, work_}) sqlite3_close(db);
-  }
-  Floor(const Floor&) = delete;
-  Floor& operator=(const Floor&) = delete;
 
   // The reads of a run, inside one read transaction per file as the run holds them.
   double reads(const std::string& product, const Schedule& s) {
-    sqlite3_exec(data_, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_exec(index_, "BEGIN", nullptr, nullptr, nullptr);
-    const double sum = readAll(product, s);
-    sqlite3_exec(index_, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_exec(data_, "COMMIT", nullptr, nullptr, nullptr);
-    return sum;
+    return bare_.inReadTransactions([&] { return readAll(product, s); });
   }
 
   // The work database as the program opens it: write-ahead log, normal syncing.
   void relax() { sqlite3_exec(work_, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr); }
 
   double writes(const Schedule& s) {
+    using benchsupport::drain;
     drain(begin_);
     drain(empty_);
     for (int i = 0; i < s.rows; ++i) {
-      for (int c = 1; c <= 5; ++c) bindText(insert_, c, "12.345,67");
+      for (int c = 1; c <= 5; ++c) benchsupport::bindText(insert_, c, "12.345,67");
       drain(insert_);
     }
     drain(commit_);
@@ -165,50 +106,37 @@ class Floor {
 
  private:
   double readAll(const std::string& product, const Schedule& s) {
+    using benchsupport::BareLookup;
     double sum = 0;
     for (DayNumber day : s.lookups) {
-      bindText(product_, 1, product);
-      std::string category;
-      if (sqlite3_step(product_) == SQLITE_ROW) {
-        sum += sqlite3_column_double(product_, 0);
-        if (const auto* text = sqlite3_column_text(product_, 1))
-          category = reinterpret_cast<const char*>(text);
-      }
-      sqlite3_reset(product_);
-      bindText(category_, 1, category);
-      sum += drain(category_);
-      sum +=
-          seek(equal_, product, "2199-12-31") + seek(lessEqual_, product, platform::isoDate(day));
+      sum += bare_.productRows(product);
+      sum += BareLookup::seek(bare_.equal, product, "2199-12-31") +
+             BareLookup::seek(bare_.lessEqual, product, platform::isoDate(day));
     }
-    for (DayNumber day : s.startSeeks) sum += seek(greaterEqual_, product, platform::isoDate(day));
-    for (DayNumber day : s.daySeeks) sum += seek(equal_, product, platform::isoDate(day));
+    for (DayNumber day : s.startSeeks)
+      sum += BareLookup::seek(greaterEqual_, product, platform::isoDate(day));
+    for (DayNumber day : s.daySeeks)
+      sum += BareLookup::seek(bare_.equal, product, platform::isoDate(day));
     return sum;
   }
 
-  double seek(sqlite3_stmt* statement, const std::string& product, const std::string& date) {
-    bindText(statement, 1, product);
-    bindText(statement, 2, date);
-    return drain(statement);
-  }
-
-  sqlite3 *data_, *index_, *work_;
-  sqlite3_stmt *product_, *category_, *equal_, *lessEqual_, *greaterEqual_;
-  sqlite3_stmt *begin_, *empty_, *insert_, *commit_, *readBack_;
+  benchsupport::BareLookup bare_;
+  sqlite3* work_;
+  sqlite3_stmt *greaterEqual_, *begin_, *empty_, *insert_, *commit_, *readBack_;
 };
 
 struct Bench {
-  std::unique_ptr<platform::Database> dataDb, indexDb, workDb;
-  std::unique_ptr<platform::TableCursor> cursor;
-  std::unique_ptr<indexdata::IndexLookup> lookup;
+  std::unique_ptr<benchsupport::IndexStore> store;
+  std::unique_ptr<platform::Database> workDb;
   platform::ScriptedDesktop desktop;
   std::unique_ptr<Floor> floor;
-  std::vector<std::pair<std::string, statind::ProductRange>> products;
+  std::vector<benchsupport::RangedProduct> products;
 };
 
 Bench* bench = nullptr;
 
 double runOnce(const std::string& product, const statind::ProductRange& range, int month) {
-  statind::StatContext context{*bench->lookup, *bench->workDb, bench->desktop};
+  statind::StatContext context{*bench->store->lookup, *bench->workDb, bench->desktop};
   auto result = statind::runStatistics(
       context, {product, kYear, month, statind::StartRule::FirstUseful, range});
   return static_cast<double>(result.rows.size());
@@ -256,37 +184,10 @@ BENCHMARK(BM_YearFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthFloor)->Unit(benchmark::kMillisecond);
 
-struct Timing {
-  double wall = 0, cpu = 0;  // medians, milliseconds
-};
-
-double threadCpuMillis() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double median(std::vector<double>& values) {
-  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-  return values[values.size() / 2];
-}
-
-// Median wall and CPU milliseconds of `work` over every product (three rounds). The machine may
-// be shared: the CPU time shows what the work costs when it does not wait for a core or a disk.
+// The median of `work(i)` over every product i.
 template <typename Work>
 Timing measure(Work work) {
-  std::vector<double> walls, cpus;
-  for (int round = 0; round < 3; ++round) {
-    for (std::size_t i = 0; i < bench->products.size(); ++i) {
-      const double cpuStart = threadCpuMillis();
-      const auto start = std::chrono::steady_clock::now();
-      benchmark::DoNotOptimize(work(i));
-      const auto stop = std::chrono::steady_clock::now();
-      cpus.push_back(threadCpuMillis() - cpuStart);
-      walls.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-    }
-  }
-  return {median(walls), median(cpus)};
+  return benchsupport::measure(bench->products.size(), work);
 }
 
 void report(const char* name, int month) {
@@ -305,62 +206,29 @@ void report(const char* name, int month) {
       run.cpu / floor.cpu);
 }
 
-std::string dataFolder(int& argc, char** argv) {
-  if (argc > 1 && argv[1][0] != '-') {
-    std::string folder = argv[1];
-    for (int i = 1; i + 1 < argc; ++i) argv[i] = argv[i + 1];
-    --argc;
-    return folder;
-  }
-  if (const char* env = std::getenv("STATIND_BENCH_DATA")) return env;
-  throw std::runtime_error("usage: StatisticsBench DATA_FOLDER (or STATIND_BENCH_DATA)");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    const fs::path data = dataFolder(argc, argv);
-    const fs::path temp = fs::temp_directory_path() / ("statind-bench-" + std::to_string(getpid()));
-    fs::create_directories(temp);
-    const std::string workPath = (temp / "WorkDV.mdb").string();
-    utilities::createWorkDb(workPath);
-
+    const auto folder = benchsupport::takeDataFolder("StatisticsBench", argc, argv);
+    const benchsupport::TempWorkDb work;
     Bench state;
     bench = &state;
-    state.dataDb = platform::Database::open((data / "DatiDV.mdb").string());
-    state.indexDb = platform::Database::open((data / "IndiciDV.mdb").string());
-    state.workDb = platform::Database::open(workPath);
-    state.workDb->useWriteAheadLog();
-    state.cursor = state.indexDb->openTable("Indici");
-    state.cursor->setIndex("primaria");
-    state.lookup =
-        std::make_unique<indexdata::IndexLookup>(*state.dataDb, *state.cursor, "#,###,###,##0.00");
-    state.floor = std::make_unique<Floor>((data / "DatiDV.mdb").string(),
-                                          (data / "IndiciDV.mdb").string(), workPath);
+    state.store = std::make_unique<benchsupport::IndexStore>(folder);
+    state.workDb = work.open();
+    state.floor = std::make_unique<Floor>(*state.store, work.path());
     state.floor->relax();
-    for (const auto& row :
-         state.dataDb->snapshot("SELECT Codice FROM TabProdotti ORDER BY Codice")) {
-      const std::string code = platform::valueText(row.at(0));
-      auto range = statind::productRange(*state.lookup, code, platform::today());
-      if (range && range->firstYear < kYear - 2 && range->lastYear > kYear)
-        state.products.emplace_back(code, *range);
-      if (static_cast<int>(state.products.size()) == kProducts) break;
-    }
+    state.products = benchsupport::chooseProducts(
+        *state.store, [](auto& r) { return r.firstYear < kYear - 2 && r.lastYear > kYear; },
+        kProducts);
     if (state.products.empty())
       throw std::runtime_error("no product covers " + std::to_string(kYear));
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchsupport::runBenchmarks(argc, argv);
     report("year view", 0);
     report("month view", 1);
-    state.floor.reset();
-    state.workDb.reset();
-    fs::remove_all(temp);
     return 0;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "StatisticsBench: %s\n", e.what());
-    return 1;
+    return benchsupport::failed("StatisticsBench", e);
   }
 }

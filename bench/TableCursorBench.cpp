@@ -7,16 +7,14 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "platform/Store.h"
 
 namespace {
@@ -55,8 +53,7 @@ double medianNs(const std::vector<Key>& keys, const std::function<double(const K
     rounds.push_back(spent.count() / static_cast<double>(keys.size()));
   }
   if (sink == -1) std::puts("");  // keeps the reads from being optimised away
-  std::sort(rounds.begin(), rounds.end());
-  return rounds[rounds.size() / 2];
+  return benchsupport::median(rounds);
 }
 
 // A bare statement: bind, step, read the row, reset.
@@ -85,35 +82,33 @@ double cursorSeek(platform::TableCursor& cursor, platform::SeekOp op, const Key&
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* env = std::getenv("STATIND_BENCH_DATA");
-  const std::filesystem::path folder = argc > 1 ? argv[1] : env ? env : "";
-  if (folder.empty()) {
-    std::fprintf(stderr, "usage: TableCursorBench DATA_FOLDER\n");
-    return 64;
-  }
-  auto dataDb = platform::Database::open((folder / "DatiDV.mdb").string());
-  auto indexDb = platform::Database::open((folder / "IndiciDV.mdb").string());
-  const auto keys = makeKeys(*dataDb);
-  auto cursor = indexDb->openTable("Indici");
-  cursor->setIndex("primaria");
+  try {
+    const auto folder = benchsupport::takeDataFolder("TableCursorBench", argc, argv);
+    auto dataDb = platform::Database::open((folder / "DatiDV.mdb").string());
+    auto indexDb = platform::Database::open((folder / "IndiciDV.mdb").string());
+    const auto keys = makeKeys(*dataDb);
+    auto cursor = indexDb->openTable("Indici");
+    cursor->setIndex("primaria");
 
-  const char* columns = "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici ";
-  const std::vector<std::pair<platform::SeekOp, std::string>> cases = {
-      {platform::SeekOp::Equal, "WHERE IndProdotto=?1 AND IndData=?2 LIMIT 1"},
-      {platform::SeekOp::LessEqual,
-       "WHERE IndProdotto=?1 AND IndData<=?2 ORDER BY IndData DESC LIMIT 1"},
-      {platform::SeekOp::Greater, "WHERE IndProdotto=?1 AND IndData>?2 ORDER BY IndData LIMIT 1"}};
-  const char* names[] = {"=", "<=", ">", ">="};
-  sqlite3* db = indexDb->engine().getHandle();
-  for (const auto& [op, where] : cases) {
-    sqlite3_stmt* bare = nullptr;
-    sqlite3_prepare_v3(db, (columns + where).c_str(), -1, SQLITE_PREPARE_PERSISTENT, &bare,
-                       nullptr);
-    const double floor = medianNs(keys, [&](const Key& k) { return bareSeek(bare, k); });
-    const double store = medianNs(keys, [&](const Key& k) { return cursorSeek(*cursor, op, k); });
-    sqlite3_finalize(bare);
-    std::printf("seek %-2s  cursor %7.0f ns  bare %7.0f ns  ratio %.2f\n",
-                names[static_cast<int>(op)], store, floor, store / floor);
+    const std::string columns = "SELECT rowid, IndProdotto, IndData, IndValoreMon FROM Indici ";
+    const std::vector<std::pair<platform::SeekOp, std::string>> cases = {
+        {platform::SeekOp::Equal, "WHERE IndProdotto=?1 AND IndData=?2 LIMIT 1"},
+        {platform::SeekOp::LessEqual,
+         "WHERE IndProdotto=?1 AND IndData<=?2 ORDER BY IndData DESC LIMIT 1"},
+        {platform::SeekOp::Greater,
+         "WHERE IndProdotto=?1 AND IndData>?2 ORDER BY IndData LIMIT 1"}};
+    const char* names[] = {"=", "<=", ">", ">="};
+    sqlite3* db = indexDb->engine().getHandle();
+    for (const auto& [op, where] : cases) {
+      sqlite3_stmt* bare = benchsupport::prepareBare(db, columns + where);
+      const double floor = medianNs(keys, [&](const Key& k) { return bareSeek(bare, k); });
+      const double store = medianNs(keys, [&](const Key& k) { return cursorSeek(*cursor, op, k); });
+      sqlite3_finalize(bare);
+      std::printf("seek %-2s  cursor %7.0f ns  bare %7.0f ns  ratio %.2f\n",
+                  names[static_cast<int>(op)], store, floor, store / floor);
+    }
+    return 0;
+  } catch (const std::exception& e) {
+    return benchsupport::failed("TableCursorBench", e);
   }
-  return 0;
 }
