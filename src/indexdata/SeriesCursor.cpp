@@ -21,66 +21,6 @@ using platform::Value;
 constexpr std::array<const char*, 4> kFields = {"IndProdotto", "IndData", "IndValoreMon",
                                                 "IndValore"};
 
-// The key as a day number when it is an ISO date whose text order is its date order (the seeks
-// compare texts; memory compares days).
-std::optional<DayNumber> keyDay(const std::string& key) {
-  if (key.size() != 10) return std::nullopt;
-  const auto day = platform::parseIsoDate(key);
-  if (!day || platform::isoDate(*day) != key) return std::nullopt;
-  return day;
-}
-
-// A stored value as the lean form holds it; false for what it cannot hold (a text, a whole
-// number no double carries exactly).
-bool leanValue(const Value& value, double& number, bool& null) {
-  null = platform::isNull(value);
-  if (null) return true;
-  if (const auto* real = std::get_if<double>(&value)) {
-    number = *real;
-    return true;
-  }
-  const auto* whole = std::get_if<std::int64_t>(&value);
-  if (!whole || std::abs(*whole) > (std::int64_t{1} << 53)) return false;
-  number = static_cast<double>(*whole);
-  return true;
-}
-
-// A generic range read in the lean form, or nullopt when a record inside cannot be held so.
-std::optional<SeriesSpan> leanOf(platform::SpanRead span) {
-  std::array<std::size_t, kFields.size()> columns{};
-  for (std::size_t f = 0; f < kFields.size(); ++f) {
-    const auto found = std::find_if(span.names.begin(), span.names.end(), [&](const auto& name) {
-      return platform::equalsNoCase(name, kFields[f]);
-    });
-    if (found == span.names.end()) return std::nullopt;
-    columns[f] = static_cast<std::size_t>(found - span.names.begin());
-  }
-  SeriesSpan lean;
-  lean.inside.reserve(span.inside.size());
-  for (const SpanRecord& record : span.inside) {
-    SeriesRecord kept;
-    const auto* identity = std::get_if<std::int64_t>(&record.identity);
-    const auto* code = std::get_if<std::string>(&record.values.at(columns[0]));
-    const auto* date = std::get_if<std::string>(&record.values.at(columns[1]));
-    const auto day = date ? keyDay(*date) : std::nullopt;
-    if (!identity || !code || !day ||
-        !leanValue(record.values.at(columns[2]), kept.valueMon, kept.valueMonNull) ||
-        !leanValue(record.values.at(columns[3]), kept.value, kept.valueNull))
-      return std::nullopt;
-    kept.identity = *identity;
-    kept.day = *day;
-    const auto known = std::find(lean.codes.begin(), lean.codes.end(), *code);
-    kept.code = static_cast<std::uint32_t>(known - lean.codes.begin());
-    if (known == lean.codes.end()) lean.codes.push_back(*code);
-    lean.inside.push_back(kept);
-  }
-  lean.names = std::move(span.names);
-  lean.before = std::move(span.before);
-  lean.beyond = std::move(span.beyond);
-  lean.point = std::move(span.point);
-  return lean;
-}
-
 }  // namespace
 
 SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
@@ -88,7 +28,6 @@ SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
                            const std::string& pointKey)
     : store_(store), code_(code), pointKey_(pointKey) {
   auto span = store_.readSeries(code, after, upTo, pointKey);
-  if (!span) span = leanOf(store_.readSpan(code, after, upTo, pointKey));
   if (span)
     keep(std::move(*span));
   else
@@ -139,7 +78,9 @@ int SeriesCursor::compare(const Edge& edge, const std::string& key) const {
 }
 
 std::optional<SeriesCursor::Answer> SeriesCursor::answer(SeekOp op, const std::string& key) const {
-  const auto day = keyDay(key);
+  // The seeks compare texts, memory compares days: only keys whose text order is their date
+  // order are answered here.
+  const auto day = platform::parseExactIsoDate(key);
   if (!day) return std::nullopt;
   // Memory knows every record strictly between the two edges (or without an edge, to the end).
   if (lower_ && compare(*lower_, key) >= 0) return std::nullopt;

@@ -18,10 +18,9 @@ namespace indexdata {
 class SeriesCursor : public platform::SeekCursor {
  public:
   // Reads, through `store`, what seeks with first key `code` can meet for second keys after
-  // `after` up to `upTo`, and the record of `pointKey` (ISO texts). Records inside the span are
-  // kept in the lean form (SeriesRecord); a store that offers only the generic form, with a
-  // record memory cannot hold that way (a date that is no ISO text, a value that is no number),
-  // has every seek answered by the store itself. Storage errors throw.
+  // `after` up to `upTo`, and the record of `pointKey` (ISO texts). When the store cannot hand
+  // the records over (SeekCursor::readSeries), it answers every seek itself. Storage errors
+  // throw.
   SeriesCursor(platform::SeekCursor& store, const std::string& code, const std::string& after,
                const std::string& upTo, const std::string& pointKey);
 
@@ -33,9 +32,10 @@ class SeriesCursor : public platform::SeekCursor {
   void deleteCurrent() override;
   void deleteRecord(const platform::Value& identity) override;
   std::unique_ptr<Hold> hold() override { return store_.hold(); }
-  platform::SpanRead readSpan(const std::string& key1, const std::string& after,
-                              const std::string& upTo, const std::string& pointKey) override {
-    return store_.readSpan(key1, after, upTo, pointKey);
+  std::optional<platform::SeriesSpan> readSeries(const std::string& key1, const std::string& after,
+                                                 const std::string& upTo,
+                                                 const std::string& pointKey) override {
+    return store_.readSeries(key1, after, upTo, pointKey);
   }
 
   bool remote() const override { return store_.remote(); }

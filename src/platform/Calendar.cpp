@@ -157,6 +157,13 @@ std::string isoDate(DayNumber day) {
   return std::string(text, 10);  // fits the short-string buffer: no allocation
 }
 
+std::optional<DayNumber> parseExactIsoDate(std::string_view text) {
+  if (text.size() != 10) return std::nullopt;
+  const auto day = parseIsoDate(text);
+  if (!day || isoDate(*day) != text) return std::nullopt;
+  return day;
+}
+
 std::string formatDate(DayNumber day, std::string_view pattern) {
   const CivilDate date = civilDate(day);
   if (pattern == "dd/mm/yyyy" && date.year >= 0 && date.year <= 9999) {  // every grid date

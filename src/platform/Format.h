@@ -41,6 +41,9 @@ std::optional<DayNumber> parseDate(std::string_view text);
 // "YYYY-MM-DD" as stored in the databases (a time part after the date is ignored).
 std::optional<DayNumber> parseIsoDate(std::string_view text);
 std::string isoDate(DayNumber day);
+// The day of a text exactly as isoDate writes it for years 0 to 9999, whose text order is its
+// date order; nullopt for any other text.
+std::optional<DayNumber> parseExactIsoDate(std::string_view text);
 
 // VB Format emulation under Italian regional settings (thousands ".", decimals ","). Patterns:
 // "#,###,###,##0." + n zeros, "###,###,##0.000", "#0.000", "#0.00", "#" for numbers, rounding

@@ -45,12 +45,7 @@ const std::array<const char*, 4> kSeekSql = {
   " FROM indici WHERE " STATIND_KEY " = " STATIND_WANTED                                          \
   " AND inddata = $4::date ORDER BY " STATIND_KEY ", inddata LIMIT 1)"
 
-const char* const kSpanSql =
-    "SELECT part, " STATIND_FIELDS " FROM (" STATIND_PART_0
-    " UNION ALL (SELECT 1, " STATIND_FIELDS STATIND_INSIDE ") UNION ALL " STATIND_PARTS_2_3
-    ") AS span ORDER BY part, inddata, ctid";
-
-// The same for the lean read, unordered: the server's sort of thousands of records costs more
+// The range read, unordered: the server's sort of thousands of records costs more
 // than the client's check that they came in order (they almost always do). Prepared once per
 // connection: planning it costs the server more than running it. (Sending the records as
 // arrays, one row in all, spares the client's memory but costs the server twice the time.)
@@ -199,35 +194,6 @@ void PgIndexCursor::deleteRecord(const Value& identity) {
 
 std::unique_ptr<SeekCursor::Hold> PgIndexCursor::hold() {
   return std::make_unique<ServerHold>(db_);
-}
-
-SpanRead PgIndexCursor::readSpan(const std::string& key1, const std::string& after,
-                                 const std::string& upTo, const std::string& pointKey) {
-  hasCurrent_ = false;
-  SpanRead span;
-  span.names = kNames;
-  // Built straight from the server's result: the range of a long comparison holds thousands of
-  // records, and each copy through generic rows costs allocations.
-  db_.scan(kSpanSql, {key1, after, upTo, pointKey}, [&](const PgConnection::RawRow& row) {
-    SpanRecord record{row.value(1), {}};
-    record.values.reserve(kNames.size());
-    for (int column = 2; column < 2 + static_cast<int>(kNames.size()); ++column)
-      record.values.push_back(row.value(column));
-    switch (std::get<std::int64_t>(row.value(0))) {
-      case 0:
-        span.before = std::move(record);
-        break;
-      case 1:
-        span.inside.push_back(std::move(record));
-        break;
-      case 2:
-        span.beyond = std::move(record);
-        break;
-      default:
-        span.point = std::move(record);
-    }
-  });
-  return span;
 }
 
 std::optional<SeriesSpan> PgIndexCursor::readSeries(const std::string& key1,

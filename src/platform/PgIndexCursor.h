@@ -31,11 +31,7 @@ class PgIndexCursor : public SeekCursor {
   // readSeries.
   void deleteRecord(const Value& identity) override;
   std::unique_ptr<Hold> hold() override;
-  // One statement.
-  SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
-                    const std::string& pointKey) override;
-
-  // The same statement in binary form.
+  // One statement, in binary form; never nullopt (the server's columns are typed).
   std::optional<SeriesSpan> readSeries(const std::string& key1, const std::string& after,
                                        const std::string& upTo,
                                        const std::string& pointKey) override;

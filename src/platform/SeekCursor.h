@@ -21,20 +21,11 @@ using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 enum class SeekOp { Equal, LessEqual, Greater, GreaterEqual };
 
-// One record of a range read: its identity in the store (for deleting exactly it) and its
-// fields in SpanRead::names order.
+// A record as the store holds it: its identity (for deleting exactly it) and its fields in the
+// order of the names given with it.
 struct SpanRecord {
   Value identity;
   std::vector<Value> values;
-};
-
-// What a range read found around the first key `key1`; see SeekCursor::readSpan.
-struct SpanRead {
-  std::vector<std::string> names;
-  std::optional<SpanRecord> before;  // what seek "<=" (key1, after) lands on
-  std::vector<SpanRecord> inside;    // key1 and after < key2 <= upTo, in the seeks' order
-  std::optional<SpanRecord> beyond;  // what seek ">" (key1, upTo) lands on
-  std::optional<SpanRecord> point;   // what seek "=" (key1, pointKey) lands on
 };
 
 // A record of a product's series as a run keeps it in memory: the date as a day number, the two
@@ -48,15 +39,16 @@ struct SeriesRecord {
   double valueMon = 0, value = 0;
 };
 
-// A range read in that form: the records inside the span lean, the three records found by the
-// bounding and point seeks (which may belong to other products) as they are.
+// What a range read found around the first key `key1`; see SeekCursor::readSeries. The records
+// inside the span are lean; the three records found by the bounding and point seeks (which may
+// belong to other products) are as the store holds them.
 struct SeriesSpan {
   std::vector<std::string> names;  // of the edge records' fields
   std::vector<std::string> codes;
-  std::optional<SpanRecord> before;
-  std::vector<SeriesRecord> inside;  // in the seeks' order
-  std::optional<SpanRecord> beyond;
-  std::optional<SpanRecord> point;
+  std::optional<SpanRecord> before;  // what seek "<=" (key1, after) lands on
+  std::vector<SeriesRecord> inside;  // key1 and after < key2 <= upTo, in the seeks' order
+  std::optional<SpanRecord> beyond;  // what seek ">" (key1, upTo) lands on
+  std::optional<SpanRecord> point;   // what seek "=" (key1, pointKey) lands on
 };
 
 class SeekCursor {
@@ -89,20 +81,14 @@ class SeekCursor {
   // Everything seeks for first key `key1` can meet between `after` and `upTo` (texts compared
   // as the key does), read at once: the record "<=" (key1, after) lands on, every record of key1
   // with after < key2 <= upTo in the seeks' order (ties as the seeks meet them), the record
-  // ">" (key1, upTo) lands on, and the record "=" (key1, pointKey) lands on. Leaves no current
-  // record.
-  virtual SpanRead readSpan(const std::string& key1, const std::string& after,
-                            const std::string& upTo, const std::string& pointKey) = 0;
-  // readSpan in the lean form, by a store whose records always carry a date and number values
-  // (a server's typed columns); nullopt from a store that cannot promise that. The fields of the
-  // records inside are IndProdotto, IndData, IndValoreMon and IndValore; identities are whole
-  // numbers that deleteRecord takes.
+  // ">" (key1, upTo) lands on, and the record "=" (key1, pointKey) lands on. The records inside
+  // carry the fields IndProdotto, IndData, IndValoreMon and IndValore; their identities are
+  // whole numbers that deleteRecord takes. Nullopt when a record inside cannot be held so (a
+  // date that is no ISO text, a value that is no number, carried over from old files): the
+  // caller then seeks. Leaves no current record.
   virtual std::optional<SeriesSpan> readSeries(const std::string& key1, const std::string& after,
                                                const std::string& upTo,
-                                               const std::string& pointKey) {
-    (void)key1, (void)after, (void)upTo, (void)pointKey;
-    return std::nullopt;
-  }
+                                               const std::string& pointKey) = 0;
   // True when every statement is a round trip to a server: a run then reads its product's
   // records once (readSeries) rather than seeking record by record. A local file answers its
   // few seeks faster than a range read is copied out of it.

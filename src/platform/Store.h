@@ -98,8 +98,9 @@ class TableCursor : public SeekCursor {
   // A Database::ReadScope on the table's database.
   std::unique_ptr<Hold> hold() override;
   // Ties are in rowid order, as the index holds them.
-  SpanRead readSpan(const std::string& key1, const std::string& after, const std::string& upTo,
-                    const std::string& pointKey) override;
+  std::optional<SeriesSpan> readSeries(const std::string& key1, const std::string& after,
+                                       const std::string& upTo,
+                                       const std::string& pointKey) override;
   // The database the table belongs to.
   Database& database() const;
   // The engine's query plan of the statement behind `op` (one line per step), so that a test

@@ -1,6 +1,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 
 #include "platform/SqlStatement.h"
@@ -10,6 +11,21 @@
 namespace platform {
 
 namespace {
+
+// A stored value as a lean record holds it; false for what it cannot hold (a text, a whole
+// number no double carries exactly).
+bool leanValue(const Value& value, double& number, bool& null) {
+  null = isNull(value);
+  if (null) return true;
+  if (const auto* real = std::get_if<double>(&value)) {
+    number = *real;
+    return true;
+  }
+  const auto* whole = std::get_if<std::int64_t>(&value);
+  if (!whole || *whole > (std::int64_t{1} << 53) || *whole < -(std::int64_t{1} << 53)) return false;
+  number = static_cast<double>(*whole);
+  return true;
+}
 
 std::string textAt(SqlStatement& statement, int column) {
   Value value;
@@ -206,33 +222,45 @@ std::unique_ptr<SeekCursor::Hold> TableCursor::hold() {
   return std::make_unique<ReadHold>(*impl_->owner);
 }
 
-SpanRead TableCursor::readSpan(const std::string& key1, const std::string& after,
-                               const std::string& upTo, const std::string& pointKey) {
+std::optional<SeriesSpan> TableCursor::readSeries(const std::string& key1, const std::string& after,
+                                                  const std::string& upTo,
+                                                  const std::string& pointKey) {
   Impl& d = *impl_;
-  SpanRead span;
+  SeriesSpan span;
   span.before = d.landing(*this, SeekOp::LessEqual, key1, after);
   span.beyond = d.landing(*this, SeekOp::Greater, key1, upTo);
   span.point = d.landing(*this, SeekOp::Equal, key1, pointKey);
   if (d.keys.size() != 2) throw StoreError("a range read needs a two-column index", SQLITE_ERROR);
   if (d.scan.empty())
     d.scan = SqlStatement(d.db,
-                          "SELECT rowid, * FROM " + SqlStatement::quote(d.table) + " INDEXED BY " +
+                          "SELECT rowid, IndProdotto, IndData, IndValoreMon, IndValore FROM " +
+                              SqlStatement::quote(d.table) + " INDEXED BY " +
                               SqlStatement::quote(d.index) + " WHERE " + d.keys[0] + " = ?1 AND " +
                               d.keys[1] + " > ?2 AND " + d.keys[1] + " <= ?3 ORDER BY " +
                               d.keys[0] + ", " + d.keys[1] + ", rowid",
                           true);
   d.scan.bindAll({key1, after, upTo});
-  while (d.scan.step()) {
-    if (d.names.empty()) {
-      d.names = d.scan.columnNames(1);
-      d.current.resize(d.names.size());
-    }
-    SpanRecord record{Value(d.scan.readInt(0)), std::vector<Value>(d.names.size())};
-    for (std::size_t i = 0; i < record.values.size(); ++i)
-      d.scan.read(static_cast<int>(i + 1), record.values[i]);
-    span.inside.push_back(std::move(record));
+  std::array<Value, 4> fields;
+  bool lean = true;
+  while (lean && d.scan.step()) {
+    for (std::size_t i = 0; i < fields.size(); ++i) d.scan.read(static_cast<int>(i + 1), fields[i]);
+    SeriesRecord record;
+    record.identity = d.scan.readInt(0);
+    const auto* code = std::get_if<std::string>(&fields[0]);
+    const auto* date = std::get_if<std::string>(&fields[1]);
+    const auto day = date ? parseExactIsoDate(*date) : std::nullopt;
+    lean = code && day && leanValue(fields[2], record.valueMon, record.valueMonNull) &&
+           leanValue(fields[3], record.value, record.valueNull);
+    if (!lean) break;
+    record.day = *day;
+    const auto known = std::find(span.codes.begin(), span.codes.end(), *code);
+    record.code = static_cast<std::uint32_t>(known - span.codes.begin());
+    if (known == span.codes.end()) span.codes.push_back(*code);
+    span.inside.push_back(record);
   }
   d.scan.reset();
+  d.hasCurrent = false;
+  if (!lean) return std::nullopt;
   if (d.names.empty()) {
     // Nothing was found anywhere: the field names still come from the table.
     SqlStatement names(d.db, "SELECT * FROM " + SqlStatement::quote(d.table) + " LIMIT 0");
@@ -240,7 +268,6 @@ SpanRead TableCursor::readSpan(const std::string& key1, const std::string& after
     d.current.resize(d.names.size());
   }
   span.names = d.names;
-  d.hasCurrent = false;
   return span;
 }
 

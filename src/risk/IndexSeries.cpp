@@ -47,21 +47,11 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
   }
   // Every dated record of the product, in date order: the span of all dates a record can have.
   // A server hands them over lean (one statement, nothing to parse).
-  if (const auto lean = index.readSeries(code, kEarliest, kLatest, kLatest)) {
-    for (const auto& r : lean->inside)
-      records.push_back(Record{r.day, r.valueMonNull ? std::nullopt : std::optional(r.valueMon),
-                               r.valueMonNull ? 0 : r.valueMon});
-    return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
-  }
-  const platform::SpanRead span = index.readSpan(code, kEarliest, kLatest, kLatest);
-  const auto column = [&](const char* name) {
-    const auto found = std::find_if(span.names.begin(), span.names.end(),
-                                    [&](const auto& n) { return platform::equalsNoCase(n, name); });
-    return static_cast<std::size_t>(found - span.names.begin());
-  };
-  const std::size_t dateColumn = column("IndData"), valueColumn = column("IndValoreMon");
-  for (const auto& record : span.inside)
-    keep(record.values.at(dateColumn), record.values.at(valueColumn));
+  const auto lean = index.readSeries(code, kEarliest, kLatest, kLatest);
+  if (!lean) throw platform::StoreError("the index store cannot read a product's records", 0);
+  for (const auto& r : lean->inside)
+    records.push_back(Record{r.day, r.valueMonNull ? std::nullopt : std::optional(r.valueMon),
+                             r.valueMonNull ? 0 : r.valueMon});
   return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
 }
 

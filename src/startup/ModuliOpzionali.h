@@ -61,9 +61,6 @@ class ModuliOpzionali {
   // desktop could not activate it.
   bool attivaProcessoRegistrato();
 
-  const std::string& calledProcedure() const { return called_; }
-  const std::string& calledParameters() const { return parameters_; }
-
  private:
   // Writes to the configuration file only when it exists: the protocol never creates it.
   void writeKey(const std::string& section, const std::string& key, const std::string& value);

@@ -25,9 +25,6 @@ class HistoryChart : public QWidget {
   // water; an empty history leaves both charts empty.
   void show(const RiskResult& result);
 
-  QChart* indexChart() const { return index_; }
-  QChart* underwaterChart() const { return underwater_; }
-
  private:
   QChart* index_;
   QChart* underwater_;

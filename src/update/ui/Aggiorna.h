@@ -31,7 +31,6 @@ class Aggiorna : public QDialog {
 
   // Set by the caller before load(): whether the user is told every outcome.
   void setAgInforma(bool inform) { agInforma_ = inform; }
-  bool agInforma() const { return agInforma_; }
 
   // Fetches the version page (at most kFetchTimeoutMs, the window painting meanwhile under the
   // busy pointer), settles updateStatus() and lays out the panel of the outcome, centred on
