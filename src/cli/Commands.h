@@ -11,11 +11,18 @@ inline constexpr int kExitStore = 2;
 inline constexpr int kExitNoData = 3;
 inline constexpr int kExitUsage = 64;
 
-// Whether this build can write the client sheet as PDF (it needs the ui library's renderer).
+// Whether this program draws the client sheet as PDF itself (it needs the ui library's
+// renderer), and whether the build has a sheet program that does (`--format pdf` is then handed
+// over to it, so that every other command starts without loading Qt).
 #ifdef STATIND_CLI_PDF
 inline constexpr bool kPdfAvailable = true;
 #else
 inline constexpr bool kPdfAvailable = false;
+#endif
+#if defined(STATIND_CLI_PDF) || defined(STATIND_SHEET_PROGRAM)
+inline constexpr bool kPdfOffered = true;
+#else
+inline constexpr bool kPdfOffered = false;
 #endif
 
 struct CommonOptions {
@@ -23,6 +30,7 @@ struct CommonOptions {
   std::string format = "text";  // text | json | csv | pdf
   std::string output;           // "" = standard output; a file is written whole or not at all
   std::string argv0;
+  std::string programFolder;  // the sheet program: the folder of the statind-cli that started it
 };
 
 struct ReportOptions {

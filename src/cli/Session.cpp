@@ -14,6 +14,8 @@ constexpr int kScreenHeightTwips = 1024 * 15;
 
 Session::Session(const CommonOptions& options, std::ostream& messages) : desktop_(messages) {
   env_ = platform::Environment::fromSystem(options.argv0, "");
+  // The sheet program finds the configuration where the statind-cli that started it would.
+  if (!options.programFolder.empty()) env_.programFolder = options.programFolder;
   // The console companion reads the program's own configuration, not one of its own name.
   env_.programFileName = "statind";
   env_.productName = "statind";

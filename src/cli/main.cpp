@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/SheetProgram.h"
 #include "platform/Version.h"
 
 int main(int argc, char** argv) {
@@ -14,13 +15,14 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("statind-cli ") + platform::kVersionText);
   cli::CommonOptions common;
   common.argv0 = argc > 0 ? argv[0] : "statind-cli";
+  if (cli::kPdfAvailable) common.programFolder = cli::callerFolder();
 
   // withSheet: the command also writes its output into a file and the client sheet as PDF.
   auto addCommon = [&](CLI::App* sub, bool withCsv, bool withSheet = false) {
     sub->add_option("--ini", common.ini, "configuration file (default: the program's search)");
     auto formats = withCsv ? std::vector<std::string>{"text", "json", "csv"}
                            : std::vector<std::string>{"text", "json"};
-    if (withSheet && cli::kPdfAvailable) formats.push_back("pdf");
+    if (withSheet && cli::kPdfOffered) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
     if (withSheet) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
   };
@@ -90,6 +92,8 @@ int main(int argc, char** argv) {
     int rc = app.exit(e);
     return rc == 0 ? 0 : cli::kExitUsage;
   }
+
+  if (common.format == "pdf" && !cli::kPdfAvailable) return cli::runInSheetProgram(argv);
 
   // Whatever a command did not foresee still ends as a message and an exit code a script can
   // test, never as an abort.
