@@ -162,8 +162,13 @@ inline void bindText(sqlite3_stmt* statement, int position, const std::string& t
 inline double drain(sqlite3_stmt* statement) {
   double sum = 0;
   while (sqlite3_step(statement) == SQLITE_ROW)
-    for (int i = 0; i < sqlite3_column_count(statement); ++i)
-      sum += sqlite3_column_double(statement, i) + sqlite3_column_bytes(statement, i);
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+      // Each column read in its stored form: asking a number for its bytes would make SQLite
+      // write it out as text, work no run does.
+      const int type = sqlite3_column_type(statement, i);
+      sum += type == SQLITE_TEXT || type == SQLITE_BLOB ? sqlite3_column_bytes(statement, i)
+                                                        : sqlite3_column_double(statement, i);
+    }
   sqlite3_reset(statement);
   return sum;
 }
