@@ -37,7 +37,7 @@ void FileTarget::rollback() noexcept {
 
 std::vector<StoredRecord> FileTarget::records(const std::string& code) {
   std::vector<StoredRecord> found;
-  select_.bindAll({code}, false);
+  select_.bindAll({code});
   platform::Value rowid, date, value;
   while (select_.step()) {
     select_.read(0, rowid);
@@ -56,7 +56,7 @@ std::vector<StoredRecord> FileTarget::records(const std::string& code) {
 }
 
 void FileTarget::insert(const std::string& code, platform::DayNumber day, double value) {
-  insert_.bind(1, code, false);
+  insert_.bind(1, code);
   insert_.bind(2, platform::isoDate(day));
   insert_.bind(3, value);
   insert_.step();

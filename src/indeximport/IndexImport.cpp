@@ -118,12 +118,12 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
   ProductCatalogue catalogue(stores.dataDb);
   std::vector<std::string> codes;
   for (const auto& product : params.products) {
-    if (const auto code = catalogue.find(product)) {
-      codes.push_back(*code);
-    } else if (params.create) {
+    if (params.create) {
       if (const auto why = catalogue.checkNew(product, *params.create); !why.empty())
         return refused(std::move(result), ImportStatus::BadRequest, why);
       codes.push_back(platform::trim(product));
+    } else if (const auto code = catalogue.find(product)) {
+      codes.push_back(*code);
     } else {
       result.unknownProducts.push_back(platform::trim(product));
     }
