@@ -2,16 +2,13 @@
 // the office's server, after every check; or, with --dry-run, what that would do.
 #include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "cli/Commands.h"
 #include "cli/ImportOutput.h"
 #include "cli/Session.h"
 #include "indeximport/CsvText.h"
-#include "indeximport/FileTarget.h"
+#include "indeximport/ImportTargets.h"
 #include "indeximport/IndexImport.h"
-#include "indeximport/ServerTarget.h"
-#include "platform/StoreFile.h"
 
 namespace cli {
 
@@ -19,21 +16,10 @@ namespace {
 
 using indeximport::ImportStatus;
 
-// At most the size an import accepts and one byte more, so that a larger input is refused
-// without being held whole.
 bool readInput(const std::string& file, std::string& bytes) {
-  const auto limit = static_cast<std::streamsize>(indeximport::kMaxFileBytes + 1);
-  std::ifstream opened;
-  std::istream* in = &std::cin;
-  if (file != "-") {
-    opened.open(file, std::ios::binary);
-    if (!opened) return false;
-    in = &opened;
-  }
-  bytes.resize(static_cast<std::size_t>(limit));
-  in->read(bytes.data(), limit);
-  bytes.resize(static_cast<std::size_t>(in->gcount()));
-  return !in->bad();
+  if (file == "-") return indeximport::readBounded(std::cin, bytes);
+  std::ifstream in(file, std::ios::binary);
+  return in && indeximport::readBounded(in, bytes);
 }
 
 // The options as the import takes them; nullopt after saying on stderr what is wrong.
@@ -83,22 +69,6 @@ int exitCode(ImportStatus status) {
   return kExitStore;
 }
 
-// Why the session's databases must not be written by this import ("" when they may): the
-// suite's own Jet files are read through a copy and never written.
-std::string jetRefusal(Session& session, bool creating) {
-  const auto& params = session.params();
-  if (params.indexDbUri.empty()) {
-    const std::string path = startup::indexFilePath(params);
-    if (platform::StoreFile::isJetFile(path))
-      return "il database degli indici " + path +
-             " è un file Access/Jet della suite: l'importazione non lo scrive";
-  }
-  if (creating && platform::StoreFile::isJetFile(params.dataDbPath))
-    return "il database " + params.dataDbPath +
-           " è un file Access/Jet della suite: il prodotto va aggiunto con la suite";
-  return "";
-}
-
 }  // namespace
 
 int runImportIndex(const CommonOptions& common, const ImportIndexOptions& options) {
@@ -113,7 +83,8 @@ int runImportIndex(const CommonOptions& common, const ImportIndexOptions& option
   }
   Session session(common);
   if (!session.ok()) return session.exitCode();
-  if (const auto why = jetRefusal(session, params->create.has_value()); !why.empty()) {
+  if (const auto why = indeximport::suiteFileRefusal(session.params(), params->create.has_value());
+      !why.empty()) {
     std::cerr << why << "\n";
     return kExitStore;
   }
@@ -121,13 +92,9 @@ int runImportIndex(const CommonOptions& common, const ImportIndexOptions& option
     std::cerr << "\rscritti " << done << " di " << total << " indici" << std::flush;
   };
   try {
-    auto& dbs = session.dbs();
-    std::unique_ptr<indeximport::IndexTarget> target;
-    if (dbs.indexServer)
-      target = std::make_unique<indeximport::ServerTarget>(*dbs.indexServer);
-    else
-      target = std::make_unique<indeximport::FileTarget>(*dbs.indexDb);
-    const auto result = indeximport::importIndex(std::move(bytes), *params, {*dbs.dataDb, *target});
+    const auto target = indeximport::openIndexTarget(session.dbs());
+    const auto result =
+        indeximport::importIndex(std::move(bytes), *params, {*session.dbs().dataDb, *target});
     if (result.written) std::cerr << "\n";
     if (common.format == "json")
       writeImportJson(std::cout, result, options.dryRun);

@@ -12,6 +12,14 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
+bool readBounded(std::istream& in, std::string& bytes) {
+  bytes.clear();
+  char chunk[1 << 16];
+  while (bytes.size() <= kMaxFileBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  return !in.bad();
+}
+
 std::optional<CsvText> CsvText::decode(std::string bytes, std::string& why) {
   if (bytes.size() > kMaxFileBytes) {
     why = "file troppo grande (oltre " + std::to_string(kMaxFileBytes >> 20) + " MB)";

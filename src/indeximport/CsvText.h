@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ namespace indeximport {
 // Files above this size are refused before anything is decoded: a price history of 40 products
 // over 25 years in long form is about 30 MB.
 inline constexpr std::size_t kMaxFileBytes = 256u << 20;
+
+// Reads `in` to its end, or to kMaxFileBytes and one byte more, so that a larger input is
+// refused without being held whole. False when reading failed.
+bool readBounded(std::istream& in, std::string& bytes);
 
 struct TextLine {
   int number = 0;         // 1-based line number in the file
