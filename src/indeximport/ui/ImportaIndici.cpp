@@ -87,6 +87,9 @@ void ImportaIndici::buildForm() {
   layout->addWidget(buildFormats());
   LbFormati = named<QLabel>(this, "LbFormati");
   LbFormati->setWordWrap(true);
+  // Three lines always: file, columns, formats; the preview takes the rest of the height.
+  LbFormati->setMinimumHeight(LbFormati->fontMetrics().lineSpacing() * 3 + 4);
+  LbFormati->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addWidget(LbFormati);
   GrdAnteprima = named<QTableWidget>(this, "GrdAnteprima");
   GrdAnteprima->setColumnCount(4);
@@ -132,6 +135,9 @@ QWidget* ImportaIndici::buildChoices() {
   TxtMoneta = named<QLineEdit>(box, "TxtMoneta", text(ctx_.params.baseCurrency));
   CmbGruppo = named<QComboBox>(box, "CmbGruppo");
   CmbCategoria = named<QComboBox>(box, "CmbCategoria");
+  const int listWidth = CmbGruppo->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMM"));
+  CmbGruppo->setMinimumWidth(listWidth);
+  CmbCategoria->setMinimumWidth(listWidth);
   auto* newRow = new QHBoxLayout;
   newRow->addWidget(caption(box, "Codice"));
   newRow->addWidget(TxtCodice);
@@ -171,6 +177,8 @@ QWidget* ImportaIndici::buildFormats() {
   CmbDecimale = choiceList(box, "CmbDecimale", kDecimals);
   TxtColonne = named<QLineEdit>(box, "TxtColonne");
   TxtColonne->setPlaceholderText(QStringLiteral("automatiche"));
+  TxtColonne->setMinimumWidth(
+      TxtColonne->fontMetrics().horizontalAdvance(QStringLiteral("automatiche")) + 16);
   TxtColonne->setToolTip(QStringLiteral("DATA,VALORE: numeri (da 1) o nomi dell'intestazione"));
   ChkLungo = named<QCheckBox>(box, "ChkLungo", "prodotto;data;valore");
   ChkSovrascrivi = named<QCheckBox>(box, "ChkSovrascrivi", "S&ovrascrivi i conflitti");
