@@ -3,6 +3,8 @@
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 
+#include <limits>
+
 namespace indeximport {
 
 FileTarget::FileTarget(platform::Database& db) : db_(db) {
@@ -49,6 +51,10 @@ std::vector<StoredRecord> FileTarget::records(const std::string& code) {
     if (const auto* real = std::get_if<double>(&value)) record.value = *real;
     if (const auto* whole = std::get_if<std::int64_t>(&value))
       record.value = static_cast<double>(*whole);
+    // Text carried over from old files is a value someone wrote: never taken for an empty
+    // record, it conflicts with whatever the file holds.
+    if (std::holds_alternative<std::string>(value))
+      record.value = std::numeric_limits<double>::quiet_NaN();
     found.push_back(std::move(record));
   }
   select_.reset();

@@ -142,13 +142,16 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
   // Series naming the same product (codes differing in case, in long form) become one.
   std::vector<ProductRecords> products;
   std::map<std::string, std::size_t> byCode;
+  long long unknown = 0;
   for (std::size_t s = 0; s < result.file.series.size(); ++s) {
     ReadSeries& series = result.file.series[s];
     std::string code;
     if (options.longForm) {
       const auto found = catalogue.find(series.code);
       if (!found) {
-        result.unknownProducts.push_back(series.code);
+        if (result.unknownProducts.size() < kListedLines)
+          result.unknownProducts.push_back(series.code);
+        ++unknown;
         continue;
       }
       code = *found;
@@ -161,9 +164,11 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
     records.insert(records.end(), series.records.begin(), series.records.end());
     series.records = {};
   }
-  if (!result.unknownProducts.empty())
+  if (unknown > 0)
     return refused(std::move(result), ImportStatus::UnknownProduct,
-                   "prodotti inesistenti in TabProdotti: " + joined(result.unknownProducts));
+                   std::to_string(unknown) +
+                       " prodotti inesistenti in TabProdotti: " + joined(result.unknownProducts) +
+                       (unknown > static_cast<long long>(kListedLines) ? "..." : ""));
 
   for (auto& product : products) {
     ProductImport outcome;

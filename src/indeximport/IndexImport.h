@@ -63,8 +63,8 @@ struct ImportResult {
   std::string message;  // why it was refused ("" otherwise), in Italian
   FileRead file;        // dialect, formats, bad lines; its series are emptied after use
   std::vector<ProductImport> products;
-  std::vector<std::string> unknownProducts;
-  std::vector<RepeatedDate> repeated;  // the first kListedLines
+  std::vector<std::string> unknownProducts;  // the first kListedLines
+  std::vector<RepeatedDate> repeated;        // the first kListedLines
   long long repeatedCount = 0;
   long long skipped = 0;  // bad lines left out with skipBad
   bool written = false;   // the records are committed

@@ -16,7 +16,7 @@ namespace indeximport {
 struct StoredRecord {
   platform::Value identity;  // what update() takes to change exactly this record
   platform::DayNumber day = 0;
-  std::optional<double> value;  // IndValoreMon; nullopt when Null or no number
+  std::optional<double> value;  // IndValoreMon; nullopt when Null, NaN when no number
 };
 
 class IndexTarget {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "platform/Format.h"
@@ -15,6 +16,7 @@ constexpr int kMostDecimals = 15;
 }  // namespace
 
 std::string valueText(double value, int decimals) {
+  if (!std::isfinite(value)) return "non numerico";
   decimals = std::clamp(decimals, 0, kMostDecimals);
   const std::string pattern = decimals > 0 ? "#,##0." + std::string(decimals, '0') : "#,##0";
   return platform::formatNumber(value, pattern);

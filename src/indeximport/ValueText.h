@@ -7,7 +7,8 @@
 
 namespace indeximport {
 
-// `value` with exactly `decimals` decimals (0 to 15).
+// `value` with exactly `decimals` decimals (0 to 15); "non numerico" for a value that is no
+// finite number (a stored text).
 std::string valueText(double value, int decimals);
 // `value` with the fewest decimals that still read back as the same double (at most 15).
 std::string valueText(double value);

@@ -108,6 +108,14 @@ TEST_F(IndexImportTest, AddsNewDatesLeavesEqualOnesAndKeepsConflictsUnlessOverwr
   EXPECT_EQ(contents()[2], "P|2024-01-04|12.5|12.5");
 }
 
+TEST_F(IndexImportTest, AStoredTextIsAConflictNotAnEmptyRecord) {
+  indexDb_->execute("INSERT INTO Indici VALUES ('Q', '2024-01-03', 'n.d.', NULL)");
+  ImportResult result = run("03/01/2024;5\n", forProduct("Q"));
+  EXPECT_EQ(result.products[0].conflicts, 1);
+  EXPECT_EQ(result.products[0].replaced, 0);
+  EXPECT_EQ(contents()[6], "Q|2024-01-03|n.d.|");
+}
+
 TEST_F(IndexImportTest, RefusalsTrialsAndFailuresWriteNothing) {
   const auto before = contents();
   ImportParams trial = forProduct("P");
