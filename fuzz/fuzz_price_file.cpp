@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     indeximport::ReadOptions options;
     options.longForm = form == 1;
     if (form == 2) {
-      options.valueSeries = 2;
       options.columns = {"1,2", "1,3"};
     }
     const auto read = indeximport::readPriceFile(bytes, options);

@@ -20,8 +20,7 @@ inline constexpr std::size_t kListedLines = 20;
 // How to read the file; whatever is not set is decided from the file.
 struct ReadOptions {
   bool longForm = false;             // product;date;value on every line
-  int valueSeries = 1;               // value columns wanted (not long form)
-  std::vector<std::string> columns;  // --columns, one per series ("" none: choose)
+  std::vector<std::string> columns;  // --columns, one per value series; none: chosen
   std::optional<char> separator;
   std::optional<DateFormat> dateFormat;
   std::optional<DecimalStyle> decimal;

@@ -133,8 +133,7 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
                    "prodotto inesistente in TabProdotti: " + joined(result.unknownProducts) +
                        " (--create per aggiungerlo)");
 
-  ReadOptions options = params.read;
-  if (!options.longForm) options.valueSeries = static_cast<int>(params.products.size());
+  const ReadOptions& options = params.read;
   result.file = readPriceFile(std::move(bytes), options);
   if (!result.file.refusal.empty())
     return refused(std::move(result), ImportStatus::Refused, result.file.refusal);

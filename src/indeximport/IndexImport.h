@@ -19,7 +19,7 @@
 namespace indeximport {
 
 struct ImportParams {
-  // One product per value column (read.valueSeries of them); none in long form, where each
+  // One product per value column (one per read.columns entry); none in long form, where each
   // line names its product.
   std::vector<std::string> products;
   ReadOptions read;

@@ -160,7 +160,6 @@ TEST(PriceFile, ListsEveryLineItCannotReadWithItsReason) {
 
 TEST(PriceFile, ReadsSeveralProductsSideBySideOrInLongForm) {
   ReadOptions wide;
-  wide.valueSeries = 2;
   wide.columns = {"Data,A", "data,b"};
   FileRead sideBySide = read("Data;A;B\n02/01/2024;1,5;\n03/01/2024;1,6;7,25\n", wide);
   EXPECT_EQ(reasons(sideBySide), std::vector<std::string>{});
