@@ -14,6 +14,8 @@ namespace indeximport {
 
 namespace {
 
+constexpr platform::DayNumber kFirstHistoryDay = 100;  // 09/04/1900
+
 // Data lines that show what the columns hold when the header does not say.
 constexpr std::size_t kSampleRows = 50;
 // A bad line is shown up to this many characters.
@@ -148,8 +150,9 @@ class Reader {
       if (!day)
         return "data non valida per il formato " + read_.dateFormat->name() + ": " +
                cutForReport(dateText);
-      if (*day <= platform::kNoDateLimit || *day >= platform::kFixedValueDate)
-        return "data fuori dall'intervallo 02/01/1900 - 30/12/2199";
+      // A product's history starts after 09/04/1900: a record before it is never shown.
+      if (*day <= kFirstHistoryDay || *day >= platform::kFixedValueDate)
+        return "data fuori dall'intervallo 10/04/1900 - 30/12/2199";
       std::size_t series = s;
       if (columns.product >= 0) {
         const auto code = columns.product < count ? trimmed(fields[columns.product]) : "";

@@ -76,7 +76,7 @@ inline constexpr std::size_t kShownRecords = 5;
 
 // Reads `bytes` as a price file. Lines whose date or value cannot be read, or whose value is
 // no price (0 or less, 999999 the suite's marker, not finite), are bad lines; dates must lie
-// after 01/01/1900 and before 31/12/2199. Blank lines are ignored. In a file of several value
+// after 09/04/1900 and before 31/12/2199. Blank lines are ignored. In a file of several value
 // columns a blank cell means no value of that product on that day; with one value column it
 // makes the line bad.
 FileRead readPriceFile(std::string bytes, const ReadOptions& options);

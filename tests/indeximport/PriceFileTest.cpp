@@ -132,7 +132,7 @@ TEST(PriceFile, ListsEveryLineItCannotReadWithItsReason) {
       "04/01/2024;999999\n"
       "05/01/2024;-3,5\n"
       "31/02/2024;3,5\n"
-      "01/01/1900;3,5\n"
+      "09/04/1900;3,5\n"
       "31/12/2199;3,5\n"
       "08/01/2024;\"3,5\n"
       "09/01/2024;3\"5\n"
@@ -147,8 +147,8 @@ TEST(PriceFile, ListsEveryLineItCannotReadWithItsReason) {
                                  "4 valore 999999 (segnaposto della suite)",
                                  "5 valore negativo",
                                  "6 data non valida per il formato dd/mm/yyyy: 31/02/2024",
-                                 "7 data fuori dall'intervallo 02/01/1900 - 30/12/2199",
-                                 "8 data fuori dall'intervallo 02/01/1900 - 30/12/2199",
+                                 "7 data fuori dall'intervallo 10/04/1900 - 30/12/2199",
+                                 "8 data fuori dall'intervallo 10/04/1900 - 30/12/2199",
                                  "9 virgolette non chiuse",
                                  "10 virgolette nel mezzo di un campo",
                                  "11 valore mancante",
