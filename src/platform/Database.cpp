@@ -140,10 +140,10 @@ std::unique_ptr<TableCursor> Database::openTable(const std::string& table) {
   return std::make_unique<TableCursor>(*this, table);
 }
 
-Database::Transaction::Transaction(Database& db) : db_(db) {
+Database::Transaction::Transaction(Database& db, bool immediate) : db_(db) {
   sqlite3* handle = db_.engine().getHandle();
   nested_ = sqlite3_get_autocommit(handle) == 0;
-  const char* sql = nested_ ? "SAVEPOINT statind_work" : "BEGIN";
+  const char* sql = nested_ ? "SAVEPOINT statind_work" : immediate ? "BEGIN IMMEDIATE" : "BEGIN";
   if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
 }
 

@@ -184,9 +184,11 @@ class Database {
 
   // All-or-nothing work: commit() makes it permanent; destruction without commit rolls back.
   // Inside a transaction already open it is a savepoint: its work becomes part of the outer one.
+  // `immediate` takes the file's write lock at once (waiting as for any lock), so that nothing
+  // another connection writes comes between what the work reads and what it writes.
   class Transaction {
    public:
-    explicit Transaction(Database& db);
+    explicit Transaction(Database& db, bool immediate = false);
     ~Transaction();
     void commit();
 
