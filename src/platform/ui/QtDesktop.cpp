@@ -109,7 +109,7 @@ void feed(QNetworkReply& reply, ReplyBody& body,
           const std::function<void(const QByteArray&)>& onPiece) {
   reply.setReadBufferSize(kPieceBytes);
   const auto take = [&reply, &body, onPiece] {
-    if (body.overflowed()) return;  // already stopped
+    if (body.overflowed() || !reply.isOpen()) return;  // already stopped
     const QByteArray piece = reply.readAll();
     if (!body.add(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())))) {
       reply.abort();
