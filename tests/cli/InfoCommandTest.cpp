@@ -36,13 +36,11 @@ TEST(StartupInfoCommand, FailedStartExitsWithTheMessage) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.output, "STATIND -ERRORE: File di configurazione inesistente\n");
 
-  // Neither blocks nor fills the memory: a clear error at once.
+  // A FIFO under the name would block every read: a clear error at once.
   const std::string fifo = temp.file("fifo.ini");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& ini : {fifo, std::string("/dev/zero")}) {
-    const CliRun odd = CliRun::of("info --ini " + ini, "2>&1 >/dev/null");
-    EXPECT_EQ(odd.exitCode, 2);
-    EXPECT_EQ(odd.output, "STATIND -ERRORE: File di configurazione " + ini +
-                              " non utilizzabile: non è un file\n");
-  }
+  const CliRun odd = CliRun::of("info --ini " + fifo, "2>&1 >/dev/null");
+  EXPECT_EQ(odd.exitCode, 2);
+  EXPECT_EQ(odd.output, "STATIND -ERRORE: File di configurazione " + fifo +
+                            " non utilizzabile: non è un file\n");
 }
