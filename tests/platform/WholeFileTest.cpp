@@ -11,11 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <set>
 
-#include "support/FifoReader.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -59,15 +57,14 @@ TEST(WholeFile, RegularTargetsAreReplacedKeepingTheirModeOthersWrittenInPlace) {
 
   const std::string fifo = temp.file("pipe");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  testsupport::FifoReader reader(fifo);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // the writer needs a reader
   EXPECT_EQ(platform::writeWholeFile(fifo, "through the pipe"), 0);
-  EXPECT_EQ(reader.finish(), "through the pipe");
+  char received[32] = {};
+  const ssize_t got = ::read(reader, received, sizeof received);
+  EXPECT_EQ(std::string(received, got > 0 ? static_cast<std::size_t>(got) : 0), "through the pipe");
+  ::close(reader);
   EXPECT_TRUE(fs::is_fifo(fifo));
-
-  fs::create_directory(temp.file("folder"));
-  EXPECT_EQ(platform::writeWholeFile(temp.file("folder"), "x"), EISDIR);
-  EXPECT_EQ(platform::writeWholeFile(temp.file("none/out.csv"), "x"), ENOENT);
-  EXPECT_EQ(namesIn(temp.path()), (std::set<std::string>{"out.csv", "link.csv", "pipe", "folder"}));
+  EXPECT_EQ(namesIn(temp.path()), (std::set<std::string>{"out.csv", "link.csv", "pipe"}));
 }
 
 // Links planted under the names an earlier version used for its temporary files (the process
@@ -108,9 +105,4 @@ TEST(WholeFile, TheNextWriteRemovesOnlyItsOwnTargetsStaleTemporaries) {
   std::set<std::string> expected(std::begin(kept), std::end(kept));
   expected.insert("c.pdf");
   EXPECT_EQ(namesIn(temp.path()), expected);
-
-  long long pid = 0;
-  EXPECT_TRUE(platform::isTemporaryName(".c.pdf.42.0123456789abcdef.tmp", "c.pdf", pid));
-  EXPECT_EQ(pid, 42);
-  EXPECT_FALSE(platform::isTemporaryName(".c.pdf.42.0123456789abcdef.tmp", "c", pid));
 }

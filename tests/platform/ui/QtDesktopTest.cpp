@@ -1,10 +1,6 @@
 // The program's desktop with real processes and files: starting a program detached, activating
 // it by its number, and the shell's result codes for what cannot be opened.
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 #include <signal.h>
 
@@ -28,23 +24,6 @@ class QtDesktopTest : public QObject {
     for (int i = 0; i < 100 && platform::processAlive(started.processId); ++i) QTest::qWait(10);
     QVERIFY(!desktop.activateProcess(started.processId));
     QCOMPARE(desktop.startProgram("/nonexistent/Raradazo.exe", {}).processId, 0LL);
-  }
-
-  // The program speaks Italian on its buttons too.
-  void messageBoxButtonsAreItalian() {
-    platform::ui::QtDesktop desktop;
-    QStringList texts;
-    QTimer::singleShot(0, [&texts] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
-      for (QAbstractButton* button : box->buttons()) texts << button->text();
-      box->button(QMessageBox::No)->click();
-    });
-    QCOMPARE(desktop.messageBox({"Scaricarlo e avviarlo?", "AGGIORNAMENTO",
-                                 platform::Buttons::YesNoDefaultNo, platform::Icon::Question}),
-             platform::Answer::No);
-    texts.sort();
-    QCOMPARE(texts, (QStringList{QStringLiteral("&No"), QStringLiteral("&Sì")}));
   }
 
   void shellCodesForWhatCannotBeOpened() {
