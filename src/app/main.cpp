@@ -4,10 +4,13 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/ScreenshotHook.h"
 #include "platform/Environment.h"
+#include "platform/Version.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/QtDesktop.h"
 #include "platform/ui/Twips.h"
@@ -28,6 +31,29 @@ std::string commandLine() {
   return arguments.join(QLatin1Char(' ')).toStdString();
 }
 
+// `--version` and `--help` answer on the terminal without opening a window. The suite never
+// passes them: its command line is one `|`-separated argument.
+bool answeredOnTerminal(int argc, char** argv) {
+  if (argc != 2) return false;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("statind %s\n", platform::kVersionText);
+    return true;
+  }
+  if (std::strcmp(argv[1], "--help") != 0 && std::strcmp(argv[1], "-h") != 0) return false;
+  std::printf(
+      "Uso: statind [\"OPERATORE|FUNZIONE|SINISTRA|ALTO|PRODOTTO\"]\n"
+      "Statistiche sugli indici di fondi, polizze e classi di quote.\n\n"
+      "Senza argomenti il programma parte da solo con il menu completo. La suite lo avvia\n"
+      "con una riga di comando separata da '|': FUNZIONE 0 apre le statistiche sugli indici,\n"
+      "1 il confronto mensile; SINISTRA e ALTO sono la posizione in twip; PRODOTTO il codice\n"
+      "del prodotto da mostrare.\n\n"
+      "La configurazione si legge da statind.ini accanto al programma, altrimenti da\n"
+      "/etc/statind.ini. Per i comandi senza finestre: statind-cli --help; manuale: man statind.\n"
+      "  --version   stampa la versione ed esce\n"
+      "  --help      stampa questo aiuto ed esce\n");
+  return true;
+}
+
 void measureScreen(platform::Environment& env) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
@@ -39,6 +65,7 @@ void measureScreen(platform::Environment& env) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answeredOnTerminal(argc, argv)) return 0;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("statind"));
   QApplication::setOrganizationName(QStringLiteral("statind"));

@@ -3,13 +3,16 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/Commands.h"
+#include "platform/Version.h"
 #include "risk/MarketRisk.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"statind-cli: statistiche sugli indici senza finestre"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("statind-cli ") + platform::kVersionText);
   cli::CommonOptions common;
   common.argv0 = argc > 0 ? argv[0] : "statind-cli";
 
