@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(announcedFits == (announced < 0 || static_cast<std::uint64_t>(announced) <= bound));
   // Pieces of 1 to 16 bytes, their lengths taken from the body itself.
   for (std::size_t at = 0; at < body.size();) {
-    const std::size_t length = std::min<std::size_t>(1 + body[at] % 16, body.size() - at);
+    const std::size_t length =
+        std::min<std::size_t>(1 + static_cast<unsigned char>(body[at]) % 16, body.size() - at);
     reply.add(body.substr(at, length));
     at += length;
   }
