@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -124,8 +125,8 @@ int replaceRegular(const std::string& target, std::string_view bytes, const stru
   return error;
 }
 
-}  // namespace
-
+// Whether `name` is the name of a temporary of a write of the file named `target` (file names,
+// not paths); `pid` receives the process number written into it.
 bool isTemporaryName(std::string_view name, std::string_view target, long long& pid) {
   if (name.size() <= target.size() + 1 || name[0] != '.' || name.substr(1, target.size()) != target)
     return false;
@@ -144,6 +145,8 @@ bool isTemporaryName(std::string_view name, std::string_view target, long long& 
   return rest.size() == kRandomDigits + kSuffix.size() && isHex(rest.substr(0, kRandomDigits)) &&
          rest.ends_with(kSuffix);
 }
+
+}  // namespace
 
 void removeStaleTemporaries(const std::string& path) {
   namespace fs = std::filesystem;

@@ -28,8 +28,4 @@ int writeWholeFile(const std::string& path, std::string_view bytes);
 // program holds locked (a writer on another machine of a shared folder). Never throws.
 void removeStaleTemporaries(const std::string& path);
 
-// Whether `name` is the name of a temporary of a write of the file named `target` (file names,
-// not paths); `pid` receives the process number written into it.
-bool isTemporaryName(std::string_view name, std::string_view target, long long& pid);
-
 }  // namespace platform

@@ -15,7 +15,8 @@ namespace startup {
 enum class StartOutcome {
   Ready,            // everything open: the program runs
   MissingParams,    // "Mancano i parametri" was shown: end at once
-  NoConfigFile,     // "File di configurazione inesistente" was shown: end (hand back to the suite)
+  NoConfigFile,     // "File di configurazione inesistente" (or "... non utilizzabile") was shown:
+                    // end (hand back to the suite)
   DatabasesClosed,  // the user gave up at a database box: end
   InvalidOperator   // the operator's name is no folder name and was refused: end
 };

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/FileSystem.h"
 #include "platform/ReplyBody.h"
 #include "platform/Strings.h"
 #include "startup/RunFile.h"
