@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "platform/Version.h"
+#include "risk/MarketRisk.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"statind-cli: statistiche sugli indici senza finestre"};
@@ -22,7 +23,9 @@ int main(int argc, char** argv) {
                            : std::vector<std::string>{"text", "json"};
     if (withSheet && cli::kPdfAvailable) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
-    if (withSheet) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
+    if (withSheet)
+      sub->add_option("--output", common.output,
+                      "write to FILE, - for standard output (pdf: required)");
   };
 
   auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
@@ -66,7 +69,17 @@ int main(int argc, char** argv) {
     sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
   }
   riskCommand->add_option("--year", risk.year);
-  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
+  riskCommand
+      ->add_option("--holding-years", risk.holdingYears,
+                   "recommended holding period in years: above 0, at most 50, fractions allowed "
+                   "(0.5 = six months); default 5")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double years = 0;
+            if (CLI::detail::lexical_cast(text, years) && risk::isHoldingPeriod(years)) return "";
+            return "not a holding period: a number of years above 0 and at most 50";
+          },
+          "YEARS"));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");

@@ -9,7 +9,19 @@
 
 namespace platform {
 
+namespace {
+
+// Headers are read from regular files only: opening a FIFO that holds a database's name would
+// wait for a writer for ever.
+bool regularFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
 bool StoreFile::isJetFile(const std::string& path) {
+  if (!regularFile(path)) return false;
   std::ifstream file(path, std::ios::binary);
   char header[19] = {};
   if (!file.read(header, sizeof header)) return false;
@@ -18,6 +30,7 @@ bool StoreFile::isJetFile(const std::string& path) {
 }
 
 bool StoreFile::isWriteAheadLogFile(const std::string& path) {
+  if (!regularFile(path)) return false;
   std::ifstream file(path, std::ios::binary);
   char header[20] = {};
   if (!file.read(header, sizeof header)) return false;

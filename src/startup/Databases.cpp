@@ -8,6 +8,7 @@
 #include "platform/PgIndexCursor.h"
 #include "platform/StoreFile.h"
 #include "platform/Strings.h"
+#include "platform/SystemError.h"
 
 namespace startup {
 
@@ -48,7 +49,11 @@ std::string openFailureText(const std::string& path, const platform::StoreError&
   std::error_code statusError;
   const auto status = fs::status(path, statusError);
   if (statusError == std::errc::permission_denied) return head + "NON ACCESSIBILE: ACCESSO NEGATO";
-  if (!fs::is_regular_file(status)) return head + "INESISTENTE";
+  if (fs::is_directory(status)) return head + "NON È UN FILE: È UNA CARTELLA";
+  if (fs::exists(status) && !fs::is_regular_file(status)) return head + "NON È UN FILE";
+  if (statusError && status.type() != fs::file_type::not_found)  // a link loop, a bad name
+    return head + "NON APRIBILE: " + platform::fileErrorText(statusError.value());
+  if (!fs::exists(status)) return head + "INESISTENTE";
   if (platform::StoreFile::isJetFile(path)) return head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)";
   switch (error.code() & 0xff) {
     case SQLITE_NOTADB:

@@ -153,6 +153,15 @@ TEST_F(PeriodStatisticsReportCommand, PdfToAnUnwritableTargetLeavesNothing) {
   EXPECT_EQ(report(install_, "--product PR1 --format pdf").exitCode, 64);  // no --output
 }
 
+// "-" is standard output; a device is written in place and stays what it was.
+TEST_F(PeriodStatisticsReportCommand, OutputToStandardOutputAndDevices) {
+  const std::string args = "--product PR1 --year 2010 --month 6 --format csv";
+  const std::string csv = report(install_, args).output;
+  EXPECT_EQ(report(install_, args + " --output -").output, csv);
+  EXPECT_EQ(report(install_, args + " --output /dev/null").exitCode, 0);
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 // Texts carried over from the suite's older files are Windows-1252 bytes; every output is UTF-8.
 TEST_F(PeriodStatisticsReportCommand, Windows1252TextsAreWrittenAsUtf8) {
   SQLite::Database data(install_.base + "OPER/DatiDV.mdb", SQLite::OPEN_READWRITE);

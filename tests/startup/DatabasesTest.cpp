@@ -3,7 +3,10 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "platform/ScriptedDesktop.h"
 #include "support/SmallInstallation.h"
@@ -128,6 +131,26 @@ TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
   EXPECT_TRUE(dbs_.dataDb && dbs_.workDb && dbs_.visitsDb && dbs_.indexDb && dbs_.indexTable);
   // Two captions of the failed attempt, then the whole opening and the three of attaching.
   EXPECT_EQ(captions_.size(), 2 + kOpeningCaptions.size() + 3);
+}
+
+// Only a missing name is "INESISTENTE"; a name that is there but no database file says what it
+// is instead, and a FIFO under the name is not waited on.
+TEST_F(DatabasesTest, WhatStandsUnderADatabaseNameIsSaid) {
+  fs::remove(params_.dataDbPath);
+  const std::string head = "DATABASE " + params_.dataDbPath + " ";
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[&] { fs::create_directory(params_.dataDbPath); }, head + "NON È UN FILE: È UNA CARTELLA"},
+      {[&] { ::mkfifo(params_.dataDbPath.c_str(), 0600); }, head + "NON È UN FILE"},
+      {[&] { fs::create_symlink(params_.dataDbPath, params_.dataDbPath); },
+       head + "NON APRIBILE: collegamenti simbolici in ciclo"}};
+  for (const auto& [make, text] : cases) {
+    make();
+    desktop_.shown.clear();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(desktop_.shown.size(), 1u);
+    EXPECT_EQ(desktop_.shown[0].text, text);
+    fs::remove(params_.dataDbPath);
+  }
 }
 
 TEST_F(DatabasesTest, IndexTableMissingOffersItsOwnRetryThenGivesUp) {
