@@ -1,8 +1,13 @@
 #include "update/Updater.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 
+#include "platform/FileSystem.h"
 #include "platform/ReplyBody.h"
 #include "platform/Strings.h"
 #include "startup/RunFile.h"
@@ -70,7 +75,27 @@ std::string updaterUrl(const std::string& siteAddress) {
   return siteUrl(siteAddress) + "Programmi/" + updaterFileName();
 }
 
+bool installedAsPackage(const std::string& programFolder) {
+#ifdef _WIN32
+  (void)programFolder;
+  return false;
+#else
+  const std::string folder = platform::toSlashes(programFolder);
+  if (folder == "/usr" || folder.starts_with("/usr/")) return true;
+  return ::access(programFolder.c_str(), W_OK) != 0;
+#endif
+}
+
 bool installUpdate(platform::Desktop& desktop, const UpdaterRequest& request) {
+  if (installedAsPackage(request.programFolder)) {
+    desktop.messageBox(
+        {"Il programma è installato come pacchetto del sistema.\n"
+         "Per aggiornarlo installare il pacchetto della nuova versione "
+         "(apt install ./statind_VERSIONE_amd64.deb) o chiedere "
+         "all'amministratore del sistema.",
+         "AGGIORNAMENTO", platform::Buttons::Ok, platform::Icon::Information});
+    return false;
+  }
   const std::string target = request.programFolder + "/" + updaterFileName();
   if (!programAt(target)) {
     const std::string url = updaterUrl(request.siteAddress);

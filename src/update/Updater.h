@@ -26,7 +26,14 @@ struct UpdaterRequest {
   int timeoutMs = kDownloadTimeoutMs;
 };
 
-// Gets the updater beside the program when it is not there yet (or what is there is no program
+// Whether the program was installed by the system's package manager: it lives under /usr, or in a
+// folder this user cannot write. Such a program is updated by its package, never by an updater
+// saved beside it.
+bool installedAsPackage(const std::string& programFolder);
+
+// For a program installed as a package (above): tells the user to install the package of the
+// new version, downloads and starts nothing, and returns false. Otherwise:
+// gets the updater beside the program when it is not there yet (or what is there is no program
 // for this platform, see UpdaterCheck.h) and starts it. Before a download from a site that is
 // not https the user is told that its source cannot be verified and asked to go on (Sì/No).
 // A download that fails, does not finish in time, is over kMaxUpdaterBytes, is not a program

@@ -84,6 +84,16 @@ TEST_F(UpdaterTest, PlainHttpDownloadAsksFirst) {
   EXPECT_EQ(desktop.opened, std::vector<std::string>{started()});
 }
 
+// A program the package manager installed is updated by its package: nothing is downloaded
+// beside it, nothing started, and the program goes on.
+TEST_F(UpdaterTest, PackagedProgramIsUpdatedByItsPackage) {
+  EXPECT_FALSE(update::installedAsPackage(temp.path().string()));
+  EXPECT_FALSE(update::installUpdate(desktop, {"/usr/bin", "STATIND", "https://host/u/"}));
+  ASSERT_EQ(desktop.shown.size(), 1u);
+  EXPECT_NE(desktop.shown[0].text.find("pacchetto"), std::string::npos);
+  EXPECT_TRUE(desktop.downloads.empty() && desktop.opened.empty());
+}
+
 TEST_F(UpdaterTest, OnlyAProgramForThisPlatformIsAnUpdater) {
   EXPECT_EQ(update::updaterRefusal(kProgram), "");
   EXPECT_EQ(update::updaterRefusal(""), "è arrivato un file vuoto, non un programma per Linux");
