@@ -28,10 +28,12 @@ bool StoreFile::isWriteAheadLogFile(const std::string& path) {
 }
 
 bool StoreFile::isUnchanging(const std::string& path) {
-  if (!isWriteAheadLogFile(path) || !logFilesBeside(path).empty()) return false;
+  return isWriteAheadLogFile(path) && logFilesBeside(path).empty() && inReadOnlyFolder(path);
+}
+
+bool StoreFile::inReadOnlyFolder(const std::string& path) {
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
-  // access() also answers for a read-only mount, where even the superuser cannot write.
   return access(folder.c_str(), W_OK) != 0;
 }
 

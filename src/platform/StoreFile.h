@@ -20,6 +20,9 @@ class StoreFile {
   // folder this program cannot write (so the engine cannot make the log's index beside it),
   // with neither the log nor its index beside it (so no program is writing it).
   static bool isUnchanging(const std::string& path);
+  // True when this program cannot write the folder of the file at `path` (also on a read-only
+  // mount, where even the superuser cannot).
+  static bool inReadOnlyFolder(const std::string& path);
   // The log files ("-wal", "-shm") beside the file at `path`, as "NAME-wal, NAME-shm"; "" when
   // there are none.
   static std::string logFilesBeside(const std::string& path);

@@ -115,7 +115,10 @@ std::string TableCursor::Impl::pastSql(bool backward) const {
 // UTF-8: a code that reads differently in the two is sought as the table stores it.
 Value TableCursor::Impl::storedKey(const Value& key) {
   const auto* text = std::get_if<std::string>(&key);
-  if (!text || !isValidUtf8(*text)) return key;
+  const auto ascii = [](const std::string& code) {
+    return std::all_of(code.begin(), code.end(), [](char c) { return (c & 0x80) == 0; });
+  };
+  if (!text || ascii(*text) || !isValidUtf8(*text)) return key;
   std::string stored = utf8ToCp1252(*text);
   if (stored == *text || cp1252ToUtf8(stored) != *text) return key;  // ASCII, or not that old
   if (spelled.empty())

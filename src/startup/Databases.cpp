@@ -1,7 +1,6 @@
 #include "startup/Databases.h"
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -54,7 +53,7 @@ std::string openFailureText(const std::string& path, const platform::StoreError&
   // Without its log files it would have been read as it stands: another program holds it.
   const std::string logs = platform::StoreFile::logFilesBeside(path);
   if (platform::StoreFile::isWriteAheadLogFile(path) && !logs.empty() &&
-      access(fs::path(path).parent_path().c_str(), W_OK) != 0)
+      platform::StoreFile::inReadOnlyFolder(path))
     return head +
            "NON LEGGIBILE: IN MODALITÀ WAL IN UNA CARTELLA DI SOLA LETTURA MENTRE UN ALTRO "
            "PROGRAMMA LO SCRIVE (" +
