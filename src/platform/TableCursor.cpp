@@ -120,7 +120,7 @@ Value TableCursor::Impl::storedKey(const Value& key) {
   };
   if (!text || ascii(*text) || !isValidUtf8(*text)) return key;
   std::string stored = utf8ToCp1252(*text);
-  if (stored == *text || cp1252ToUtf8(stored) != *text) return key;  // ASCII, or not that old
+  if (cp1252ToUtf8(stored) != *text) return key;  // a text the code page cannot hold
   if (spelled.empty())
     spelled =
         SqlStatement(db, "SELECT 1 FROM " + SqlStatement::quote(table) + " INDEXED BY " +
@@ -206,6 +206,7 @@ void TableCursor::setIndex(const std::string& indexName) {
 bool TableCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   Impl& d = *impl_;
   SqlStatement& statement = d.seekStatement(op);
+  d.hasCurrent = false;
   const Value stored = d.storedKey(key1);
   // The keys outlive the step and the statement is reset before returning: no copies needed.
   statement.bind(1, stored, false);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/PgConnection.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "startup/NumericText.h"
@@ -19,7 +20,8 @@ constexpr int kMaxDecimals = 15;  // a double holds no more significant decimals
 // INDICI_DB_ATTESA in whole seconds, from 1 to an hour; anything else (empty, mistyped, out of
 // range) keeps the default rather than waiting for ever or giving up at once.
 int serverWaitSeconds(const std::string& text) {
-  constexpr int kDefault = 15, kMost = 3600;
+  constexpr int kDefault = static_cast<int>(platform::PgConnection::kDefaultSilence.count());
+  constexpr int kMost = 3600;
   const auto value = numericValue(text);
   if (!value || *value < 1 || *value > kMost) return kDefault;
   return roundHalfEven(*value, 1, kMost);
