@@ -1,7 +1,8 @@
 // What the index lookup and the runs need of a keyed table, whatever holds it: seeks on a
-// two-column key, the current record's fields, deleting it, one transaction held for a run, and
-// the range read that lets a run answer its seeks from memory. A table of a database file and
-// the index table of a database server both offer it.
+// two-column key, the current record's fields, its neighbours (records of one key included),
+// deleting it, one transaction held for a run, and the range read that lets a run answer its
+// seeks from memory. A table of a database file and the index table of a database server both
+// offer it.
 #pragma once
 
 #include <cstdint>
