@@ -1,8 +1,10 @@
 // The subcommands of statind-cli. Each returns the process exit code: 0 success, 2 configuration
-// or database error, 3 unknown product or no index data, 64 usage error.
+// or database error, 3 unknown product or no index data, 64 usage error, 65 an input file
+// refused for its content.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -10,6 +12,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitStore = 2;
 inline constexpr int kExitNoData = 3;
 inline constexpr int kExitUsage = 64;
+inline constexpr int kExitDataRefused = 65;
 
 // Whether this program draws the client sheet as PDF itself (it needs the ui library's
 // renderer), and whether the build has a sheet program that does (`--format pdf` is then handed
@@ -74,5 +77,19 @@ struct IndexCopyOptions {
   bool replace = false;  // replace the records the target already holds
 };
 int runIndexCopy(const CommonOptions& common, const IndexCopyOptions& options);
+// import-index: a price file into the configured index database.
+struct ImportIndexOptions {
+  std::string file;                   // "-" = standard input
+  std::vector<std::string> products;  // one per value column
+  std::vector<std::string> columns;   // DATE,VALUE (PRODUCT,DATE,VALUE with --long)
+  bool longForm = false;
+  std::string separator;   // ";", ",", "tab"; "" = detected
+  std::string dateFormat;  // "dd/mm/yyyy"...; "" = detected
+  std::string decimal;     // "," or "."; "" = detected
+  bool skipBad = false, overwrite = false, dryRun = false;
+  std::string create;  // description of a product to add; "" = none
+  std::string currency, group, category;
+};
+int runImportIndex(const CommonOptions& common, const ImportIndexOptions& options);
 
 }  // namespace cli

@@ -40,7 +40,9 @@ int runIndexCopy(const CommonOptions& common, const IndexCopyOptions& options) {
     return kExitUsage;
   }
   try {
-    auto server = platform::PgConnection::open(toServer ? options.to : options.from);
+    auto server =
+        platform::PgConnection::open(toServer ? options.to : options.from,
+                                     std::chrono::seconds(session.params().indexServerWaitSeconds));
     utilities::IndexCopyParams params;
     params.replace = options.replace;
     params.progress = [](long long done, long long total) {

@@ -25,7 +25,8 @@ struct ProductRow {
 
 std::optional<ProductRow> readProduct(platform::Database& dataDb, const std::string& code) {
   auto rows = dataDb.snapshot(
-      "SELECT Codice, Descrizione, Moneta FROM TabProdotti WHERE Codice = ?1", {code});
+      "SELECT Codice, Descrizione, Moneta FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))",
+      {code});
   if (rows.empty()) return std::nullopt;
   const auto text = [&](const char* name) {
     return indexdata::trimBlanks(platform::valueText(rows.front()[name]));

@@ -16,8 +16,8 @@ namespace cli {
 namespace {
 
 std::optional<ProductHeading> readHeading(platform::Database& dataDb, const std::string& code) {
-  auto rows =
-      dataDb.snapshot("SELECT Codice, Descrizione FROM TabProdotti WHERE Codice = ?1", {code});
+  auto rows = dataDb.snapshot(
+      "SELECT Codice, Descrizione FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))", {code});
   if (rows.empty()) return std::nullopt;
   return ProductHeading{indexdata::trimBlanks(platform::valueText(rows.front().at(0))),
                         indexdata::trimBlanks(platform::valueText(rows.front().at(1)))};

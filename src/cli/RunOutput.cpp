@@ -22,7 +22,8 @@ std::optional<CommonOptions> outputOptions(const CommonOptions& given) {
     return std::nullopt;
   }
   CommonOptions common = given;
-  if (!common.output.empty()) common.output = std::filesystem::absolute(common.output).string();
+  if (!common.output.empty() && common.output != kStandardOutput)
+    common.output = std::filesystem::absolute(common.output).string();
   return common;
 }
 
@@ -41,26 +42,25 @@ report::SheetOptions sheetOptions(Session& session, const std::string& chartOpti
 }
 
 int writeRun(const CommonOptions& common, const RunWriters& writers) {
+  const bool toStdout = common.output.empty() || common.output == kStandardOutput;
   std::ostringstream text;
   try {
     if (common.format == "pdf") {
 #ifdef STATIND_CLI_PDF
-      report::ui::saveSheetPdf(writers.sheet(), common.output);
-      return kExitOk;
+      text << report::ui::sheetPdf(writers.sheet());
 #else
       std::cerr << "questa build di statind-cli non scrive PDF\n";
       return kExitUsage;
 #endif
-    }
-    if (common.format == "json") {
+    } else if (common.format == "json") {
       writers.json(text);
     } else if (common.format == "csv") {
       writers.csv(text);
     } else {
-      writers.text(text, common.output.empty() && isatty(STDOUT_FILENO) != 0);
+      writers.text(text, toStdout && isatty(STDOUT_FILENO) != 0);
     }
-    if (common.output.empty()) {
-      std::cout << text.str();
+    if (toStdout) {
+      std::cout << text.str() << std::flush;
     } else {
       report::saveFile(common.output, text.str());
     }

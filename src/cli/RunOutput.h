@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cli/Commands.h"
 #include "report/ClientSheet.h"
@@ -15,6 +16,9 @@
 namespace cli {
 
 class Session;
+
+// The --output that means standard output.
+inline constexpr std::string_view kStandardOutput = "-";
 
 // What one command writes for each format.
 struct RunWriters {
@@ -34,8 +38,10 @@ std::optional<CommonOptions> outputOptions(const CommonOptions& given);
 report::SheetOptions sheetOptions(Session& session, const std::string& chartOptions,
                                   const char* optionsKey, const char* defaultOptions);
 
-// Writes in `common.format`; returns kExitOk, kExitStore when the file cannot be saved (the
-// reason on stderr, nothing left behind) or kExitUsage for a PDF this build cannot write.
+// Writes in `common.format` to standard output (no --output, or "-") or whole into the file
+// (report::saveFile: a device or FIFO is written in place, a regular file keeps its
+// permissions); returns kExitOk, kExitStore when the file cannot be saved (the reason on
+// stderr, nothing left behind) or kExitUsage for a PDF this build cannot write.
 int writeRun(const CommonOptions& common, const RunWriters& writers);
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/Session.h"
 
 #include "platform/Strings.h"
+#include "platform/TextEncoding.h"
 #include "startup/Startup.h"
 
 namespace cli {
@@ -46,7 +47,10 @@ Session::~Session() {
 
 int Session::runForProduct(const CommonOptions& options, const std::string& product,
                            const std::function<int(Session&, const std::string&)>& command) {
-  const std::string code = platform::trim(product);
+  std::string code = platform::trim(product);
+  // A code typed on a Windows-1252 console, or copied from the suite's files, as the program
+  // shows it.
+  if (!platform::isValidUtf8(code)) code = platform::cp1252ToUtf8(code);
   if (code.empty()) {
     std::cerr << "codice prodotto vuoto\n";
     return kExitUsage;

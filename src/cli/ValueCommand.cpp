@@ -16,7 +16,9 @@ namespace {
 // The lookup answers 1 for any code it has never heard of, which a script cannot tell from a
 // real index of 1: a code that is neither a product nor in Indici is reported instead.
 bool isKnownProduct(startup::Databases& dbs, const std::string& code) {
-  return !dbs.dataDb->snapshot("SELECT 1 FROM TabProdotti WHERE Codice=?1 LIMIT 1", {code})
+  return !dbs.dataDb
+              ->snapshot("SELECT 1 FROM TabProdotti WHERE Codice IN (?1, cp1252(?1)) LIMIT 1",
+                         {code})
               .empty() ||
          (dbs.indexTable->seek(platform::SeekOp::LessEqual, code, "9999-12-31") &&
           platform::equalsNoCase(platform::valueText(dbs.indexTable->field("IndProdotto")), code));

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/SheetProgram.h"
 #include "platform/Version.h"
+#include "risk/MarketRisk.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"statind-cli: statistiche sugli indici senza finestre"};
@@ -24,7 +25,9 @@ int main(int argc, char** argv) {
                            : std::vector<std::string>{"text", "json"};
     if (withSheet && cli::kPdfOffered) formats.push_back("pdf");
     sub->add_option("--format", common.format, "output format")->check(CLI::IsMember(formats));
-    if (withSheet) sub->add_option("--output", common.output, "write to FILE (pdf: required)");
+    if (withSheet)
+      sub->add_option("--output", common.output,
+                      "write to FILE, - for standard output (pdf: required)");
   };
 
   auto* info = app.add_subcommand("info", "start-up check: configuration, folders, databases");
@@ -68,7 +71,17 @@ int main(int argc, char** argv) {
     sub->add_option("--start-rule", risk.startRule)->check(CLI::IsMember({"first", "previous"}));
   }
   riskCommand->add_option("--year", risk.year);
-  riskCommand->add_option("--holding-years", risk.holdingYears)->check(CLI::PositiveNumber);
+  riskCommand
+      ->add_option("--holding-years", risk.holdingYears,
+                   "recommended holding period in years: above 0, at most 50, fractions allowed "
+                   "(0.5 = six months); default 5")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double years = 0;
+            if (CLI::detail::lexical_cast(text, years) && risk::isHoldingPeriod(years)) return "";
+            return "not a holding period: a number of years above 0 and at most 50";
+          },
+          "YEARS"));
 
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
@@ -85,6 +98,35 @@ int main(int argc, char** argv) {
   direction->add_option("--from", copyOptions.from, "the server, back into the index file");
   direction->require_option(1);
   copy->add_flag("--replace", copyOptions.replace, "replace the records the target already holds");
+
+  cli::ImportIndexOptions importOptions;
+  auto* import = app.add_subcommand("import-index", "import index values from a CSV file");
+  addCommon(import, false);
+  import->add_option("FILE", importOptions.file, "the CSV file, - for standard input")->required();
+  // One value each time they are given, so that FILE after them stays the file.
+  import->add_option("--product", importOptions.products, "product code (one per --columns)")
+      ->allow_extra_args(false);
+  import
+      ->add_option("--columns", importOptions.columns,
+                   "DATE,VALUE (with --long PRODUCT,DATE,VALUE): 1-based positions or names")
+      ->allow_extra_args(false);
+  import->add_flag("--long", importOptions.longForm, "every line is product;date;value");
+  import->add_option("--separator", importOptions.separator, "field separator")
+      ->check(CLI::IsMember({";", ",", "tab"}));
+  import->add_option("--date-format", importOptions.dateFormat,
+                     "dd/mm/yyyy, mm/dd/yyyy, yyyy-mm-dd...");
+  import->add_option("--decimal", importOptions.decimal, "decimal separator")
+      ->check(CLI::IsMember({",", "."}));
+  import->add_flag("--skip-bad", importOptions.skipBad, "import the readable lines, list the rest");
+  import->add_flag("--overwrite", importOptions.overwrite, "replace stored values that differ");
+  import->add_flag("--dry-run", importOptions.dryRun, "report what would happen, write nothing");
+  auto* create =
+      import->add_option("--create", importOptions.create, "add the product: its description");
+  import->add_option("--currency", importOptions.currency, "the new product's currency")
+      ->needs(create);
+  import->add_option("--group", importOptions.group, "the new product's group")->needs(create);
+  import->add_option("--category", importOptions.category, "the new product's category")
+      ->needs(create);
 
   try {
     app.parse(argc, argv);
@@ -106,6 +148,7 @@ int main(int argc, char** argv) {
     if (returns->parsed()) return cli::runReturns(common, risk);
     if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
     if (copy->parsed()) return cli::runIndexCopy(common, copyOptions);
+    if (import->parsed()) return cli::runImportIndex(common, importOptions);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

@@ -27,7 +27,7 @@ std::vector<statind::ProductEntry> ProductChooser::products(const std::string& h
   std::vector<platform::Value> params;
   const std::string code = platform::trim(handedOver, " \t");
   if (!code.empty()) {
-    sql += " AND TabProdotti.Codice = ?1";
+    sql += " AND TabProdotti.Codice IN (?1, cp1252(?1))";
     params.emplace_back(code);
   }
   sql += kOrderBy[sortKey >= 0 && sortKey <= 4 ? sortKey : kSortByDescription];

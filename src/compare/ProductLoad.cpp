@@ -20,8 +20,9 @@ std::optional<ProductLoad> loadProduct(indexdata::IndexLookup& lookup, const std
 }
 
 std::string productDescription(platform::Database& dataDb, const std::string& product) {
-  const auto rows = dataDb.snapshot("SELECT Descrizione FROM TabProdotti WHERE Codice = ?1",
-                                    {statind::trimmed(product)});
+  const auto rows =
+      dataDb.snapshot("SELECT Descrizione FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))",
+                      {statind::trimmed(product)});
   if (rows.empty()) return "";
   return platform::valueText(rows.front()["Descrizione"]);
 }

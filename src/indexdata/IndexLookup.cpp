@@ -28,8 +28,8 @@ struct Record {
 };
 
 // Classifies the current record of `cursor`. It is Unusable unless it belongs to `code` and is
-// dated after `after` and on or before `upTo`; demanding the date inside the window the seek
-// asked for is what guarantees that the searches below always move on. A usable record whose
+// dated after `after` and on or before `upTo`, the window the search has reached (a date the
+// seeks' text order put out of place ends the search). A usable record whose
 // value is Null (or a text that is no number) is Blank: it carries no value, so the searches
 // step over it as if it were not there, and leave it in the table.
 Record inspect(platform::SeekCursor& cursor, const std::string& code, DayNumber after,
@@ -74,8 +74,9 @@ IndexLookup::IndexLookup(platform::Database& dataDb, platform::SeekCursor& index
       indexTable_(indexTable),
       valueFormat_(std::move(valueFormat)),
       oneRun_(oneRun),
-      productQuery_(dataDb, "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice=?1"),
-      categoryQuery_(dataDb, "SELECT Tipo FROM TabCategorie WHERE Codice=?1") {}
+      productQuery_(dataDb,
+                    "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))"),
+      categoryQuery_(dataDb, "SELECT Tipo FROM TabCategorie WHERE Codice IN (?1, cp1252(?1))") {}
 
 double IndexLookup::indexValueAt(const std::string& product, platform::DayNumber date) {
   const std::string code = trimBlanks(product);
@@ -138,32 +139,46 @@ double IndexLookup::fixedValue(const std::string& code) {
   return platform::roundThrough(nzNumber(indexTable_.field("IndValoreMon")), valueFormat_);
 }
 
+// A Blank, or a zero left in place, is stepped over to the record next to it, which may carry
+// the same date: a real value and a zero stored on one day must give the value, as when the
+// zero could be deleted.
 std::optional<double> IndexLookup::searchBackward(const std::string& code,
                                                   platform::DayNumber date) {
-  DayNumber key = date;
-  while (indexTable_.seek(SeekOp::LessEqual, code, platform::isoDate(key))) {
-    const Record record = inspect(indexTable_, code, platform::kNoDateLimit, key);
+  DayNumber upTo = date;
+  bool found = indexTable_.seek(SeekOp::LessEqual, code, platform::isoDate(date));
+  while (found) {
+    const Record record = inspect(indexTable_, code, platform::kNoDateLimit, upTo);
     if (record.kind == Record::Unusable) break;
     if (record.kind == Record::Usable) return record.value;
+    const platform::Value here = indexTable_.identity();
     if (record.kind == Record::Zero && removeZeroRecord(indexTable_)) return std::nullopt;
-    key = record.date - 1;  // Blank or a zero left in place: look at the records before it
+    upTo = record.date;
+    found = indexTable_.seekPast(here, true);
   }
   return searchForward(code, date);
 }
 
 double IndexLookup::searchForward(const std::string& code, platform::DayNumber date) {
   double value = kNothingFound;
-  DayNumber key = date > platform::kNoDateLimit ? date : platform::kNoDateLimit;
-  while (indexTable_.seek(SeekOp::Greater, code, platform::isoDate(key))) {
-    const Record record = inspect(indexTable_, code, key, platform::kFixedValueDate - 1);
+  const DayNumber key = date > platform::kNoDateLimit ? date : platform::kNoDateLimit;
+  DayNumber after = key;
+  std::optional<platform::Value> steppedOver;  // the last record left in place
+  const auto next = [&] {
+    return steppedOver ? indexTable_.seekPast(*steppedOver, false)
+                       : indexTable_.seek(SeekOp::Greater, code, platform::isoDate(key));
+  };
+  for (bool found = next(); found; found = next()) {
+    const Record record = inspect(indexTable_, code, after, platform::kFixedValueDate - 1);
     if (record.kind == Record::Unusable) break;
     if (record.kind == Record::Usable) {
       value = record.value;
       break;
     }
-    // After a deletion the same seek lands on the record after it; a Blank or a zero left in
-    // place is stepped over.
-    if (record.kind != Record::Zero || !removeZeroRecord(indexTable_)) key = record.date;
+    const platform::Value here = indexTable_.identity();
+    // After a deletion the same search lands on the record after it.
+    if (record.kind == Record::Zero && removeZeroRecord(indexTable_)) continue;
+    after = record.date - 1;
+    steppedOver = here;
   }
   return platform::roundThrough(value, valueFormat_);
 }

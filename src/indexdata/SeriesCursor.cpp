@@ -26,7 +26,7 @@ constexpr std::array<const char*, 4> kFields = {"IndProdotto", "IndData", "IndVa
 SeriesCursor::SeriesCursor(platform::SeekCursor& store, const std::string& code,
                            const std::string& after, const std::string& upTo,
                            const std::string& pointKey)
-    : store_(store), code_(code), pointKey_(pointKey) {
+    : store_(store), code_(code), after_(after), upTo_(upTo), pointKey_(pointKey) {
   auto span = store_.readSeries(code, after, upTo, pointKey);
   if (span)
     keep(std::move(*span));
@@ -121,14 +121,7 @@ bool SeriesCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   if (const auto found = answer(op, *key)) {
     ++answered_;
     current_ = found->where;
-    currentIndex_ = found->index;
-    if (current_ == Current::Inside) {
-      const SeriesRecord& record = inside_[currentIndex_];
-      fields_[0] = codes_.at(record.code);
-      fields_[1] = platform::isoDate(record.day);
-      fields_[2] = record.valueMonNull ? Value{} : Value{record.valueMon};
-      fields_[3] = record.valueNull ? Value{} : Value{record.value};
-    }
+    if (current_ == Current::Inside) landInside(found->index);
     return current_ != Current::None;
   }
   if (op == SeekOp::Equal && *key == pointKey_ && !pointGone_) {
@@ -144,6 +137,56 @@ bool SeriesCursor::passOn(SeekOp op, const Value& key1, const Value& key2) {
   ++passedOn_;
   if (!store_.seek(op, key1, key2)) return false;
   current_ = Current::Store;
+  return true;
+}
+
+void SeriesCursor::landInside(std::size_t index) {
+  current_ = Current::Inside;
+  currentIndex_ = index;
+  const SeriesRecord& record = inside_[index];
+  fields_[0] = codes_.at(record.code);
+  fields_[1] = platform::isoDate(record.day);
+  fields_[2] = record.valueMonNull ? Value{} : Value{record.valueMon};
+  fields_[3] = record.valueNull ? Value{} : Value{record.value};
+}
+
+Value SeriesCursor::identity() const {
+  switch (current_) {
+    case Current::Store:
+      return store_.identity();
+    case Current::Inside:
+      return inside_[currentIndex_].identity;
+    default:
+      return currentRecord().identity;
+  }
+}
+
+bool SeriesCursor::seekPast(const Value& identity, bool backward) {
+  current_ = Current::None;
+  const auto* whole = std::get_if<std::int64_t>(&identity);
+  const auto at = std::find_if(inside_.begin(), inside_.end(), [&](const SeriesRecord& record) {
+    return whole && record.identity == *whole;
+  });
+  if (stale_ || at == inside_.end()) {
+    ++passedOn_;
+    if (!store_.seekPast(identity, backward)) return false;
+    current_ = Current::Store;
+    return true;
+  }
+  // The neighbour inside the span, else the edge on that side, which only the store knows once
+  // it has been deleted.
+  const auto index = static_cast<std::size_t>(at - inside_.begin());
+  if (backward ? index > 0 : index + 1 < inside_.size()) {
+    ++answered_;
+    landInside(backward ? index - 1 : index + 1);
+    return true;
+  }
+  const std::optional<Edge>& edge = backward ? lower_ : upper_;
+  if (edge && edge->gone)
+    return passOn(backward ? SeekOp::LessEqual : SeekOp::Greater, code_, backward ? after_ : upTo_);
+  ++answered_;
+  if (!edge) return false;
+  current_ = backward ? Current::Lower : Current::Upper;
   return true;
 }
 

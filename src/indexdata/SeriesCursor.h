@@ -29,6 +29,9 @@ class SeriesCursor : public platform::SeekCursor {
   // A record answered from inside the span has the fields IndProdotto, IndData, IndValoreMon
   // and IndValore.
   const platform::Value& field(std::string_view name) const override;
+  platform::Value identity() const override;
+  // From a record inside the span, answered from memory; from any other, by the store.
+  bool seekPast(const platform::Value& identity, bool backward) override;
   void deleteCurrent() override;
   void deleteRecord(const platform::Value& identity) override;
   std::unique_ptr<Hold> hold() override { return store_.hold(); }
@@ -65,10 +68,13 @@ class SeriesCursor : public platform::SeekCursor {
   // The answer from memory, or nullopt when memory cannot tell.
   std::optional<Answer> answer(platform::SeekOp op, const std::string& key) const;
   bool passOn(platform::SeekOp op, const platform::Value& key1, const platform::Value& key2);
+  // Makes the record inside_[index] the current one.
+  void landInside(std::size_t index);
   const platform::SpanRecord& currentRecord() const;
 
   platform::SeekCursor& store_;
   std::string code_;
+  std::string after_, upTo_;        // the span read
   std::vector<std::string> names_;  // of the edge and point records
   std::size_t codeColumn_ = 0, dateColumn_ = 0;
   std::vector<std::string> codes_;

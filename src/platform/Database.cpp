@@ -7,6 +7,7 @@
 #include "platform/SqlStatement.h"
 #include "platform/Store.h"
 #include "platform/StoreFile.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 
@@ -33,6 +34,18 @@ std::string fromJetDialect(const std::string& sql) {
   return "DELETE FROM" + sql.substr(from);
 }
 
+// SQL function cp1252(TEXT): the text as the suite's older programs stored it, in Windows-1252,
+// so that a code the program shows in UTF-8 finds its row either way ("Codice IN (?1,
+// cp1252(?1))"). Anything it cannot be written in passes unchanged.
+void cp1252Function(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) != SQLITE_TEXT) return sqlite3_result_value(context, args[0]);
+  const std::string_view text(reinterpret_cast<const char*>(sqlite3_value_text(args[0])),
+                              static_cast<std::size_t>(sqlite3_value_bytes(args[0])));
+  const std::string stored = isValidUtf8(text) ? utf8ToCp1252(text) : std::string(text);
+  if (cp1252ToUtf8(stored) != text) return sqlite3_result_value(context, args[0]);
+  sqlite3_result_text(context, stored.data(), static_cast<int>(stored.size()), SQLITE_TRANSIENT);
+}
+
 }  // namespace
 
 bool StoreError::writeRefused() const {
@@ -54,17 +67,24 @@ Database::Database(std::string path, std::unique_ptr<SQLite::Database> engine)
 
 Database::~Database() = default;
 
-std::unique_ptr<Database> Database::open(const std::string& path) {
+std::unique_ptr<Database> Database::open(const std::string& path, const OpenOptions& options) {
   StoreFile::checkOpenable(path);
   std::unique_ptr<SQLite::Database> engine;
   try {
     // Read-write only: the engine must never create a missing database. URI names let links
     // attach their files with the same guarantee.
-    engine = std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLITE_OPEN_URI,
-                                                kBusyTimeoutMs);
+    const bool unchanging = options.shared && StoreFile::isUnchanging(path);
+    engine = std::make_unique<SQLite::Database>(
+        StoreFile::uri(path, unchanging),
+        (unchanging ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE) | SQLITE_OPEN_URI,
+        kBusyTimeoutMs);
     // The engine opens lazily; reading the schema now tells a database from any other file and
     // leaves the schema parsed for the first query.
     engine->exec("SELECT count(*) FROM sqlite_master");
+    if (sqlite3_create_function_v2(engine->getHandle(), "cp1252", 1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   cp1252Function, nullptr, nullptr, nullptr) != SQLITE_OK)
+      SqlStatement::fail(engine->getHandle());
     engine->exec("PRAGMA foreign_keys = ON");
     engine->exec("PRAGMA cache_size = -16384");
     // Pages read straight from the mapped file, without a copy and a system call each.
@@ -73,7 +93,7 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
     throw StoreError(std::string(e.what()) + ": " + path, e.getErrorCode());
   }
   std::unique_ptr<Database> db(new Database(path, std::move(engine)));
-  db->tableDefs_.refresh();
+  if (options.links) db->tableDefs_.refresh();
   return db;
 }
 
@@ -140,11 +160,12 @@ std::unique_ptr<TableCursor> Database::openTable(const std::string& table) {
   return std::make_unique<TableCursor>(*this, table);
 }
 
-Database::Transaction::Transaction(Database& db) : db_(db) {
+Database::Transaction::Transaction(Database& db, bool writing) : db_(db) {
   sqlite3* handle = db_.engine().getHandle();
   nested_ = sqlite3_get_autocommit(handle) == 0;
-  const char* sql = nested_ ? "SAVEPOINT statind_work" : "BEGIN";
-  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
+  const char* sql = nested_ ? "SAVEPOINT statind_work" : writing ? "BEGIN IMMEDIATE" : "BEGIN";
+  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    SqlStatement::fail(handle, sql);
 }
 
 Database::Transaction::~Transaction() {
@@ -156,7 +177,8 @@ Database::Transaction::~Transaction() {
 void Database::Transaction::commit() {
   sqlite3* handle = db_.engine().getHandle();
   const char* sql = nested_ ? "RELEASE statind_work" : "COMMIT";
-  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlStatement::fail(handle);
+  if (sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    SqlStatement::fail(handle, sql);
   done_ = true;
 }
 
@@ -164,7 +186,7 @@ Database::ReadScope::ReadScope(Database& db) : db_(db) {
   sqlite3* handle = db_.engine().getHandle();
   if (sqlite3_get_autocommit(handle) == 0) return;
   if (sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-    SqlStatement::fail(handle);
+    SqlStatement::fail(handle, "BEGIN");
   began_ = true;
 }
 

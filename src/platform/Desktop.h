@@ -4,7 +4,10 @@
 // from a script.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,6 +31,14 @@ struct HttpReply {
   int status = 0;
   std::string body;
   std::string error;
+};
+
+// What a download must be to be kept: at most `maxBytes` long, and beginning with bytes that
+// `judge` accepts. The judge sees the first ReplyBody::kHeadBytes (fewer when the file is
+// shorter) and answers "" to keep the file, otherwise the reason it is dropped.
+struct DownloadRules {
+  std::uint64_t maxBytes = 0;
+  std::function<std::string(std::string_view head)> judge;
 };
 
 struct Message {
@@ -94,16 +105,20 @@ class Desktop {
   }
 
   // GET of `url`, never served from a cache, keeping the windows painting meanwhile; gives up
-  // after `timeoutMs` with status 0 and the reason.
-  virtual HttpReply httpGet(const std::string& url, int timeoutMs) {
-    (void)timeoutMs;
+  // after `timeoutMs`, or as soon as the body is longer than `maxBytes`, with status 0 and the
+  // reason. An https address whose certificate does not hold gives no answer either.
+  virtual HttpReply httpGet(const std::string& url, int timeoutMs, std::uint64_t maxBytes) {
+    (void)timeoutMs, (void)maxBytes;
     return {0, {}, "nessuna connessione disponibile per " + url};
   }
 
-  // Downloads `url` into the file `path` within `timeoutMs`. Returns "" when the whole file is
-  // there, otherwise the reason; a failed download leaves no file at `path`.
-  virtual std::string downloadFile(const std::string& url, const std::string& path, int timeoutMs) {
-    (void)path, (void)timeoutMs;
+  // Downloads `url` into the file `path` within `timeoutMs`, under `rules`. Returns "" when the
+  // whole file is there, otherwise the reason (an error, a non-2xx status, a body over the
+  // bound, the judge's refusal, a certificate that does not hold); a failed download leaves
+  // `path` as it was.
+  virtual std::string downloadFile(const std::string& url, const std::string& path, int timeoutMs,
+                                   const DownloadRules& rules) {
+    (void)path, (void)timeoutMs, (void)rules;
     return "nessuna connessione disponibile per " + url;
   }
 };

@@ -21,22 +21,6 @@ std::string canonicalFile(const std::string& path) {
   return error ? path : canonical.generic_string();
 }
 
-// A URI naming the file in read-write mode: unlike a plain name it never creates the file.
-std::string readWriteUri(const std::string& file) {
-  std::string uri = file.empty() || file[0] != '/' ? "file:///" : "file:";
-  for (char c : file) {
-    if (c == '%' || c == '?' || c == '#') {
-      static const char* hex = "0123456789ABCDEF";
-      uri += '%';
-      uri += hex[static_cast<unsigned char>(c) >> 4];
-      uri += hex[static_cast<unsigned char>(c) & 15];
-    } else {
-      uri += c;
-    }
-  }
-  return uri + "?mode=rw";
-}
-
 void run(sqlite3* db, const std::string& sql, const std::vector<Value>& params = {}) {
   SqlStatement statement(db, sql);
   statement.bindAll(params);
@@ -62,7 +46,8 @@ std::string LinkAttachments::attach(const std::string& path) {
       if (used == alias) alias.clear();
   }
   sqlite3* db = db_.engine().getHandle();
-  run(db, "ATTACH DATABASE ?1 AS " + SqlStatement::quote(alias), {readWriteUri(file)});
+  run(db, "ATTACH DATABASE ?1 AS " + SqlStatement::quote(alias),
+      {StoreFile::uri(file, StoreFile::isUnchanging(file))});
   aliasByFile_[file] = alias;
   try {
     // Attaching is lazy as well: make a file that is no database fail here, not in a query.
@@ -71,7 +56,9 @@ std::string LinkAttachments::attach(const std::string& path) {
     const std::string detach = "DETACH DATABASE " + SqlStatement::quote(alias);
     if (sqlite3_exec(db, detach.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
       aliasByFile_.erase(file);
-    throw StoreError(std::string(e.what()) + ": " + path, e.code());
+    // The engine's words for it, and the linked file rather than the work database's.
+    throw StoreError(std::string(sqlite3_errstr(e.code())) + ": " + path + " (collegamento)",
+                     e.code());
   }
   return alias;
 }

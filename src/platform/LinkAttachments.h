@@ -17,8 +17,9 @@ class LinkAttachments {
   explicit LinkAttachments(Database& db) : db_(db) {}
 
   // The alias under which the database file at `path` is attached, attaching it when it is not
-  // yet. Throws StoreError when the file is missing, is a Jet file or cannot be attached; a
-  // missing file is never created.
+  // yet, read-only when it can only be read as it stands (StoreFile::isUnchanging). Throws
+  // StoreError when the file is missing, is a Jet file or cannot be attached; a missing file is
+  // never created.
   std::string attach(const std::string& path);
   // True when the attached database `alias` has a table or view named `table` (ignoring case).
   bool hasTable(const std::string& alias, const std::string& table);

@@ -1,10 +1,14 @@
 #include "platform/PgConnection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <future>
 #include <regex>
+#include <thread>
 
 #include "platform/Strings.h"
 
@@ -17,10 +21,17 @@ constexpr Oid kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, 
 
 using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
-// The server's message without its trailing line feed.
+// The server's (or libpq's) message on one line: its lines joined, the trailing line feed gone.
 std::string reason(const char* message) {
-  std::string text = message ? message : "";
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  std::string text;
+  for (const char* c = message ? message : ""; *c; ++c) {
+    if (*c != '\n' && *c != '\t') {
+      text += *c;
+    } else if (!text.empty() && text.back() != ' ') {
+      text += ' ';
+    }
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }
 
@@ -63,7 +74,8 @@ Value fieldValue(const PGresult* result, int row, int column) {
 
 }  // namespace
 
-std::unique_ptr<PgConnection> PgConnection::open(const std::string& uri) {
+std::unique_ptr<PgConnection> PgConnection::open(const std::string& uri,
+                                                 std::chrono::milliseconds silence) {
   // Dates always travel as ISO text and texts as UTF-8, whatever the server's defaults; a
   // server that does not answer is given up after a few seconds instead of the system's minutes;
   // no statement waits more than a second for a lock another desk holds (it fails instead).
@@ -77,11 +89,17 @@ std::unique_ptr<PgConnection> PgConnection::open(const std::string& uri) {
     PQfinish(connection);
     throw StoreError(why, 0);
   }
-  return std::unique_ptr<PgConnection>(new PgConnection(connection, withoutPassword(uri)));
+  // From here on libpq never blocks: every wait is ours, and bounded.
+  if (PQsetnonblocking(connection, 1) != 0) {
+    const std::string why = reason(PQerrorMessage(connection));
+    PQfinish(connection);
+    throw StoreError(why, 0);
+  }
+  return std::unique_ptr<PgConnection>(new PgConnection(connection, withoutPassword(uri), silence));
 }
 
-PgConnection::PgConnection(pg_conn* connection, std::string name)
-    : connection_(connection), name_(std::move(name)) {}
+PgConnection::PgConnection(pg_conn* connection, std::string name, std::chrono::milliseconds silence)
+    : connection_(connection), name_(std::move(name)), silence_(silence) {}
 
 PgConnection::~PgConnection() {
   PQfinish(connection_);
@@ -98,17 +116,20 @@ std::shared_ptr<void> PgConnection::execute(const std::string& sql,
     pointers.push_back(isNull(params[i]) ? nullptr : texts[i].c_str());
   ++statements_;
   const int count = static_cast<int>(params.size());
-  Result result(prepared.empty()
-                    ? PQexecParams(connection_, sql.c_str(), count, nullptr, pointers.data(),
-                                   nullptr, nullptr, binary ? 1 : 0)
-                    : PQexecPrepared(connection_, prepared.c_str(), count, pointers.data(), nullptr,
-                                     nullptr, binary ? 1 : 0),
-                PQclear);
+  const int format = binary ? 1 : 0;
+  Result result(
+      static_cast<PGresult*>(awaitResult(
+          connection_ &&
+          (prepared.empty() ? PQsendQueryParams(connection_, sql.c_str(), count, nullptr,
+                                                pointers.data(), nullptr, nullptr, format)
+                            : PQsendQueryPrepared(connection_, prepared.c_str(), count,
+                                                  pointers.data(), nullptr, nullptr, format)))),
+      PQclear);
   const auto status = PQresultStatus(result.get());
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-    const std::string why =
-        result ? reason(PQresultErrorMessage(result.get())) : reason(PQerrorMessage(connection_));
-    if (result && refusedState(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)))
+    if (!result) fail();
+    const std::string why = reason(PQresultErrorMessage(result.get())) + " (" + name_ + ")";
+    if (refusedState(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)))
       throw StoreError::refusal(why);
     throw StoreError(why, 0);
   }
@@ -148,13 +169,90 @@ void PgConnection::eachRow(const std::shared_ptr<void>& held,
 void PgConnection::prepare(const std::string& name, const std::string& sql) {
   if (!prepared_.insert(name).second) return;
   ++statements_;
-  Result result(PQprepare(connection_, name.c_str(), sql.c_str(), 0, nullptr), PQclear);
-  if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+  try {
+    Result result(
+        static_cast<PGresult*>(awaitResult(
+            connection_ && PQsendPrepare(connection_, name.c_str(), sql.c_str(), 0, nullptr))),
+        PQclear);
+    if (!result) fail();
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
+      throw StoreError(reason(PQresultErrorMessage(result.get())) + " (" + name_ + ")", 0);
+  } catch (const StoreError&) {
     prepared_.erase(name);
-    throw StoreError(
-        result ? reason(PQresultErrorMessage(result.get())) : reason(PQerrorMessage(connection_)),
-        0);
+    throw;
   }
+}
+
+void* PgConnection::awaitResult(bool sent) {
+  if (!sent) fail();
+  // A long statement may not fit the socket at once: what is left goes as the server reads.
+  for (int left = PQflush(connection_); left != 0; left = PQflush(connection_)) {
+    if (left < 0) fail();
+    if (!awaitSocket(POLLIN | POLLOUT)) giveUp();
+    if (!PQconsumeInput(connection_)) fail();
+  }
+  // One statement gives one result; libpq says so by a null after it.
+  PGresult* last = nullptr;
+  for (;;) {
+    while (PQisBusy(connection_)) {
+      if (!awaitSocket(POLLIN)) {
+        PQclear(last);
+        giveUp();
+      }
+      if (!PQconsumeInput(connection_)) {
+        PQclear(last);
+        fail();
+      }
+    }
+    PGresult* next = PQgetResult(connection_);
+    if (!next) return last;
+    PQclear(last);
+    last = next;
+  }
+}
+
+bool PgConnection::awaitSocket(short events) const {
+  pollfd watched{PQsocket(connection_), events, 0};
+  if (watched.fd < 0) return true;  // no socket any more: libpq says why
+  const auto until = std::chrono::steady_clock::now() + silence_;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    const int ready = poll(&watched, 1, static_cast<int>(left.count()));
+    if (ready > 0) return true;
+    if (ready == 0) return false;
+    // Anything but an interruption is the socket's own failure, which libpq then reports.
+    if (errno != EINTR) return true;
+  }
+}
+
+void PgConnection::fail() const {
+  const std::string why =
+      connection_ ? reason(PQerrorMessage(connection_)) : "connessione chiusa dopo un'attesa";
+  throw StoreError(why + " (" + name_ + ")", 0);
+}
+
+void PgConnection::giveUp() {
+  // The cancel request travels on a connection of its own, which a broken network can hold up
+  // as long as it likes: it gets a moment to go out, and is never waited for beyond that.
+  if (PGcancel* cancel = PQgetCancel(connection_)) {
+    std::promise<void> sent;
+    std::future<void> done = sent.get_future();
+    std::thread([cancel, sent = std::move(sent)]() mutable {
+      char error[256];
+      PQcancel(cancel, error, sizeof error);
+      PQfreeCancel(cancel);
+      sent.set_value();
+    }).detach();
+    done.wait_for(std::chrono::seconds(1));
+  }
+  PQfinish(connection_);
+  connection_ = nullptr;
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(silence_).count();
+  throw StoreError("il server " + name_ + " non risponde da " + std::to_string(seconds) +
+                       " secondi (INDICI_DB_ATTESA): connessione chiusa",
+                   0);
 }
 
 void PgConnection::scanPrepared(const std::string& name, const std::vector<Value>& params,

@@ -1,8 +1,12 @@
 // One connection to a PostgreSQL server, for the index database when an office keeps it there.
 // Statements take bound parameters only; every failure throws StoreError with the server's
-// reason; a counter of statements sent lets the benchmarks and tests count round trips.
+// reason and its name; a counter of statements sent lets the benchmarks and tests count round
+// trips. No wait on the server is longer than the connection's bound: a server that has
+// connected can still fall silent (a broken network keeps the connection open), and neither the
+// server nor the system would ever end that wait.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <set>
@@ -18,10 +22,16 @@ namespace platform {
 
 class PgConnection {
  public:
+  // How long a statement waits for the server by default (INDICI_DB_ATTESA).
+  static constexpr std::chrono::seconds kDefaultSilence{15};
+
   // Connects to the database named by the libpq URI `uri` (password from ~/.pgpass or
-  // PGPASSWORD). Throws StoreError whose text is the server's (or the network's) reason when the
-  // server cannot be reached or refuses the login.
-  static std::unique_ptr<PgConnection> open(const std::string& uri);
+  // PGPASSWORD), giving up after 5 seconds. Throws StoreError whose text is the server's (or the
+  // network's) reason when the server cannot be reached or refuses the login. Every later
+  // statement waits at most `silence` for the server: past it the statement is cancelled, the
+  // connection closed and StoreError thrown; every statement after that throws at once.
+  static std::unique_ptr<PgConnection> open(const std::string& uri,
+                                            std::chrono::milliseconds silence = kDefaultSilence);
   ~PgConnection();
   PgConnection(const PgConnection&) = delete;
   PgConnection& operator=(const PgConnection&) = delete;
@@ -88,15 +98,26 @@ class PgConnection {
   static std::string withoutPassword(const std::string& uri);
 
  private:
-  PgConnection(pg_conn* connection, std::string name);
+  PgConnection(pg_conn* connection, std::string name, std::chrono::milliseconds silence);
   // Sends the statement (`sql`, or the one prepared under `prepared` when that is not empty);
   // returns its result (a PGresult) or throws as run() does.
   std::shared_ptr<void> execute(const std::string& sql, const std::vector<Value>& params,
                                 bool binary = false, const std::string& prepared = {});
+  // Waits for the answer to what was just sent (`sent`: libpq took it) and returns its result
+  // (a PGresult, null when there was none). Throws when the connection fails or past the bound.
+  void* awaitResult(bool sent);
+  // Waits until the socket is ready for `events`; false when the bound passed first.
+  bool awaitSocket(short events) const;
+  // Throws the connection's failure, naming the server.
+  [[noreturn]] void fail() const;
+  // Cancels the statement under way (waiting a moment at most), closes the connection and
+  // throws.
+  [[noreturn]] void giveUp();
   static void eachRow(const std::shared_ptr<void>& result,
                       const std::function<void(const RawRow&)>& each);
-  pg_conn* connection_;
+  pg_conn* connection_;  // null once closed after a silence
   std::string name_;
+  std::chrono::milliseconds silence_;
   std::set<std::string> prepared_;
   long long statements_ = 0;
 };

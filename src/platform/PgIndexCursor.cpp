@@ -17,7 +17,10 @@ const std::vector<std::string> kNames = {"IndProdotto", "IndData", "IndValoreMon
 // collation leaves other letters alone, as the file does) and compared byte by byte.
 #define STATIND_KEY R"(lower(indprodotto COLLATE "C"))"
 #define STATIND_WANTED R"(lower($1::text COLLATE "C"))"
-#define STATIND_FIELDS "ctid, indprodotto, inddata, indvaloremon, indvalore"
+// Cast, so that a column changed on the server after the opening's check still reads as the
+// binary forms below expect (a cast to the column's own type costs nothing).
+#define STATIND_FIELDS \
+  "ctid, indprodotto::text, inddata::date, indvaloremon::float8, indvalore::float8"
 
 const std::array<const char*, 4> kSeekSql = {
     "SELECT " STATIND_FIELDS " FROM indici WHERE " STATIND_KEY " = " STATIND_WANTED
@@ -54,6 +57,22 @@ const char* const kSeriesSql = "SELECT part, " STATIND_FIELDS " FROM (" STATIND_
                                ") UNION ALL " STATIND_PARTS_2_3 ") AS span";
 
 const char* const kSeriesName = "statind_series";
+
+// The neighbours of a record (key $1, date $2, address $3): the next record of the same key in
+// physical order (as the index holds ties), else the nearest record of another key.
+const std::array<const char*, 2> kPastSql = {
+    "SELECT " STATIND_FIELDS " FROM ((SELECT 0 AS part, " STATIND_FIELDS
+    " FROM indici WHERE " STATIND_KEY " = " STATIND_WANTED
+    " AND inddata = $2::date AND ctid > $3::tid ORDER BY ctid LIMIT 1) UNION "
+    "ALL (SELECT 1, " STATIND_FIELDS " FROM indici WHERE (" STATIND_KEY
+    ", inddata) > (" STATIND_WANTED ", $2::date) ORDER BY " STATIND_KEY
+    ", inddata LIMIT 1)) AS near ORDER BY part LIMIT 1",
+    "SELECT " STATIND_FIELDS " FROM ((SELECT 0 AS part, " STATIND_FIELDS
+    " FROM indici WHERE " STATIND_KEY " = " STATIND_WANTED
+    " AND inddata = $2::date AND ctid < $3::tid ORDER BY ctid DESC LIMIT 1) "
+    "UNION ALL (SELECT 1, " STATIND_FIELDS " FROM indici WHERE (" STATIND_KEY
+    ", inddata) < (" STATIND_WANTED ", $2::date) ORDER BY " STATIND_KEY
+    " DESC, inddata DESC LIMIT 1)) AS near ORDER BY part LIMIT 1"};
 
 const char* const kDeleteSql =
     "DELETE FROM indici WHERE ctid = (SELECT ctid FROM indici WHERE ctid = $1::tid AND "
@@ -100,11 +119,15 @@ std::int64_t binaryTid(std::string_view bytes) {
                                    bigEndian(bytes.substr(4, 2)));
 }
 
-std::string tidText(std::int64_t identity) {
+// A record's identity as the server's text of its address: a seek gives that text already, a
+// range read the whole number.
+Value tidOf(const Value& identity) {
+  const auto* whole = std::get_if<std::int64_t>(&identity);
+  if (!whole) return identity;
   std::string text(1, '(');
-  text += std::to_string(identity >> 16);
+  text += std::to_string(*whole >> 16);
   text += ',';
-  text += std::to_string(identity & 0xFFFF);
+  text += std::to_string(*whole & 0xFFFF);
   text += ')';
   return text;
 }
@@ -136,10 +159,45 @@ class ServerHold : public SeekCursor::Hold {
 }  // namespace
 
 PgIndexCursor::PgIndexCursor(PgConnection& connection) : db_(connection) {
-  const auto found = db_.run("SELECT to_regclass('indici') IS NOT NULL");
-  if (found.empty() || valueText(found.front().at(0)) != "t")
-    throw StoreError("relation \"indici\" does not exist", 0);
+  checkColumns(db_, false);
   db_.prepare(kSeriesName, kSeriesSql);
+}
+
+void PgIndexCursor::checkColumns(PgConnection& connection, bool forCopy) {
+  struct Column {
+    const char* name;
+    std::vector<std::string> types;  // as format_type names them, without a length
+    const char* needed;
+  };
+  const std::vector<std::string> values =
+      forCopy
+          ? std::vector<std::string>{"double precision"}
+          : std::vector<std::string>{"double precision", "real", "integer", "smallint", "numeric"};
+  const char* neededValues =
+      forCopy ? "double precision" : "double precision, real, integer, smallint o numeric";
+  const std::vector<Column> wanted = {{"indprodotto", {"text", "character varying"}, "text"},
+                                      {"inddata", {"date"}, "date"},
+                                      {"indvaloremon", values, neededValues},
+                                      {"indvalore", values, neededValues}};
+  const auto rows = connection.run(
+      "SELECT a.attname::text, format_type(a.atttypid, NULL) FROM pg_attribute a WHERE "
+      "a.attrelid = to_regclass('indici') AND a.attnum > 0 AND NOT a.attisdropped");
+  if (rows.empty())
+    throw StoreError("relation \"indici\" does not exist (" + connection.name() + ")", 0);
+  std::string wrong;
+  for (const Column& column : wanted) {
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const Row& row) {
+      return valueText(row.at(0)) == column.name;
+    });
+    const std::string type = found == rows.end() ? "" : valueText(found->at(1));
+    if (std::find(column.types.begin(), column.types.end(), type) != column.types.end()) continue;
+    wrong += (wrong.empty() ? "" : ", ") + std::string(column.name) + " " +
+             (type.empty() ? "mancante" : type) + " (serve " + column.needed + ")";
+  }
+  if (!wrong.empty())
+    throw StoreError("la tabella indici di " + connection.name() +
+                         " non può contenere esattamente gli indici: " + wrong,
+                     0);
 }
 
 void PgIndexCursor::createSchema(PgConnection& connection) {
@@ -153,13 +211,31 @@ void PgIndexCursor::createSchema(PgConnection& connection) {
 
 bool PgIndexCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   hasCurrent_ = false;
-  const auto rows = db_.run(kSeekSql[static_cast<std::size_t>(op)], {valueText(key1), key2});
+  return land(db_.run(kSeekSql[static_cast<std::size_t>(op)], {valueText(key1), key2}));
+}
+
+bool PgIndexCursor::land(const std::vector<Row>& rows) {
+  hasCurrent_ = false;
   if (rows.empty()) return false;
   SpanRecord record = recordOf(rows.front(), 0);
   identity_ = std::move(record.identity);
   current_ = std::move(record.values);
   hasCurrent_ = true;
   return true;
+}
+
+Value PgIndexCursor::identity() const {
+  if (!hasCurrent_) throw StoreError("no current record", 0);
+  return identity_;
+}
+
+bool PgIndexCursor::seekPast(const Value& identity, bool backward) {
+  hasCurrent_ = false;
+  const Value tid = tidOf(identity);
+  const auto here =
+      db_.run("SELECT indprodotto::text, inddata::text FROM indici WHERE ctid = $1::tid", {tid});
+  if (here.empty()) return false;
+  return land(db_.run(kPastSql[backward ? 1 : 0], {here.front().at(0), here.front().at(1), tid}));
 }
 
 const Value& PgIndexCursor::field(std::string_view name) const {
@@ -176,8 +252,7 @@ void PgIndexCursor::deleteCurrent() {
 
 void PgIndexCursor::deleteRecord(const Value& identity) {
   hasCurrent_ = false;
-  const auto* whole = std::get_if<std::int64_t>(&identity);
-  const Value tid = whole ? Value{tidText(*whole)} : identity;
+  const Value tid = tidOf(identity);
   if (!db_.inTransaction()) {
     db_.run(kDeleteSql, {tid});
     return;

@@ -1,6 +1,7 @@
 // The index table `indici` of a database server as a keyed cursor: the same seeks, fields and
 // range read as the file's Indici on index "primaria", codes compared without regard to (ASCII)
-// case and ordered as the file orders them, dates as dates.
+// case and ordered as the file orders them, dates as dates. Values are always read as doubles
+// and dates as dates, whatever the columns' types turn into after the check at the opening.
 #pragma once
 
 #include <string>
@@ -13,22 +14,31 @@ namespace platform {
 
 class PgIndexCursor : public SeekCursor {
  public:
-  // Checks that the server database holds table indici; throws StoreError (code 0) otherwise.
+  // Checks that the server database holds table indici with columns it reads exactly
+  // (checkColumns); throws StoreError (code 0) otherwise.
   explicit PgIndexCursor(PgConnection& connection);
   // Creates table indici and its index when they are missing.
   static void createSchema(PgConnection& connection);
+  // Throws StoreError (code 0) naming every column of indici that is missing or whose type
+  // cannot give back the program's values exactly, with the types it needs. For reading, a
+  // code of text or varchar, dates of type date and values of double precision, real, integer,
+  // smallint or numeric (read as the nearest double, as the file holds them); `forCopy`: the
+  // copy's target must hold every double as it is, so values only of double precision.
+  static void checkColumns(PgConnection& connection, bool forCopy);
 
   // Field names are those of the file's table: IndProdotto, IndData (ISO text), IndValoreMon,
   // IndValore. The second key is a date as ISO text.
   bool seek(SeekOp op, const Value& key1, const Value& key2) override;
   bool noMatch() const override { return !hasCurrent_; }
   const Value& field(std::string_view name) const override;
+  // The identity is the record's physical address (ctid): as text, or as the whole number of
+  // readSeries. Records of one key follow each other in that order.
+  Value identity() const override;
+  bool seekPast(const Value& identity, bool backward) override;
   // Only a record whose value is still zero is deleted (the only deletion the program makes;
   // a record another desk changed meanwhile stays), and never by waiting: a record another run
   // is deleting counts as gone.
   void deleteCurrent() override;
-  // The identity is the record's physical address (ctid): as text, or as the whole number of
-  // readSeries.
   void deleteRecord(const Value& identity) override;
   std::unique_ptr<Hold> hold() override;
   // One statement, in binary form; never nullopt (the server's columns are typed).
@@ -40,6 +50,9 @@ class PgIndexCursor : public SeekCursor {
   PgConnection& connection() { return db_; }
 
  private:
+  // Keeps the first of `rows` (of the seek statements) as the current record.
+  bool land(const std::vector<Row>& rows);
+
   PgConnection& db_;
   std::vector<Value> current_;
   Value identity_;

@@ -1,19 +1,19 @@
 #include "platform/Profile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Strings.h"
+#include "platform/SystemError.h"
 #include "platform/TextEncoding.h"
+#include "platform/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +23,8 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t kMaxValueChars = 99;  // the suite reads into a 100-character buffer
+constexpr std::size_t kMaxValueChars = 99;     // the suite reads into a 100-character buffer
+constexpr std::size_t kMaxIniBytes = 4 << 20;  // the suite's files hold a few hundred KB at most
 
 // One line of the file as stored: its bytes, its own line ending ("" on an unterminated last
 // line), and its text in UTF-8 for matching.
@@ -40,13 +41,31 @@ struct IniFile {
   std::vector<Line> lines;
 };
 
+// The whole file, or nothing when it is not a regular file of at most kMaxIniBytes: a FIFO
+// would block the program, a device such as /dev/zero would fill its memory. Opened without
+// waiting, then judged on what was opened, so that the name cannot change in between.
 std::optional<std::string> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return buffer.str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> bytes;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      static_cast<std::size_t>(st.st_size) <= kMaxIniBytes) {
+    bytes.emplace();
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0 || bytes->size() + static_cast<std::size_t>(got) > kMaxIniBytes) {
+        bytes.reset();
+        break;
+      }
+      if (got == 0) break;
+      bytes->append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  ::close(fd);
+  return bytes;
 }
 
 IniFile parse(std::string bytes) {
@@ -166,36 +185,6 @@ void setValue(IniFile& ini, const std::string& section, const std::string& key,
                    Line{encode(ini, key + "=" + value), ini.newline, ""});
 }
 
-// Replaces `target` by a file holding `bytes`, through a temporary file in the same folder so
-// that a failure at any point leaves the old file whole.
-bool replaceFile(const std::string& target, const std::string& bytes) {
-  static std::atomic<unsigned> counter{0};
-  const fs::path path(target);
-  std::string name = ".";
-  name += path.filename().string();
-  name += ".tmp";
-  name += std::to_string(::getpid());
-  name += '-';
-  name += std::to_string(counter++);
-  const fs::path temp = path.parent_path() / name;
-  std::FILE* out = std::fopen(temp.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  ok = std::fflush(out) == 0 && ok;
-  ok = ::fsync(::fileno(out)) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  std::error_code ec;
-  if (ok && fs::exists(path, ec)) {
-    fs::permissions(temp, fs::status(path, ec).permissions(), ec);
-  }
-  if (ok) fs::rename(temp, path, ec);
-  if (!ok || ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
-}
-
 // False when the user made `file` read-only, or when this process may not write it. The
 // replacement goes through a rename, which the folder's rights allow even for a file that may
 // not be written (and root passes every access check), so the file's own mode decides first.
@@ -242,6 +231,18 @@ std::string readIni(const std::string& file, const std::string& section, const s
   }
 }
 
+std::string iniFileProblem(const std::string& file) {
+  const std::string path = actualFile(file);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return fileErrorText(errno);
+  if (!S_ISREG(st.st_mode)) return "non è un file";
+  if (static_cast<std::size_t>(st.st_size) > kMaxIniBytes)
+    return "troppo grande: " + std::to_string(st.st_size >> 20) + " MB, al massimo " +
+           std::to_string(kMaxIniBytes >> 20);
+  if (::access(path.c_str(), R_OK) != 0) return fileErrorText(errno);
+  return "";
+}
+
 bool writeIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value) {
   try {
@@ -257,7 +258,7 @@ bool writeIni(const std::string& file, const std::string& section, const std::st
     setValue(ini, section, key, oneLine(value));
     std::string out = ini.bom;
     for (const Line& line : ini.lines) out += line.bytes + line.ending;
-    return replaceFile(target, out);
+    return writeWholeFile(target, out) == 0;
   } catch (...) {
     return false;
   }

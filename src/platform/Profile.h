@@ -13,6 +13,12 @@ namespace platform {
 // section or the key does not exist. Never throws.
 std::string readIni(const std::string& file, const std::string& section, const std::string& key);
 
+// Why `file` cannot serve as the configuration file, "" when it can: it must be a regular file
+// of at most a few MB that this process may open. Otherwise (a folder, a FIFO, a device, a file
+// too large, no permission) readIni gives "" for every key and writeIni writes nothing, and
+// the reason says which ("non è un file", "troppo grande: ...", "accesso negato").
+std::string iniFileProblem(const std::string& file);
+
 // Sets `key` in `section` of `file` to `value`: every other line stays as it was, a missing key
 // goes at the end of its section, a missing section at the end of the file, a missing file is
 // created. The file keeps its encoding (UTF-8, or Windows-1252 when it was not valid UTF-8) and

@@ -1,7 +1,8 @@
 // What the index lookup and the runs need of a keyed table, whatever holds it: seeks on a
-// two-column key, the current record's fields, deleting it, one transaction held for a run, and
-// the range read that lets a run answer its seeks from memory. A table of a database file and
-// the index table of a database server both offer it.
+// two-column key, the current record's fields, its neighbours (records of one key included),
+// deleting it, one transaction held for a run, and the range read that lets a run answer its
+// seeks from memory. A table of a database file and the index table of a database server both
+// offer it.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,15 @@ class SeekCursor {
   // A field of the current record by name (without regard to case); throws StoreError without
   // a current record or without such a field.
   virtual const Value& field(std::string_view name) const = 0;
+  // The current record's identity, as deleteRecord and seekPast take it; throws StoreError
+  // without a current record.
+  virtual Value identity() const = 0;
+  // Lands on the record that comes right after the record `identity` in the order "<=" meets
+  // records (`backward`) or ">" meets them, the other records of the same key included: the
+  // record such a seek would land on if that one were gone. Returns true on a match; false
+  // leaves no current record (also when the record `identity` is no longer there). Failures
+  // throw StoreError.
+  virtual bool seekPast(const Value& identity, bool backward) = 0;
   // Deletes the current record; afterwards there is no current record. A write the store
   // refuses throws StoreError with writeRefused() true.
   virtual void deleteCurrent() = 0;

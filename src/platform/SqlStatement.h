@@ -1,5 +1,7 @@
 // One prepared statement of the engine, owned for its lifetime: binds field values, steps,
-// reads columns back into field values, and turns every engine failure into StoreError. The
+// reads columns back into field values, and turns every engine failure into StoreError naming
+// the database file and what the statement was doing (a full disk or a damaged page is
+// otherwise anonymous on a desk with four databases open). The
 // building block of snapshots, prepared queries and table cursors.
 #pragma once
 
@@ -46,8 +48,9 @@ class SqlStatement {
   std::int64_t readInt(int column) const;
   std::vector<std::string> columnNames(int from = 0) const;
 
-  // Throws StoreError with the engine's last message (and `context` after it when given).
-  [[noreturn]] static void fail(sqlite3* db, const std::string& context = "");
+  // Throws StoreError with the engine's last message, the connection's database file and what
+  // the statement `sql` (when given) was doing there.
+  [[noreturn]] static void fail(sqlite3* db, const std::string& sql = "");
   // `name` as an SQL identifier in double quotes (embedded quotes doubled).
   static std::string quote(std::string_view name);
 

@@ -92,8 +92,10 @@ class TableCursor : public SeekCursor {
   bool seek(SeekOp op, const Value& key1, const Value& key2) override;
   bool noMatch() const override;
   const Value& field(std::string_view name) const override;
-  void deleteCurrent() override;
   // The identity is the record's rowid.
+  Value identity() const override;
+  bool seekPast(const Value& identity, bool backward) override;
+  void deleteCurrent() override;
   void deleteRecord(const Value& identity) override;
   // A Database::ReadScope on the table's database.
   std::unique_ptr<Hold> hold() override;
@@ -103,6 +105,9 @@ class TableCursor : public SeekCursor {
                                        const std::string& pointKey) override;
   // The database the table belongs to.
   Database& database() const;
+  // The first key as the table stores it and the seeks look for it: a code shown in UTF-8 that
+  // the table holds only in Windows-1252, as the suite's older programs wrote it, in that form.
+  Value storedKey(const std::string& key1);
   // The engine's query plan of the statement behind `op` (one line per step), so that a test
   // can tell that a seek is answered from the index.
   std::string seekPlan(SeekOp op);
@@ -150,13 +155,24 @@ class TableDefs {
   LinkAttachments attachments_{db_};
 };
 
+// How Database::open opens a file.
+struct OpenOptions {
+  // Make the persisted links queryable at once. Without, TableDefs::refresh() does it later:
+  // reading a linked file waits for its lock, which is better done once that file has opened
+  // (a locked file would otherwise be waited for twice).
+  bool links = true;
+  // A file the suite's programs share: one that can only be read as it stands
+  // (StoreFile::isUnchanging) is opened read-only, as an unchanging file.
+  bool shared = false;
+};
+
 class Database {
  public:
   // Opens an existing SQLite file read-write (never creating one), waits up to a few seconds
   // for a lock another program holds, and makes its persisted links queryable (those that
   // cannot be resolved are skipped). Throws StoreError when the file does not exist, when it is
   // a Jet/ACE file ("format not supported", naming the file), or when it is not a database.
-  static std::unique_ptr<Database> open(const std::string& path);
+  static std::unique_ptr<Database> open(const std::string& path, const OpenOptions& options = {});
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -184,9 +200,11 @@ class Database {
 
   // All-or-nothing work: commit() makes it permanent; destruction without commit rolls back.
   // Inside a transaction already open it is a savepoint: its work becomes part of the outer one.
+  // `writing`: the write lock is taken at once (waited for as any lock), so that what the work
+  // reads first stays true until it commits; otherwise at the first write.
   class Transaction {
    public:
-    explicit Transaction(Database& db);
+    explicit Transaction(Database& db, bool writing = false);
     ~Transaction();
     void commit();
 

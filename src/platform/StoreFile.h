@@ -16,6 +16,19 @@ class StoreFile {
   static bool isJetFile(const std::string& path);
   // True when the file at `path` is an SQLite database whose header says write-ahead log mode.
   static bool isWriteAheadLogFile(const std::string& path);
+  // True when the file at `path` can only be read as it stands: in write-ahead log mode in a
+  // folder this program cannot write (so the engine cannot make the log's index beside it),
+  // with neither the log nor its index beside it (so no program is writing it).
+  static bool isUnchanging(const std::string& path);
+  // True when this program cannot write the folder of the file at `path` (also on a read-only
+  // mount, where even the superuser cannot).
+  static bool inReadOnlyFolder(const std::string& path);
+  // The log files ("-wal", "-shm") beside the file at `path`, as "NAME-wal, NAME-shm"; "" when
+  // there are none.
+  static std::string logFilesBeside(const std::string& path);
+  // The URI that names the file at `path` to the engine without ever creating it: read-write,
+  // or with `unchanging` read-only as a file that nothing changes (no locks taken).
+  static std::string uri(const std::string& path, bool unchanging = false);
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/SqlStatement.h"
 #include "platform/Store.h"
 #include "platform/Strings.h"
+#include "platform/TextEncoding.h"
 
 namespace platform {
 
@@ -42,7 +43,9 @@ struct TableCursor::Impl {
   std::string index;
   std::vector<std::string> keys;  // the seek columns as SQL, with the index's collation
   std::array<SqlStatement, 4> seeks;
-  SqlStatement scan;  // the records of one first key between two second keys
+  std::array<SqlStatement, 2> pasts;  // seekPast forward and backward
+  SqlStatement spelled;               // is there a record of a first key?
+  SqlStatement scan;                  // the records of one first key between two second keys
   SqlStatement remover;
   std::vector<std::string> names;
   std::vector<Value> current;
@@ -50,6 +53,10 @@ struct TableCursor::Impl {
   bool hasCurrent = false;
 
   std::string seekSql(SeekOp op) const;
+  std::string pastSql(bool backward) const;
+  // Runs a seek statement and keeps the record it lands on as the current one.
+  bool land(SqlStatement& statement);
+  Value storedKey(const Value& key);
   // The current record, as a range read returns it.
   SpanRecord currentRecord() const { return {Value(rowid), current}; }
   // Seeks and returns what the seek landed on.
@@ -89,6 +96,58 @@ std::string TableCursor::Impl::seekSql(SeekOp op) const {
          SqlStatement::quote(index) + " WHERE " + where + " ORDER BY " + order + " LIMIT 1";
 }
 
+// The index holds the records of one key in rowid order, so the index's order is that of the
+// keys and then the rowid: the neighbour of a record is the nearest record in that order.
+std::string TableCursor::Impl::pastSql(bool backward) const {
+  std::string columns;
+  std::string order;
+  for (const std::string& key : keys) {
+    columns += key + ", ";
+    order += key + (backward ? " DESC, " : ", ");
+  }
+  return "SELECT rowid, * FROM " + SqlStatement::quote(table) + " INDEXED BY " +
+         SqlStatement::quote(index) + " WHERE (" + columns + "rowid) " + (backward ? "<" : ">") +
+         " (SELECT " + columns + "rowid FROM " + SqlStatement::quote(table) +
+         " WHERE rowid = ?1) ORDER BY " + order + (backward ? "rowid DESC" : "rowid") + " LIMIT 1";
+}
+
+// The suite's older programs store codes in Windows-1252, while every text the program shows is
+// UTF-8: a code that reads differently in the two is sought as the table stores it.
+Value TableCursor::Impl::storedKey(const Value& key) {
+  const auto* text = std::get_if<std::string>(&key);
+  const auto ascii = [](const std::string& code) {
+    return std::all_of(code.begin(), code.end(), [](char c) { return (c & 0x80) == 0; });
+  };
+  if (!text || ascii(*text) || !isValidUtf8(*text)) return key;
+  std::string stored = utf8ToCp1252(*text);
+  if (cp1252ToUtf8(stored) != *text) return key;  // a text the code page cannot hold
+  if (spelled.empty())
+    spelled =
+        SqlStatement(db, "SELECT 1 FROM " + SqlStatement::quote(table) + " INDEXED BY " +
+                             SqlStatement::quote(index) + " WHERE " + keys[0] + " = ?1 LIMIT 1");
+  spelled.bind(1, key, false);
+  const bool asGiven = spelled.step();
+  spelled.reset();
+  return asGiven ? key : Value(std::move(stored));
+}
+
+bool TableCursor::Impl::land(SqlStatement& statement) {
+  hasCurrent = false;
+  if (statement.step()) {
+    if (names.empty()) {
+      names = statement.columnNames(1);
+      current.resize(names.size());
+    }
+    rowid = statement.readInt(0);
+    for (std::size_t i = 0; i < current.size(); ++i)
+      statement.read(static_cast<int>(i + 1), current[i]);
+    hasCurrent = true;
+  }
+  // Reset at once: a statement left open would hold a read lock on the file.
+  statement.reset();
+  return hasCurrent;
+}
+
 SqlStatement& TableCursor::Impl::seekStatement(SeekOp op) {
   if (keys.empty()) throw StoreError("no current index on " + table, SQLITE_ERROR);
   SqlStatement& statement = seeks[static_cast<std::size_t>(op)];
@@ -121,6 +180,8 @@ void TableCursor::Impl::useIndex(const std::string& indexName) {
   index = found;
   keys = std::move(chosen);
   for (auto& statement : seeks) statement = SqlStatement();
+  for (auto& statement : pasts) statement = SqlStatement();
+  spelled = SqlStatement();
   scan = SqlStatement();
   hasCurrent = false;
 }
@@ -146,22 +207,25 @@ bool TableCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   Impl& d = *impl_;
   SqlStatement& statement = d.seekStatement(op);
   d.hasCurrent = false;
+  const Value stored = d.storedKey(key1);
   // The keys outlive the step and the statement is reset before returning: no copies needed.
-  statement.bind(1, key1, false);
+  statement.bind(1, stored, false);
   if (d.keys.size() == 2) statement.bind(2, key2, false);
-  if (statement.step()) {
-    if (d.names.empty()) {
-      d.names = statement.columnNames(1);
-      d.current.resize(d.names.size());
-    }
-    d.rowid = statement.readInt(0);
-    for (std::size_t i = 0; i < d.current.size(); ++i)
-      statement.read(static_cast<int>(i + 1), d.current[i]);
-    d.hasCurrent = true;
-  }
-  // Reset at once: a statement left open would hold a read lock on the file.
-  statement.reset();
-  return d.hasCurrent;
+  return d.land(statement);
+}
+
+Value TableCursor::identity() const {
+  if (!impl_->hasCurrent) throw StoreError("no current record", SQLITE_ERROR);
+  return impl_->rowid;
+}
+
+bool TableCursor::seekPast(const Value& identity, bool backward) {
+  Impl& d = *impl_;
+  if (d.keys.empty()) throw StoreError("no current index on " + d.table, SQLITE_ERROR);
+  SqlStatement& statement = d.pasts[backward ? 1 : 0];
+  if (statement.empty()) statement = SqlStatement(d.db, d.pastSql(backward));
+  statement.bind(1, identity);
+  return d.land(statement);
 }
 
 bool TableCursor::noMatch() const {
@@ -239,7 +303,7 @@ std::optional<SeriesSpan> TableCursor::readSeries(const std::string& key1, const
                               d.keys[1] + " > ?2 AND " + d.keys[1] + " <= ?3 ORDER BY " +
                               d.keys[0] + ", " + d.keys[1] + ", rowid",
                           true);
-  d.scan.bindAll({key1, after, upTo});
+  d.scan.bindAll({d.storedKey(key1), after, upTo});
   std::array<Value, 4> fields;
   bool lean = true;
   while (lean && d.scan.step()) {
@@ -277,6 +341,11 @@ std::string TableCursor::seekPlan(SeekOp op) {
   std::string plan;
   while (explain.step()) plan += textAt(explain, 3) + "\n";
   return plan;
+}
+
+Value TableCursor::storedKey(const std::string& key1) {
+  if (impl_->keys.empty()) throw StoreError("no current index on " + impl_->table, SQLITE_ERROR);
+  return impl_->storedKey(key1);
 }
 
 Database& TableCursor::database() const {

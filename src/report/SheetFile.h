@@ -14,9 +14,10 @@ class SaveError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes `bytes` to `path`, replacing a file of that name. On any failure (missing folder, a
-// file standing where a folder should be, a full disk, no permission) throws SaveError, and
-// neither the temporary file nor a changed target remain.
+// Writes `bytes` to `path` as platform::writeWholeFile does: a regular file is replaced and keeps
+// its permissions, a device or FIFO is written in place. On any failure (missing folder, a file
+// standing where a folder should be, a full disk, no permission) throws SaveError, and neither
+// the temporary file nor a changed target remain.
 void saveFile(const std::string& path, const std::string& bytes);
 
 }  // namespace report

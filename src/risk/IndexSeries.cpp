@@ -42,7 +42,7 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
     platform::PreparedQuery query(
         file->database(),
         "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
-    for (const auto& row : query.run({code})) keep(row.at(0), row.at(1));
+    for (const auto& row : query.run({file->storedKey(code)})) keep(row.at(0), row.at(1));
     return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
   }
   // Every dated record of the product, in date order: the span of all dates a record can have.

@@ -8,6 +8,10 @@
 
 namespace risk {
 
+bool isHoldingPeriod(double years) {
+  return years > 0 && years <= kMaxHoldingYears;  // false for NaN too
+}
+
 MarketRisk marketRiskOf(const std::vector<double>& returns, double holdingYears) {
   MarketRisk risk;
   risk.holdingYears = holdingYears;

@@ -14,6 +14,12 @@ namespace risk {
 inline constexpr const char* kMarketRiskCaption =
     "indicativa: calcolata sugli indici registrati, non sostituisce il KID";
 inline constexpr double kDefaultHoldingYears = 5;
+// The longest recommended holding period taken: beyond it the VEV loses every meaning.
+inline constexpr double kMaxHoldingYears = 50;
+
+// Whether `years` is a holding period: a finite number of years above 0 and at most
+// kMaxHoldingYears (fractions allowed: a product's period can be a number of months).
+bool isHoldingPeriod(double years);
 
 struct MarketRisk {
   std::optional<int> riskClass;  // nullopt: fewer than two years of returns ("dati insufficienti")

@@ -81,8 +81,8 @@ WindowFigures measure(const std::vector<SeriesPoint>& points, const Window& wind
 RiskResult computeRisk(indexdata::IndexLookup& lookup, const RiskParams& params) {
   if (indexdata::trimBlanks(params.product).empty())
     throw std::invalid_argument("computeRisk: no product chosen");
-  if (!(params.holdingYears > 0))
-    throw std::invalid_argument("computeRisk: the holding period must be above 0");
+  if (!isHoldingPeriod(params.holdingYears))
+    throw std::invalid_argument("computeRisk: the holding period must be above 0 and at most 50");
   IndexSeries series = IndexSeries::read(lookup, params.product, params.startRule);
   RiskResult result;
   result.product = indexdata::trimBlanks(params.product);

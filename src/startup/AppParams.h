@@ -45,6 +45,9 @@ struct AppParams {
   // INDICI_DB of pathSection: a libpq URI naming the index database on a PostgreSQL server;
   // "" keeps it in the file.
   std::string indexDbUri;
+  // INDICI_DB_ATTESA of pathSection: how many seconds a statement waits for that server before
+  // the run gives up on it.
+  int indexServerWaitSeconds = 15;
   std::string saveFolder;
   std::string tempFolder;
   std::string textsFolder;

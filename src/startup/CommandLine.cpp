@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/Strings.h"
+#include "platform/TextEncoding.h"
 #include "startup/NumericText.h"
 
 namespace startup {
@@ -51,6 +52,9 @@ void parseCommandLine(const std::string& commandLine, AppParams& params) {
   field = nextField(rest, last);
   readPosition(field, last, params.windowTop);
   params.productCode = nextField(rest, last);
+  // The suite's Windows programs hand codes over in their code page; the program works in UTF-8.
+  if (!platform::isValidUtf8(params.productCode))
+    params.productCode = platform::cp1252ToUtf8(params.productCode);
 }
 
 }  // namespace startup

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/PgConnection.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "startup/NumericText.h"
@@ -15,6 +16,16 @@ using platform::Icon;
 namespace {
 
 constexpr int kMaxDecimals = 15;  // a double holds no more significant decimals
+
+// INDICI_DB_ATTESA in whole seconds, from 1 to an hour; anything else (empty, mistyped, out of
+// range) keeps the default rather than waiting for ever or giving up at once.
+int serverWaitSeconds(const std::string& text) {
+  constexpr int kDefault = static_cast<int>(platform::PgConnection::kDefaultSilence.count());
+  constexpr int kMost = 3600;
+  const auto value = numericValue(text);
+  if (!value || *value < 1 || *value > kMost) return kDefault;
+  return roundHalfEven(*value, 1, kMost);
+}
 
 }  // namespace
 
@@ -113,6 +124,7 @@ void Configuration::loadParameters() {
   params_.visitsDbPath =
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.visitsDbName);
   params_.indexDbUri = platform::trim(read(params_.pathSection, "INDICI_DB"));
+  params_.indexServerWaitSeconds = serverWaitSeconds(read(params_.pathSection, "INDICI_DB_ATTESA"));
   params_.operatorWorkFolder = platform::resolvePath(params_.workFolder + operatorFolder);
   params_.workDbPath = platform::resolvePath(params_.operatorWorkFolder + params_.workDbName);
 

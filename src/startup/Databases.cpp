@@ -8,6 +8,7 @@
 #include "platform/PgIndexCursor.h"
 #include "platform/StoreFile.h"
 #include "platform/Strings.h"
+#include "platform/SystemError.h"
 
 namespace startup {
 
@@ -48,8 +49,20 @@ std::string openFailureText(const std::string& path, const platform::StoreError&
   std::error_code statusError;
   const auto status = fs::status(path, statusError);
   if (statusError == std::errc::permission_denied) return head + "NON ACCESSIBILE: ACCESSO NEGATO";
-  if (!fs::is_regular_file(status)) return head + "INESISTENTE";
+  if (fs::is_directory(status)) return head + "NON È UN FILE: È UNA CARTELLA";
+  if (fs::exists(status) && !fs::is_regular_file(status)) return head + "NON È UN FILE";
+  if (statusError && status.type() != fs::file_type::not_found)  // a link loop, a bad name
+    return head + "NON APRIBILE: " + platform::fileErrorText(statusError.value());
+  if (!fs::exists(status)) return head + "INESISTENTE";
   if (platform::StoreFile::isJetFile(path)) return head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)";
+  // Without its log files it would have been read as it stands: another program holds it.
+  const std::string logs = platform::StoreFile::logFilesBeside(path);
+  if (platform::StoreFile::isWriteAheadLogFile(path) && !logs.empty() &&
+      platform::StoreFile::inReadOnlyFolder(path))
+    return head +
+           "NON LEGGIBILE: IN MODALITÀ WAL IN UNA CARTELLA DI SOLA LETTURA MENTRE UN ALTRO "
+           "PROGRAMMA LO SCRIVE (" +
+           logs + ")";
   switch (error.code() & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
@@ -68,7 +81,9 @@ std::string openFailureText(const std::string& path, const platform::StoreError&
 }
 
 // Opens one database after setting the message its failure shows and the two captions. The
-// work database (`ownLog`) then keeps a write-ahead log of its own.
+// work database (`ownLog`) then keeps a write-ahead log of its own, and its links are made
+// queryable only by relinkTables, once every file they name has opened; the other files are
+// shared ones.
 std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel& progress,
                                              const std::string& path, const std::string& what,
                                              bool ownLog = false) {
@@ -76,7 +91,7 @@ std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel
   progress("Aggancio WorkSpace " + what);
   progress("Apertura DataBase " + what);
   try {
-    auto db = platform::Database::open(path);
+    auto db = platform::Database::open(path, {.links = !ownLog, .shared = !ownLog});
     if (ownLog) db->useWriteAheadLog();
     return db;
   } catch (const platform::StoreError& error) {
@@ -88,13 +103,13 @@ std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel
 // Connects to the server holding the index database, as openStep does for a file; a failure
 // names the server and gives its reason.
 std::unique_ptr<platform::PgConnection> connectStep(Databases& dbs, const ProgressLabel& progress,
-                                                    const std::string& uri,
-                                                    const std::string& name) {
+                                                    const std::string& uri, const std::string& name,
+                                                    int wait) {
   dbs.pendingMessage = "DATABASE " + name + " INESISTENTE";
   progress("Aggancio WorkSpace degli indici");
   progress("Apertura DataBase degli indici");
   try {
-    return platform::PgConnection::open(uri);
+    return platform::PgConnection::open(uri, std::chrono::seconds(wait));
   } catch (const platform::StoreError& error) {
     dbs.pendingMessage = "DATABASE " + name + " NON ACCESSIBILE\n" + error.what();
     throw;
@@ -134,7 +149,8 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
   params.indexDbPath = indexDbPath;
   if (onServer)
-    dbs.indexServer = connectStep(dbs, progress, params.indexDbUri, params.indexDbPath);
+    dbs.indexServer = connectStep(dbs, progress, params.indexDbUri, params.indexDbPath,
+                                  params.indexServerWaitSeconds);
   else
     dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
   openIndexTable(params, dbs, desktop);
@@ -164,10 +180,18 @@ void relinkOne(Databases& dbs, platform::Desktop& desktop, const std::string& na
   desktop.processEvents();
 }
 
-// Every link of the list again. One transaction: a failure leaves the previous links in place.
-void relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
+// Every link of the list again, unless another start on the same work database has just made
+// them all; true when this one did. One transaction that holds the write lock from the start,
+// so that starts at the same time link one after the other: a failure leaves the previous links
+// in place.
+bool relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                const ProgressLabel& progress) {
-  platform::Database::Transaction tx(*dbs.workDb);
+  platform::Database::Transaction tx(*dbs.workDb, true);
+  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount(!params.indexDbUri.empty())) {
+    tx.commit();
+    dbs.workDb->tableDefs().refresh();
+    return false;
+  }
   progress("Connessione Tabelle Base");
   for (const auto& name : dataAttachments()) {
     dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA BASE " + name;
@@ -194,6 +218,7 @@ void relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   tx.commit();
   // Lets go of files that no link uses any more (possible only outside the transaction).
   dbs.workDb->tableDefs().refresh();
+  return true;
 }
 
 }  // namespace
@@ -276,11 +301,12 @@ void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& deskto
 
 bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                   const ProgressLabel& progress) {
-  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount(!params.indexDbUri.empty()))
+  if (countValidAttachments(*dbs.workDb) == expectedAttachmentCount(!params.indexDbUri.empty())) {
+    dbs.workDb->tableDefs().refresh();
     return false;
+  }
   try {
-    relinkAll(params, dbs, desktop, progress);
-    dbs.attachedThisStart = true;
+    dbs.attachedThisStart = relinkAll(params, dbs, desktop, progress);
     return false;
   } catch (const std::exception&) {
     ask(params, desktop,

@@ -54,8 +54,9 @@ bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop
                    const ProgressLabel& progress);
 // Opens indexTable with its own Retry box; sets dbs.indexTableOpen.
 void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& desktop);
-// Checks the attachments of workDb and attaches them all again when they are not all valid.
-// Returns true when attaching failed.
+// Checks the attachments of workDb and attaches them all again when they are not all valid
+// (unless another start on the same work database has just done so: starts at the same time
+// wait for each other), then makes them queryable. Returns true when attaching failed.
 bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                   const ProgressLabel& progress);
 // Counts the valid attachments of workDb (attached, not system objects, file exists).

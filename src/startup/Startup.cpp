@@ -18,6 +18,28 @@ namespace {
 constexpr int kScreenMargin = 120;  // twips the usable area exceeds the screen by
 constexpr std::size_t kUserChars = 5;
 
+std::string errorTitle(const platform::Environment& env) {
+  return platform::upperCase(env.programFileName) + " -ERRORE";
+}
+
+// The found configuration file must be one the program can read: a FIFO would hang every
+// read, a device or a huge file would fill the memory.
+bool usableConfigFile(const platform::Environment& env, const AppParams& params,
+                      platform::Desktop& desktop) {
+  const std::string problem = platform::iniFileProblem(params.ownIniPath);
+  if (problem.empty()) return true;
+  desktop.messageBox(
+      {"File di configurazione " + params.ownIniPath + " non utilizzabile: " + problem,
+       errorTitle(env), Buttons::Ok, Icon::Critical});
+  return false;
+}
+
+// The operator's name becomes a folder under the base and work folders: anything but one plain
+// folder name would reach, or create folders, outside the installation.
+bool isFolderName(const std::string& name) {
+  return name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
 }  // namespace
 
 StartOutcome initialise(const platform::Environment& env, AppParams& params,
@@ -34,7 +56,7 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
   params.usableHeight = env.screenHeightTwips + kScreenMargin;
 
   Configuration config(env, params, desktop);
-  params.startFailed = !config.findConfigFile();
+  params.startFailed = !config.findConfigFile() || !usableConfigFile(env, params, desktop);
   config.readNetworkSection();
   config.readDatabaseNames();
   return params.startFailed ? StartOutcome::NoConfigFile : StartOutcome::Ready;
@@ -58,6 +80,14 @@ StartOutcome load(const platform::Environment& env, AppParams& params, Databases
   Configuration config(env, params, desktop);
   if (!config.loadBasePaths()) params.operatorCode = "";
   params.operatorCode = platform::upperCase(params.operatorCode);
+  if (!isFolderName(params.operatorCode)) {
+    desktop.messageBox(
+        {"NOME OPERATORE NON VALIDO: '" + params.operatorCode +
+             "'\nIl nome dell'operatore è quello di una sua cartella: non può contenere "
+             "\"/\" o \"\\\" né essere \".\" o \"..\"",
+         errorTitle(env), Buttons::Ok, Icon::Critical});
+    return StartOutcome::InvalidOperator;
+  }
   config.loadParameters();
 
   if (!openDatabases(params, dbs, desktop, progress)) return StartOutcome::DatabasesClosed;

@@ -64,14 +64,14 @@ std::vector<ProductEntry> ProductLists::products(const std::string& handedOver,
   std::string sql = kProductQuery;
   std::vector<platform::Value> params;
   if (!trim(handedOver).empty()) {
-    sql += " WHERE TabProdotti.Codice = ?1";
+    sql += " WHERE TabProdotti.Codice IN (?1, cp1252(?1))";
     params.emplace_back(trim(handedOver));
   } else {
     if (!trim(group).empty()) {
-      sql += " WHERE TabCategorie.tipo <> 'S' AND TabGruppi.GrpCodice = ?1";
+      sql += " WHERE TabCategorie.tipo <> 'S' AND TabGruppi.GrpCodice IN (?1, cp1252(?1))";
       params.emplace_back(trim(group));
     } else if (!trim(category).empty()) {
-      sql += " WHERE TabCategorie.Codice = ?1";
+      sql += " WHERE TabCategorie.Codice IN (?1, cp1252(?1))";
       params.emplace_back(trim(category));
     }
     sql += kByDescription;

@@ -26,11 +26,23 @@ struct UpdaterRequest {
   int timeoutMs = kDownloadTimeoutMs;
 };
 
-// Gets the updater beside the program when it is not there yet and starts it. A download that
-// fails or does not finish in time is told in a message box with its reason, its address goes
-// to the desktop's browser instead, and nothing is started: an incomplete updater is never run.
-// On Linux the downloaded file becomes executable. The caller ends the program in every case.
-void installUpdate(platform::Desktop& desktop, const UpdaterRequest& request);
+// Whether the program was installed by the system's package manager: it lives under /usr, or in a
+// folder this user cannot write. Such a program is updated by its package, never by an updater
+// saved beside it.
+bool installedAsPackage(const std::string& programFolder);
+
+// For a program installed as a package (above): tells the user to install the package of the
+// new version, downloads and starts nothing, and returns false. Otherwise:
+// gets the updater beside the program when it is not there yet (or what is there is no program
+// for this platform, see UpdaterCheck.h) and starts it. Before a download from a site that is
+// not https the user is told that its source cannot be verified and asked to go on (Sì/No).
+// A download that fails, does not finish in time, is over kMaxUpdaterBytes, is not a program
+// for this platform or comes from an https site whose certificate does not hold is told in a
+// message box with its reason, its address goes to the desktop's browser instead, and nothing
+// is saved or started. On Linux the downloaded file becomes executable. Returns true when the
+// caller is to end the program (the updater started, or the download failed); false when the
+// user chose not to download.
+bool installUpdate(platform::Desktop& desktop, const UpdaterRequest& request);
 
 // "&VAI AL SITO": the release notes page on the maker's host goes to the browser, with the
 // root of the program's drive as working folder.

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,8 +39,10 @@ UpdateSite updateSite(std::string_view site, std::string_view pagePath);
 // The same, read from the configuration file `iniPath`.
 UpdateSite updateSiteFromIni(const std::string& iniPath);
 
-// The longest wait for the version page.
+// The longest wait for the version page, and its largest size: the page lists a few versions
+// and updates, a larger answer is no version page.
 inline constexpr int kFetchTimeoutMs = 30'000;
+inline constexpr std::uint64_t kMaxPageBytes = 1 << 20;
 
 // The outcome of fetching the version page, as the dialog keeps it.
 struct FetchResult {

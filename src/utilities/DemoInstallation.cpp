@@ -2,13 +2,13 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include <cerrno>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
 #include "platform/Store.h"
+#include "platform/WholeFile.h"
 #include "utilities/BusinessDays.h"
 #include "utilities/DemoCatalogue.h"
 #include "utilities/DemoIndexSeries.h"
@@ -105,20 +105,15 @@ void writeIndexDb(const fs::path& file, const DemoParams& params, DemoResult& re
 }
 
 void writeIni(const Layout& l) {
-  const fs::path part = l.ini.string() + ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\n"
-        << "[BASE]\nOPERATORE=" << kOperator << "\nPOSIZ=\n"
-        << "[PATH]\nFILE=" << l.base.string() << "\nWORK=" << l.work.string()
-        << "\nSAVE=" << l.save.string() << "\nTEMP=" << l.temp.string() << "\n"
-        << "[EURO]\nCODEUR=EUR\nCODBASE=EUR\n";
-    out.close();
-    if (!out)
-      throw fs::filesystem_error("cannot write the configuration file", part,
-                                 std::error_code(errno, std::generic_category()));
-  }
-  fs::rename(part, l.ini);
+  std::ostringstream text;
+  text << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\n"
+       << "[BASE]\nOPERATORE=" << kOperator << "\nPOSIZ=\n"
+       << "[PATH]\nFILE=" << l.base.string() << "\nWORK=" << l.work.string()
+       << "\nSAVE=" << l.save.string() << "\nTEMP=" << l.temp.string() << "\n"
+       << "[EURO]\nCODEUR=EUR\nCODBASE=EUR\n";
+  if (const int error = platform::writeWholeFile(l.ini.string(), text.str()))
+    throw fs::filesystem_error("cannot write the configuration file", l.ini,
+                               std::error_code(error, std::generic_category()));
 }
 
 }  // namespace

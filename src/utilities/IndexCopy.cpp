@@ -47,7 +47,7 @@ class FileWrite {
  public:
   explicit FileWrite(platform::Database& db) : handle_(db.engine().getHandle()) {
     if (sqlite3_exec(handle_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-      platform::SqlStatement::fail(handle_);
+      platform::SqlStatement::fail(handle_, "BEGIN IMMEDIATE");
   }
   ~FileWrite() {
     if (!done_) sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -56,7 +56,7 @@ class FileWrite {
   FileWrite& operator=(const FileWrite&) = delete;
   void commit() {
     if (sqlite3_exec(handle_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-      platform::SqlStatement::fail(handle_);
+      platform::SqlStatement::fail(handle_, "COMMIT");
     done_ = true;
   }
 
@@ -81,6 +81,9 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
                                   const IndexCopyParams& params) {
   IndexCopyResult result;
   platform::PgIndexCursor::createSchema(target);
+  // A table an office made itself may round or cut what it is given, and every figure read
+  // from it afterwards would be wrong without a word.
+  platform::PgIndexCursor::checkColumns(target, true);
   platform::PgConnection::Transaction transaction(target);
   const auto held = target.run("SELECT count(*) FROM indici");
   const auto present = std::get<std::int64_t>(held.front().at(0));
@@ -140,6 +143,7 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
 IndexCopyResult copyIndexFromServer(platform::PgConnection& source, platform::Database& target,
                                     const IndexCopyParams& params) {
   IndexCopyResult result;
+  platform::PgIndexCursor::checkColumns(source, false);
   const bool ownSnapshot = !source.inTransaction();
   platform::PgConnection::Transaction reading(source);
   // The count and every batch from one view of the server, whatever a desk writes meanwhile.
@@ -164,8 +168,8 @@ IndexCopyResult copyIndexFromServer(platform::PgConnection& source, platform::Da
       true);
   // Physical order: ties of a code and date as the server's lookups meet them.
   source.run(
-      "DECLARE indici_copia NO SCROLL CURSOR FOR SELECT indprodotto, inddata, indvaloremon, "
-      "indvalore FROM indici ORDER BY ctid");
+      "DECLARE indici_copia NO SCROLL CURSOR FOR SELECT indprodotto::text, inddata::date, "
+      "indvaloremon::float8, indvalore::float8 FROM indici ORDER BY ctid");
   const std::string fetch =
       "FETCH FORWARD " + std::to_string(std::max(1, params.batch)) + " FROM indici_copia";
   long long done = 0;

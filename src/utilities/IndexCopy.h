@@ -31,7 +31,9 @@ struct IndexCopyResult {
 // Creates the server's table and index when missing and copies `source`'s Indici into them in
 // one transaction: all or nothing. Codes that are not valid UTF-8 are read as Windows-1252.
 // Throws std::runtime_error, before writing anything, when the target holds records and
-// `replace` is false; StoreError on a storage failure (the target is then unchanged).
+// `replace` is false; StoreError, before copying, when the target's table has columns that
+// cannot hold the values exactly (PgIndexCursor::checkColumns), and on a storage failure (the
+// target is then unchanged).
 IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnection& target,
                                   const IndexCopyParams& params);
 
@@ -42,7 +44,8 @@ IndexCopyResult copyIndexToServer(platform::Database& source, platform::PgConnec
 // records of one code and date keep the order lookups meet them in. The server is read `batch`
 // records at a time, in one read-only snapshot (or in the transaction `source` has open).
 // Throws std::runtime_error, before writing anything, when the file holds records and
-// `replace` is false; StoreError on a storage failure (the file is then unchanged).
+// `replace` is false; StoreError when the server's columns cannot be read exactly, and on a
+// storage failure (the file is then unchanged).
 IndexCopyResult copyIndexFromServer(platform::PgConnection& source, platform::Database& target,
                                     const IndexCopyParams& params);
 

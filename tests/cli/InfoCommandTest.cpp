@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 
@@ -34,4 +35,12 @@ TEST(StartupInfoCommand, FailedStartExitsWithTheMessage) {
   const CliRun run = CliRun::of("info --ini " + temp.file("none.ini"), "2>&1 >/dev/null");
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.output, "STATIND -ERRORE: File di configurazione inesistente\n");
+
+  // A FIFO under the name would block every read: a clear error at once.
+  const std::string fifo = temp.file("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const CliRun odd = CliRun::of("info --ini " + fifo, "2>&1 >/dev/null");
+  EXPECT_EQ(odd.exitCode, 2);
+  EXPECT_EQ(odd.output, "STATIND -ERRORE: File di configurazione " + fifo +
+                            " non utilizzabile: non è un file\n");
 }

@@ -98,7 +98,12 @@ TEST_F(RiskCommands, ReturnsMapAndWhatCannotBeShown) {
   EXPECT_EQ(cli("risk --product NONE").exitCode, 3);
   EXPECT_EQ(cli("returns --product NONE").exitCode, 3);
   EXPECT_EQ(cli("risk --product RK --year 2008").exitCode, 64);
-  EXPECT_EQ(cli("risk --product RK --holding-years 0").exitCode, 64);
+  // A holding period is checked where it is read: a finite number of years in (0, 50].
+  for (const char* years : {"0", "-1", "nan", "inf", "1e308", "50.5", "abc"})
+    EXPECT_EQ(cli("risk --product RK --holding-years " + std::string(years)).exitCode, 64) << years;
+  const CliRun months = cli("risk --product RK --holding-years 0.5 --format json");
+  ASSERT_EQ(months.exitCode, 0);
+  EXPECT_EQ(nlohmann::json::parse(months.output)["mrm"]["holdingYears"], 0.5);
 }
 
 }  // namespace

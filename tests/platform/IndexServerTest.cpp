@@ -15,8 +15,10 @@
 #include "startup/Databases.h"
 #include "statind/PeriodStatistics.h"
 #include "support/CliRun.h"
+#include "support/FaultRelay.h"
 #include "support/PgServer.h"
 #include "support/SeriesComparison.h"
+#include "support/SmallInstallation.h"
 #include "utilities/IndexCopy.h"
 
 namespace {
@@ -272,3 +274,109 @@ TEST_F(IndexServerTest, AnInstallationComesBackFromTheServerWithItsRecordsAndFig
 }
 
 }  // namespace
+
+namespace {
+
+// A small office: product P1 with March 2010 and PIÙ01, whose code the suite's older programs
+// stored in Windows-1252, with the same records doubled.
+struct SmallOffice : testsupport::SmallInstallation {
+  SmallOffice() {
+    platform::Database::open(base + "OPER/DatiDV.mdb")
+        ->execute(
+            "INSERT INTO TabProdotti (Codice, Descrizione, Moneta, NoIndici) VALUES "
+            "('P1', 'Fondo', 'EUR', 0), (CAST(X'5049D93031' AS TEXT), 'Fondo', 'EUR', 0)");
+    auto index = platform::Database::open(base + "IndiciDV.mdb");
+    for (auto d = platform::dayNumber(2010, 3, 1); d <= platform::dayNumber(2010, 3, 31); ++d)
+      index->execute(
+          "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) VALUES ('P1', ?1, ?2), "
+          "(CAST(X'5049D93031' AS TEXT), ?1, ?2 * 2)",
+          {platform::isoDate(d), 10 + (d % 17) / 8.0});
+  }
+};
+
+}  // namespace
+
+// A table the office made itself with other column types: the copy refuses what would round
+// its values, and a run reads what the table holds exactly or refuses it, also after the table
+// changed on the server, and never shows a wrong figure. The copy writes codes as UTF-8 while
+// the product table stays in the file in Windows-1252: PIÙ01 is still found by what it shows.
+TEST_F(IndexServerTest, AServerTableOfOtherColumnTypesIsReadExactlyOrRefused) {
+  SmallOffice office;
+  const std::string ini = " --ini '" + office.ini + "'";
+  const std::vector<std::string> reports = {
+      "report --product P1 --year 2010 --month 3 --format json" + ini,
+      "report --product PIÙ01 --year 2010 --month 3 --format csv" + ini};
+  std::vector<std::string> withFile;
+  for (const auto& report : reports) {
+    const CliRun alone = CliRun::of(report, "2>&1");
+    ASSERT_EQ(alone.exitCode, 0) << alone.output;
+    withFile.push_back(alone.output);
+  }
+  const auto sameAsWithFile = [&] {
+    for (std::size_t i = 0; i < reports.size(); ++i)
+      EXPECT_EQ(CliRun::of(reports[i], "2>&1").output, withFile[i]) << reports[i];
+  };
+
+  const std::string odd = server_->createDatabase("tipi");
+  server_->execute(
+      "CREATE TABLE indici (indprodotto text NOT NULL, inddata date NOT NULL, indvaloremon real, "
+      "indvalore real)",
+      "tipi");
+  const CliRun refused = CliRun::of("index-copy --to " + odd + ini, "2>&1 >/dev/null");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.output.find("indvaloremon real (serve double precision), indvalore real "
+                                "(serve double precision)"),
+            std::string::npos)
+      << refused.output;
+
+  const std::string uri = server_->createDatabase("ufficio");
+  ASSERT_EQ(CliRun::of("index-copy --to " + uri + ini).exitCode, 0);
+  office.set("PATH", "INDICI_DB", uri);
+  sameAsWithFile();
+  server_->execute("ALTER TABLE indici ALTER COLUMN indvaloremon TYPE numeric", "ufficio");
+  sameAsWithFile();
+  server_->execute("ALTER TABLE indici ALTER COLUMN inddata TYPE timestamp", "ufficio");
+  const CliRun unreadable = CliRun::of(reports[0], "2>&1 >/dev/null");
+  EXPECT_EQ(unreadable.exitCode, 2);
+  EXPECT_NE(unreadable.output.find("inddata timestamp without time zone (serve date)"),
+            std::string::npos)
+      << unreadable.output;
+}
+
+// A server that falls silent, closes or resets the connection in the middle of a run (through a
+// relay that turns bad after a given number of bytes): the run ends within the configured wait
+// with a message naming the server, and never hangs.
+TEST_F(IndexServerTest, AServerThatFailsInTheMiddleOfARunEndsItWithAMessage) {
+  using Fault = testsupport::FaultRelay::Fault;
+  SmallOffice office;
+  const std::string ini = " --ini '" + office.ini + "'";
+  ASSERT_EQ(CliRun::of("index-copy --to " + server_->createDatabase("guasti") + ini).exitCode, 0);
+  office.set("PATH", "INDICI_DB_ATTESA", "2");
+  const auto through = [&](const testsupport::FaultRelay& relay) {
+    const std::string server = "127.0.0.1:" + std::to_string(relay.port());
+    office.set("PATH", "INDICI_DB", "postgresql://statind@" + server + "/guasti");
+    // timeout ends a run that would hang, so that the test itself never does.
+    const CliRun run = CliRun::of("report --product P1 --year 2010 --month 3 --format json" + ini,
+                                  "2>&1 >/dev/null", "timeout 60");
+    return std::pair{run, server};
+  };
+  long long whole = 0;
+  {
+    testsupport::FaultRelay relay(server_->port());
+    ASSERT_EQ(through(relay).first.exitCode, 0);
+    whole = relay.bytesFromServer();
+  }
+  for (const Fault fault : {Fault::Stall, Fault::Drop, Fault::Reset}) {
+    for (const long long after : {600LL, whole / 2}) {
+      testsupport::FaultRelay relay(server_->port(), fault, after);
+      const auto [run, server] = through(relay);
+      SCOPED_TRACE(std::to_string(static_cast<int>(fault)) + " after " + std::to_string(after) +
+                   " of " + std::to_string(whole) + " bytes: " + run.output);
+      EXPECT_EQ(run.exitCode, 2);
+      EXPECT_NE(run.output.find(server), std::string::npos);
+      if (fault == Fault::Stall) {
+        EXPECT_NE(run.output.find("non risponde da 2 secondi"), std::string::npos);
+      }
+    }
+  }
+}

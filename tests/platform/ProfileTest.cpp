@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -116,6 +118,27 @@ TEST(Profile, ReadOnlyFileIsNeverReplaced) {
   EXPECT_EQ(TempFolder::read(ini), "[PARAMETRI]\r\nStartUp=1\r\n");
   EXPECT_EQ(fs::status(ini).permissions(), readOnly);
   EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
+}
+
+// A FIFO would block every read, a device or a huge file would fill the memory: none is read
+// or written, and each is named for what it is.
+TEST(Profile, OnlyARegularFileOfSaneSizeIsAConfiguration) {
+  namespace fs = std::filesystem;
+  testsupport::TempFolder temp;
+  const std::string fifo = temp.file("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = temp.file("huge.ini");
+  TempFolder::write(huge, "[S]\nk=1\n");
+  fs::resize_file(huge, 5 << 20);  // sparse: no disk used
+  for (const std::string& ini : {fifo, std::string("/dev/zero"), huge, temp.path().string()}) {
+    EXPECT_EQ(readIni(ini, "S", "k"), "") << ini;
+    EXPECT_FALSE(writeIni(ini, "S", "k", "2")) << ini;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(fs::file_size(huge), 5u << 20);
+  EXPECT_EQ(platform::iniFileProblem(fifo), "non è un file");
+  EXPECT_EQ(platform::iniFileProblem(huge), "troppo grande: 5 MB, al massimo 4");
+  EXPECT_EQ(platform::iniFileProblem(temp.file("none.ini")), "non esiste");
 }
 
 TEST(ProfileFiles, NamesMatchWithoutRegardToCase) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/Store.h"
 #include "support/TempFolder.h"
@@ -109,4 +110,35 @@ TEST(Store, TransactionRollsBackUnlessCommitted) {
   const auto rows = db->snapshot("SELECT Codice FROM TabProdotti");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(platform::valueText(rows[0].at(0)), "B");
+}
+
+// A full disk or a damaged page, on a desk with four databases open: the message says which
+// file it was, and what was being done there.
+TEST(Store, FailuresNameTheFileAndWhatWasBeingDone) {
+  testsupport::TempFolder folder;
+  const std::string path = folder.file("p.db");
+  const auto failure = [](const std::function<void()>& work) {
+    try {
+      work();
+    } catch (const StoreError& e) {
+      return std::string(e.what());
+    }
+    return std::string("no failure");
+  };
+  {
+    auto db = productsDb(folder);
+    db->execute("PRAGMA max_page_count = 4");
+    EXPECT_EQ(failure([&] {
+                for (int i = 0; i < 100; ++i)
+                  db->execute("INSERT INTO TabProdotti (Codice, Note) VALUES ('X', ?1)",
+                              {std::string(1000, 'n')});
+              }),
+              "database or disk is full: " + path + " (scrittura in TabProdotti)");
+  }
+  std::string bytes = testsupport::TempFolder::read(path);
+  bytes.replace(4096, 100, std::string(100, '\xff'));  // the table's first page
+  testsupport::TempFolder::write(path, bytes);
+  auto damaged = Database::open(path);
+  EXPECT_EQ(failure([&] { damaged->snapshot("SELECT * FROM TabProdotti WHERE Valore > 0"); }),
+            "database disk image is malformed: " + path + " (lettura di TabProdotti)");
 }

@@ -3,7 +3,11 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "platform/ScriptedDesktop.h"
 #include "support/SmallInstallation.h"
@@ -130,6 +134,26 @@ TEST_F(DatabasesTest, RetryAfterTheMissingFileIsRestoredGoesOn) {
   EXPECT_EQ(captions_.size(), 2 + kOpeningCaptions.size() + 3);
 }
 
+// Only a missing name is "INESISTENTE"; a name that is there but no database file says what it
+// is instead, and a FIFO under the name is not waited on.
+TEST_F(DatabasesTest, WhatStandsUnderADatabaseNameIsSaid) {
+  fs::remove(params_.dataDbPath);
+  const std::string head = "DATABASE " + params_.dataDbPath + " ";
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[&] { fs::create_directory(params_.dataDbPath); }, head + "NON È UN FILE: È UNA CARTELLA"},
+      {[&] { ::mkfifo(params_.dataDbPath.c_str(), 0600); }, head + "NON È UN FILE"},
+      {[&] { fs::create_symlink(params_.dataDbPath, params_.dataDbPath); },
+       head + "NON APRIBILE: collegamenti simbolici in ciclo"}};
+  for (const auto& [make, text] : cases) {
+    make();
+    desktop_.shown.clear();
+    EXPECT_FALSE(start());
+    ASSERT_EQ(desktop_.shown.size(), 1u);
+    EXPECT_EQ(desktop_.shown[0].text, text);
+    fs::remove(params_.dataDbPath);
+  }
+}
+
 TEST_F(DatabasesTest, IndexTableMissingOffersItsOwnRetryThenGivesUp) {
   const std::string indexPath = params_.baseFolder + params_.indexDbName;
   fs::remove(indexPath);
@@ -182,11 +206,14 @@ TEST_F(DatabasesTest, AFileThatIsThereButCannotBeOpenedIsNamedForWhatIsWrong) {
   }
   testsupport::TempFolder::write(params_.dataDbPath, saved);
 
-  // Another program holds the index database for writing past the busy wait.
+  // Another program holds the index database for writing past the busy wait, which is waited
+  // out once (5 seconds), not once more for the work database's link to it.
   SQLite::Database holder(params_.baseFolder + params_.indexDbName, SQLite::OPEN_READWRITE);
   holder.exec("BEGIN EXCLUSIVE");
   desktop_.shown.clear();
+  const auto began = std::chrono::steady_clock::now();
   EXPECT_FALSE(start());
+  EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(8));
   ASSERT_EQ(desktop_.shown.size(), 1u);
   EXPECT_EQ(desktop_.shown[0].text,
             "DATABASE " + params_.baseFolder + "IndiciDV.mdb BLOCCATO DA UN ALTRO PROGRAMMA");

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/Profile.h"
 #include "platform/ScriptedDesktop.h"
+#include "platform/Strings.h"
 #include "support/SmallInstallation.h"
 
 namespace fs = std::filesystem;
@@ -94,4 +96,26 @@ TEST_F(StartupTest, WindowsUserStandsInForAMissingOperator) {
   EXPECT_EQ(params.dataDbPath, install.base + "UTENT/DatiDV.mdb");
   EXPECT_FALSE(desktop.shown.empty());
   EXPECT_FALSE(reports.isOpen());
+}
+
+// The operator's name becomes a folder under the base, work and save folders: a name that
+// would leave them is refused before any folder is made from it.
+TEST_F(StartupTest, OperatorNameThatIsNoFolderNameIsRefused) {
+  const auto everything = [this] {
+    std::set<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(install.folder.path()))
+      paths.insert(entry.path().string());
+    return paths;
+  };
+  const auto before = everything();
+  for (const std::string name : {"../x", "..", "a\\b"}) {
+    install.set("BASE", "OPERATORE", name);
+    desktop.shown.clear();
+    EXPECT_EQ(start("oper|0"), StartOutcome::InvalidOperator) << name;
+    ASSERT_EQ(desktop.shown.size(), 1u);
+    EXPECT_EQ(desktop.shown[0].text.substr(0, desktop.shown[0].text.find('\n')),
+              "NOME OPERATORE NON VALIDO: '" + platform::upperCase(name) + "'");
+    EXPECT_FALSE(dbs.dbOpened);
+  }
+  EXPECT_EQ(everything(), before);
 }

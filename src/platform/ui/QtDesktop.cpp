@@ -1,6 +1,7 @@
 #include "platform/ui/QtDesktop.h"
 
 #include <QtGui/qguiapplication_platform.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -24,10 +25,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
+#include "platform/ReplyBody.h"
 
 namespace platform::ui {
 
@@ -90,9 +93,37 @@ std::string noAnswerReason(const QNetworkReply& reply) {
     case QNetworkReply::HostNotFoundError:
     case QNetworkReply::UnknownNetworkError:
       return "INTERNET non connesso";
+    case QNetworkReply::SslHandshakeFailedError:
+      return "certificato del sito non valido: " + reply.errorString().toStdString();
     default:
       return reply.errorString().toStdString();
   }
+}
+
+// Small pieces: the body is judged as it arrives instead of piling up in the reply's buffer.
+constexpr qint64 kPieceBytes = 64 * 1024;
+
+// Hands `reply`'s body to `body` as it arrives, and each piece taken to `onPiece`; stops the
+// reply as soon as the announced or received length passes the body's bound.
+void feed(QNetworkReply& reply, ReplyBody& body,
+          const std::function<void(const QByteArray&)>& onPiece) {
+  reply.setReadBufferSize(kPieceBytes);
+  const auto take = [&reply, &body, onPiece] {
+    if (body.overflowed() || !reply.isOpen()) return;  // already stopped
+    const QByteArray piece = reply.readAll();
+    if (!body.add(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())))) {
+      reply.abort();
+      return;
+    }
+    if (onPiece) onPiece(piece);
+  };
+  QObject::connect(&reply, &QNetworkReply::metaDataChanged, &reply, [&reply, &body] {
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && !body.overflowed() && !body.announce(length.toLongLong()))
+      reply.abort();
+  });
+  QObject::connect(&reply, &QNetworkReply::readyRead, &reply, take);
+  QObject::connect(&reply, &QNetworkReply::finished, &reply, take);
 }
 
 std::string boundReason(int timeoutMs) {
@@ -189,14 +220,17 @@ void activateX11Window(long long processId) {
 
 }  // namespace
 
-HttpReply QtDesktop::httpGet(const std::string& url, int timeoutMs) {
+HttpReply QtDesktop::httpGet(const std::string& url, int timeoutMs, std::uint64_t maxBytes) {
   BusyPointer busy;
+  ReplyBody body(maxBytes, true);  // outlives the reply that feeds it
   QNetworkAccessManager network;
   std::unique_ptr<QNetworkReply> reply(network.get(uncachedRequest(url)));
+  feed(*reply, body, {});
   if (!waitFor(*reply, timeoutMs)) return {0, {}, boundReason(timeoutMs)};
+  if (body.overflowed()) return {0, {}, body.overflowReason()};
   HttpReply answer;
   answer.status = statusOf(*reply);
-  answer.body = reply->readAll().toStdString();
+  answer.body = body.text();
   if (answer.status == 0)
     answer.error = noAnswerReason(*reply);
   else if (answer.status < 200 || answer.status > 299)
@@ -205,22 +239,26 @@ HttpReply QtDesktop::httpGet(const std::string& url, int timeoutMs) {
   return answer;
 }
 
-std::string QtDesktop::downloadFile(const std::string& url, const std::string& path,
-                                    int timeoutMs) {
+std::string QtDesktop::downloadFile(const std::string& url, const std::string& path, int timeoutMs,
+                                    const DownloadRules& rules) {
   BusyPointer busy;
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+  ReplyBody body(rules.maxBytes, false);
   QNetworkAccessManager network;
   std::unique_ptr<QNetworkReply> reply(network.get(uncachedRequest(url)));
-  QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(),
-                   [&file, &reply] { file.write(reply->readAll()); });
+  feed(*reply, body, [&file](const QByteArray& piece) { file.write(piece); });
   // Whatever goes wrong, the temporary file is dropped and `path` is left as it was.
   if (!waitFor(*reply, timeoutMs)) return boundReason(timeoutMs);
-  file.write(reply->readAll());
+  if (body.overflowed()) return body.overflowReason();
   const int status = statusOf(*reply);
   if (status == 0) return noAnswerReason(*reply);
   if (status < 200 || status > 299) return "risposta HTTP " + std::to_string(status);
   if (reply->error() != QNetworkReply::NoError) return reply->errorString().toStdString();
+  if (rules.judge) {
+    const std::string refusal = rules.judge(body.head());
+    if (!refusal.empty()) return refusal;
+  }
   if (!file.commit()) return file.errorString().toStdString();
   return {};
 }
@@ -248,6 +286,14 @@ Answer QtDesktop::messageBox(const Message& message) {
       box.setDefaultButton(QMessageBox::No);
       break;
   }
+  // The program speaks Italian; Qt's own button texts would be English.
+  const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+      {QMessageBox::Yes, "&Sì"},
+      {QMessageBox::No, "&No"},
+      {QMessageBox::Retry, "&Riprova"},
+      {QMessageBox::Cancel, "&Annulla"}};
+  for (const auto& [button, text] : texts)
+    if (QAbstractButton* shown = box.button(button)) shown->setText(QString::fromUtf8(text));
   // A wait pointer left on would sit over the box; the box is a moment of attention.
   const bool hadWait = QApplication::overrideCursor() != nullptr;
   if (hadWait) QApplication::setOverrideCursor(Qt::ArrowCursor);

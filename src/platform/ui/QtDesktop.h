@@ -16,12 +16,14 @@ class QtDesktop : public Desktop {
   void writeUserSettings(const std::string& application, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& values) override;
   // Waits in a local event loop that repaints but takes no user input, under the busy pointer.
-  // A host that cannot be found or reached gives "INTERNET non connesso"; an HTTP error status
-  // comes with its reason phrase as `error`.
-  HttpReply httpGet(const std::string& url, int timeoutMs) override;
+  // A host that cannot be found or reached gives "INTERNET non connesso", a certificate that
+  // does not hold "certificato del sito non valido: ..."; an HTTP error status comes with its
+  // reason phrase as `error`. A server announcing a body over the bound is cut off at once.
+  HttpReply httpGet(const std::string& url, int timeoutMs, std::uint64_t maxBytes) override;
   // Writes into a temporary file beside `path`, renamed to `path` only once the whole body of
-  // a successful (2xx) answer is there.
-  std::string downloadFile(const std::string& url, const std::string& path, int timeoutMs) override;
+  // a successful (2xx) answer is there and the rules' judge accepts its first bytes.
+  std::string downloadFile(const std::string& url, const std::string& path, int timeoutMs,
+                           const DownloadRules& rules) override;
   StartedProgram startProgram(const std::string& program,
                               const std::vector<std::string>& arguments) override;
   int shellOpen(const std::string& target, const std::string& parameters,

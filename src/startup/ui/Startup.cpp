@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "indeximport/ui/ImportaIndici.h"
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
 #include "platform/ui/Guard.h"
@@ -53,6 +54,14 @@ void Startup::buildMenus() {
   stat1->setObjectName(QStringLiteral("Mu_Stat1"));
   connect(stat1, &QAction::triggered, this,
           [this] { guarded(this, ctx_.desktop, [this] { openFunction(1); }); });
+  QAction* importa = muStatistiche_->addAction(QStringLiteral("&Importa indici..."));
+  importa->setObjectName(QStringLiteral("Mu_Importa"));
+  importa->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  connect(importa, &QAction::triggered, this, [this] {
+    guarded(this, ctx_.desktop, [this] {
+      indeximport::ui::openImportWindow(ctx_, this, [this](int code) { openFunction(code); });
+    });
+  });
 
   QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
   newExe->setObjectName(QStringLiteral("Mu_newexe"));

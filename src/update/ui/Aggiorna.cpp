@@ -193,7 +193,8 @@ void Aggiorna::load() {
       q(versionText(params.runningMajor, params.runningMinor, params.runningRevision)));
   lbVersion_[1]->clear();
 
-  const platform::HttpReply reply = ctx_.desktop.httpGet(site_.versionPageUrl, kFetchTimeoutMs);
+  const platform::HttpReply reply =
+      ctx_.desktop.httpGet(site_.versionPageUrl, kFetchTimeoutMs, kMaxPageBytes);
   const FetchResult fetched = fetchResult(reply);
   updateStatus_ = fetched.updateStatus;
   if (updateStatus_ != kNewVersion) {
@@ -323,8 +324,9 @@ void Aggiorna::vaiAlSito() {
 }
 
 void Aggiorna::aggiorna() {
-  installUpdate(ctx_.desktop, {ctx_.env.programFolder, programName_, site_.siteAddress});
-  if (ctx_.exitProgram) ctx_.exitProgram();
+  if (installUpdate(ctx_.desktop, {ctx_.env.programFolder, programName_, site_.siteAddress}) &&
+      ctx_.exitProgram)
+    ctx_.exitProgram();
 }
 
 }  // namespace update::ui
