@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/SqlStatement.h"
@@ -14,6 +15,8 @@ namespace platform {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+// A log of about 60 pages: reading it costs a run a fraction of a millisecond.
+constexpr std::uintmax_t kFoldLogBytes = 256 * 1024;
 
 // Skips blanks at `pos` and then `word` (ignoring case); false when the text does not go on so.
 bool skipWord(std::string_view text, std::size_t& pos, std::string_view word) {
@@ -65,7 +68,18 @@ bool StoreError::writeRefused() const {
 Database::Database(std::string path, std::unique_ptr<SQLite::Database> engine)
     : path_(std::move(path)), engine_(std::move(engine)), tableDefs_(*this) {}
 
-Database::~Database() = default;
+Database::~Database() {
+  if (!keepsLog_) return;
+  // Every process reads the whole log once when it first opens the file, and a log folded in by
+  // the engine's own checkpoints while it runs is not known as such by the next process, which
+  // would fold it in again at each commit: so a long log is folded in and removed here, when
+  // this is the last connection (the engine checks that).
+  sqlite3* handle = engine_->getHandle();
+  const char* log = sqlite3_filename_wal(sqlite3_db_filename(handle, "main"));
+  std::error_code error;
+  if (log && std::filesystem::file_size(log, error) >= kFoldLogBytes && !error)
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+}
 
 std::unique_ptr<Database> Database::open(const std::string& path, const OpenOptions& options) {
   StoreFile::checkOpenable(path);
@@ -103,6 +117,14 @@ void Database::useWriteAheadLog() {
     // the linked files are shared ones that must keep their rollback journal.
     engine_->exec("PRAGMA main.journal_mode = WAL");
     engine_->exec("PRAGMA main.synchronous = NORMAL");
+    // The log outlives the connection instead of being folded into the file at every close:
+    // that would make each run wait for the disk twice, and the next run would make the log
+    // again and wait for the disk and its folder once more. What the log holds is committed
+    // whole all the same. It is folded in when a connection closes on a long one (~Database).
+    if (sqlite3_db_config(engine_->getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) !=
+        SQLITE_OK)
+      SqlStatement::fail(engine_->getHandle());
+    keepsLog_ = true;
   } catch (const SQLite::Exception& e) {
     throw StoreError(std::string(e.what()) + ": " + path_, e.getErrorCode());
   }
@@ -126,8 +148,16 @@ bool Database::leaveWriteAheadLog(const std::string& path) {
   return done;
 }
 
+SqlStatement Database::prepare(std::string_view sql, bool persistent) {
+  return prepare([&] { return SqlStatement(engine_->getHandle(), sql, persistent); });
+}
+
+SqlStatement Database::prepare(const std::function<SqlStatement()>& make) {
+  return tableDefs_.attachments_.prepare(make);
+}
+
 std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {
-  SqlStatement statement(engine_->getHandle(), sql);
+  SqlStatement statement = prepare(sql);
   statement.bindAll(params, false);
   std::vector<Row> rows;
   std::shared_ptr<const std::vector<std::string>> names;
@@ -146,7 +176,11 @@ int Database::execute(const std::string& sql, const std::vector<Value>& params) 
   sqlite3* handle = engine_->getHandle();
   int changed = 0;
   while (!rest.empty()) {
-    SqlStatement statement = SqlStatement::next(handle, rest);
+    const std::string_view from = rest;
+    SqlStatement statement = prepare([&] {
+      rest = from;
+      return SqlStatement::next(handle, rest);
+    });
     if (statement.empty()) break;
     statement.bindAll(params, false);
     while (statement.step()) {

@@ -117,6 +117,8 @@ FolderResult createFolder(const std::string& path) {
   if (target.empty()) return {76, "Impossibile trovare il percorso"};
   std::error_code ec;
   if (fs::create_directory(target, ec)) return {};
+  // A program starting at the same time may have made it since it was looked for.
+  if (!ec && fs::is_directory(target, ec)) return {};
   if (!ec) ec = std::make_error_code(std::errc::file_exists);  // a file holds the name
   return errorFor(ec);
 }

@@ -4,10 +4,13 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "platform/SqlStatement.h"
 #include "platform/Store.h"
 #include "platform/StoreFile.h"
+#include "platform/Strings.h"
 
 namespace platform {
 
@@ -21,6 +24,18 @@ std::string canonicalFile(const std::string& path) {
   return error ? path : canonical.generic_string();
 }
 
+// The view of link `name` on `alias`.`source`, as the engine keeps its text after "CREATE VIEW ".
+std::string viewBody(const std::string& name, const std::string& alias, const std::string& source) {
+  return SqlStatement::quote(name) + " AS SELECT * FROM " + SqlStatement::quote(alias) + "." +
+         SqlStatement::quote(source);
+}
+
+std::string textAt(const SqlStatement& statement, int column) {
+  Value value;
+  statement.read(column, value);
+  return valueText(value);
+}
+
 void run(sqlite3* db, const std::string& sql, const std::vector<Value>& params = {}) {
   SqlStatement statement(db, sql);
   statement.bindAll(params);
@@ -29,6 +44,65 @@ void run(sqlite3* db, const std::string& sql, const std::vector<Value>& params =
 }
 
 }  // namespace
+
+LinkAttachments::~LinkAttachments() {
+  undefer();
+}
+
+void LinkAttachments::defer(std::function<void()> show) {
+  show_ = std::move(show);
+  // Statements prepared before are prepared again on their next run, under the watch.
+  sqlite3_set_authorizer(db_.engine().getHandle(), &LinkAttachments::watch, this);
+}
+
+void LinkAttachments::undefer() {
+  takeDeferred();
+}
+
+std::function<void()> LinkAttachments::takeDeferred() {
+  std::function<void()> show;
+  show.swap(show_);
+  if (show) sqlite3_set_authorizer(db_.engine().getHandle(), nullptr, nullptr);
+  return show;
+}
+
+int LinkAttachments::watch(void* self, int action, const char* first, const char*,
+                           const char* schema, const char*) {
+  auto& links = *static_cast<LinkAttachments*>(self);
+  switch (action) {
+    case SQLITE_PRAGMA:
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+      links.needed_ = true;
+      break;
+    case SQLITE_READ:
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+      // The engine's own catalogue is read for every statement; a link or an attached table is
+      // anything outside the connection's own file.
+      if (schema && std::string_view(schema) != "main" &&
+          !(first && std::string_view(first).starts_with("sqlite_")))
+        links.needed_ = true;
+      break;
+    default:
+      break;
+  }
+  return SQLITE_OK;
+}
+
+SqlStatement LinkAttachments::prepare(const std::function<SqlStatement()>& make) {
+  if (!show_) return make();
+  needed_ = false;
+  try {
+    SqlStatement statement = make();
+    if (!needed_) return statement;
+  } catch (const StoreError&) {
+    // Perhaps a link it names: tried again below once the links are there.
+  }
+  takeDeferred()();
+  return make();
+}
 
 std::string LinkAttachments::aliasOf(const std::string& path) const {
   const auto found = aliasByFile_.find(canonicalFile(path));
@@ -72,12 +146,41 @@ bool LinkAttachments::hasTable(const std::string& alias, const std::string& tabl
   return find.step();
 }
 
+std::set<std::string> LinkAttachments::tables(const std::string& alias) {
+  SqlStatement list(db_.engine().getHandle(), "SELECT name FROM " + SqlStatement::quote(alias) +
+                                                  ".sqlite_master WHERE type IN ('table', 'view')");
+  std::set<std::string> names;
+  while (list.step()) names.insert(upperCase(textAt(list, 0)));
+  return names;
+}
+
 void LinkAttachments::createView(const std::string& name, const std::string& alias,
                                  const std::string& source) {
   dropView(name);
-  run(db_.engine().getHandle(), "CREATE TEMP VIEW " + SqlStatement::quote(name) +
-                                    " AS SELECT * FROM " + SqlStatement::quote(alias) + "." +
-                                    SqlStatement::quote(source));
+  run(db_.engine().getHandle(), "CREATE TEMP VIEW " + viewBody(name, alias, source));
+}
+
+void LinkAttachments::showViews(const std::vector<View>& views) {
+  std::map<std::string, std::string> shown;  // upper-cased name -> the engine's text of it
+  {
+    SqlStatement list(db_.engine().getHandle(),
+                      "SELECT name, sql FROM sqlite_temp_master WHERE type = 'view'");
+    while (list.step()) shown[upperCase(textAt(list, 0))] = textAt(list, 1);
+  }
+  // Every change in one batch: each statement of its own would be a transaction of its own.
+  std::string batch;
+  for (const View& view : views) {
+    const std::string body = view.alias.empty() ? "" : viewBody(view.name, view.alias, view.source);
+    if (const auto found = shown.find(upperCase(view.name)); found != shown.end()) {
+      if (!body.empty() && found->second == "CREATE VIEW " + body) continue;
+      batch += "DROP VIEW temp." + SqlStatement::quote(view.name) + ";\n";
+    }
+    if (!body.empty()) batch += "CREATE TEMP VIEW " + body + ";\n";
+  }
+  if (batch.empty()) return;
+  Database::Transaction tx(db_);
+  db_.execute(batch);
+  tx.commit();
 }
 
 void LinkAttachments::dropView(const std::string& name) {

@@ -28,7 +28,7 @@ struct PreparedQuery::Impl {
 };
 
 PreparedQuery::PreparedQuery(Database& db, const std::string& sql)
-    : impl_(std::make_unique<Impl>(Impl{SqlStatement(db.engine().getHandle(), sql, true), {}})) {}
+    : impl_(std::make_unique<Impl>(Impl{db.prepare(sql, true), {}})) {}
 
 PreparedQuery::~PreparedQuery() = default;
 

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -20,6 +22,8 @@ class Database;
 }
 
 namespace platform {
+
+class SqlStatement;
 
 class StoreError : public std::runtime_error {
  public:
@@ -134,7 +138,12 @@ class TableDefs {
  public:
   explicit TableDefs(Database& db) : db_(db) {}
   int count();
-  TableDef item(int position);  // 0-based; throws when out of range
+  // 0-based, in the order of list(); throws when out of range. Each call lists the collection
+  // anew: to go through it, take list() once.
+  TableDef item(int position);
+  // Every definition, ordered by name without regard to case (a link before a local table of the
+  // same name).
+  std::vector<TableDef> list();
   std::optional<TableDef> find(const std::string& name);
   // Deletes the definition (and for a local table, the table). Throws when there is none, and
   // for the store's own bookkeeping table.
@@ -142,11 +151,24 @@ class TableDefs {
   // Adds a link. Throws when a definition of that name exists, when the connect string names no
   // openable database, or when that database has no table `sourceTableName`.
   void append(const TableDef& def);
-  // Makes every persisted link queryable again (a link whose file is gone stays listed).
+  // Makes `def` the link of its name: a link of that name to the same file (the same connect
+  // string) and table is kept as it is once its table is found there; any other definition of
+  // that name is removed and `def` appended. Throws as append does.
+  void relink(const TableDef& def);
+  // Makes every persisted link queryable again (a link whose file is gone stays listed). Each
+  // file is attached once; views already showing what their links name are left alone. On a
+  // connection that has attached no file yet, that is done when a statement prepared through
+  // the Database first needs it (one that reads or writes outside the work database's own file,
+  // a pragma, or one that cannot be prepared without the links).
   void refresh();
 
  private:
-  std::vector<TableDef> all();
+  friend class Database;  // prepares its statements through attachments_
+  // refresh() done now.
+  void show();
+  // True when a link has the name of a local table or view (its view would hide that one).
+  bool shadowsLocalTable();
+  bool hasLinksTable();
   std::vector<TableDef> links();
   void removeLink(const std::string& name);
   void detachUnused();
@@ -180,9 +202,10 @@ class Database {
   const std::string& path() const { return path_; }
   // Switches this file (never the files its links attach) to a write-ahead log with normal
   // syncing, so that a commit no longer waits for the disk twice. A power cut may then lose the
-  // last transactions, never the file's integrity. Meant for a database on the operator's own
-  // disk whose content can be rebuilt (the work database): the log does not work on network
-  // shares. Throws StoreError on failure.
+  // last transactions, never the file's integrity. The log (with its index) stays beside the
+  // file after the connection closes, so the file alone is not the whole database. Meant for a
+  // database on the operator's own disk whose content can be rebuilt (the work database): the
+  // log does not work on network shares. Throws StoreError on failure.
   void useWriteAheadLog();
   // Puts the file at `path` back to the rollback journal when it is in write-ahead log mode,
   // which a shared file must not be. Only when that can be done at once: a file that is
@@ -232,12 +255,19 @@ class Database {
   };
 
   SQLite::Database& engine() { return *engine_; }
+  // The first statement of `sql` prepared on this database (`persistent`: run many times), with
+  // the links made queryable first when it needs them (TableDefs::refresh). Throws StoreError
+  // when it does not compile.
+  SqlStatement prepare(std::string_view sql, bool persistent = false);
+  // The statement `make` prepares on this database's connection, likewise.
+  SqlStatement prepare(const std::function<SqlStatement()>& make);
 
  private:
   Database(std::string path, std::unique_ptr<SQLite::Database> engine);
   std::string path_;
   std::unique_ptr<SQLite::Database> engine_;
   TableDefs tableDefs_;
+  bool keepsLog_ = false;  // useWriteAheadLog: the log stays beside the file between runs
 };
 
 }  // namespace platform

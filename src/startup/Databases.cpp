@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <map>
 
 #include "platform/FileSystem.h"
 #include "platform/PgIndexCursor.h"
@@ -162,21 +163,15 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   return !relinkTables(params, dbs, desktop, progress);
 }
 
-// Replaces the link `name` by one to the same table of the database `file`.
+// Makes the link `name` one to the same table of the database `file`; a link that already is
+// one is left as it is.
 void relinkOne(Databases& dbs, platform::Desktop& desktop, const std::string& name,
                const std::string& file) {
-  platform::TableDefs& defs = dbs.workDb->tableDefs();
-  try {
-    defs.remove(name);
-  } catch (const platform::StoreError&) {
-    // Not there yet: nothing to delete.
-  }
-  desktop.processEvents();
   platform::TableDef def;
   def.name = name;
   def.connect = std::string(kConnectPrefix) + file;
   def.sourceTableName = name;
-  defs.append(def);
+  dbs.workDb->tableDefs().relink(def);
   desktop.processEvents();
 }
 
@@ -317,17 +312,20 @@ bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
 }
 
 int countValidAttachments(platform::Database& workDb) {
-  platform::TableDefs& defs = workDb.tableDefs();
   int valid = 0;
-  const int total = defs.count();
-  for (int i = 0; i < total; ++i) {
-    const platform::TableDef def = defs.item(i);
+  std::map<std::string, bool> fileThere;  // by connect string: most links share a file
+  for (const auto& def : workDb.tableDefs().list()) {
     if (!(def.attributes & platform::TableDef::kAttachedTable)) continue;
     if (def.attributes & platform::TableDef::kSystemObject) continue;
     if (def.connect.size() <= kConnectPrefix.size()) continue;
-    // The exact name, not a case-insensitive match: the store attaches exactly that file.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(def.connect.substr(kConnectPrefix.size()), error)) ++valid;
+    auto [known, fresh] = fileThere.try_emplace(def.connect);
+    if (fresh) {
+      // The exact name, not a case-insensitive match: the store attaches exactly that file.
+      std::error_code error;
+      known->second =
+          std::filesystem::is_regular_file(def.connect.substr(kConnectPrefix.size()), error);
+    }
+    if (known->second) ++valid;
   }
   return valid;
 }

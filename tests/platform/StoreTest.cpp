@@ -112,6 +112,28 @@ TEST(Store, TransactionRollsBackUnlessCommitted) {
   EXPECT_EQ(platform::valueText(rows[0].at(0)), "B");
 }
 
+// The work database's log is not folded into the file at each close, which would make every
+// run wait for the disk; a long one is, by the last connection to close.
+TEST(Store, AWriteAheadLogOutlivesItsConnectionUntilItGrowsLong) {
+  testsupport::TempFolder folder;
+  const std::string log = folder.file("p.db-wal");
+  auto db = productsDb(folder);
+  db->useWriteAheadLog();
+  db->execute("INSERT INTO TabProdotti (Codice) VALUES ('A')");
+  db.reset();
+  EXPECT_TRUE(std::filesystem::exists(log));
+  db = Database::open(folder.file("p.db"));
+  db->useWriteAheadLog();
+  EXPECT_EQ(db->snapshot("SELECT * FROM TabProdotti").size(), 1u);
+  for (int i = 0; i < 100; ++i)
+    db->execute("INSERT INTO TabProdotti (Codice, Note) VALUES ('B', ?1)",
+                {std::string(4000, 'n')});
+  db.reset();
+  EXPECT_FALSE(std::filesystem::exists(log));
+  SQLite::Database alone(folder.file("p.db"), SQLite::OPEN_READONLY);
+  EXPECT_EQ(alone.execAndGet("SELECT count(*) FROM TabProdotti").getInt(), 101);
+}
+
 // A full disk or a damaged page, on a desk with four databases open: the message says which
 // file it was, and what was being done there.
 TEST(Store, FailuresNameTheFileAndWhatWasBeingDone) {

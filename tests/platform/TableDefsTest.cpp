@@ -97,6 +97,30 @@ TEST_F(TableDefsTest, LinksPersistAndFollowTheirFile) {
   EXPECT_EQ(rows("TabGruppi"), 1u);
 }
 
+// A run that only uses the work database's own tables never reads the linked files; the first
+// statement that names a link has them attached.
+TEST_F(TableDefsTest, LinksAreMadeWhenAStatementFirstNeedsThem) {
+  work_->tableDefs().append(link("TabGruppi", dataPath_));
+  work_.reset();
+  work_ = platform::Database::open(workPath_);
+  const auto attached = [&] {  // files other than main and temp
+    return work_->engine()
+        .execAndGet("SELECT count(*) FROM pragma_database_list WHERE seq > 1")
+        .getInt();
+  };
+  work_->execute("INSERT INTO WkStatInd (Data) VALUES ('x')");
+  EXPECT_EQ(rows("WkStatInd"), 1u);
+  EXPECT_EQ(attached(), 0);
+  EXPECT_EQ(rows("TabGruppi"), 1u);
+  EXPECT_EQ(attached(), 1);
+
+  // A local table under a link's name made since: the link still answers for that name.
+  work_->execute("CREATE TABLE main.TabGruppi (x)");
+  work_.reset();
+  work_ = platform::Database::open(workPath_);
+  EXPECT_EQ(rows("TabGruppi"), 1u);
+}
+
 TEST_F(TableDefsTest, RemoveDropsTheLinkOrTheLocalTable) {
   auto& defs = work_->tableDefs();
   defs.append(link("TabGruppi", dataPath_));

@@ -83,8 +83,10 @@ TEST_F(DatabasesTest, FirstStartAttachesAllAndTheSecondChangesNothing) {
   EXPECT_EQ(testsupport::TempFolder::read(params_.workDbPath), before);
 }
 
-TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
+TEST_F(DatabasesTest, MovedSourceFileRelinksItsTable) {
   ASSERT_TRUE(start());
+  const auto linkRows = [&] { return dbs_.workDb->snapshot("SELECT rowid, * FROM MSysLinks"); };
+  const auto before = linkRows();
   startup::closeDatabases(dbs_, desktop_);
   fs::create_directories(folder_.path() / "base2");
   fs::rename(params_.baseFolder + "IndiciDV.mdb", folder_.file("base2/IndiciDV.mdb"));
@@ -97,6 +99,12 @@ TEST_F(DatabasesTest, MovedSourceFileRelinksEveryTable) {
             ";DATABASE=" + folder_.file("base2/IndiciDV.mdb"));
   EXPECT_TRUE(dbs_.workDb->snapshot("SELECT * FROM Indici").empty());
   EXPECT_EQ(dbs_.workDb->snapshot("PRAGMA database_list").size(), 5u);  // the old file let go
+  // The links that already pointed at their files are kept as they were.
+  const auto after = linkRows();
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i + 1 < after.size(); ++i)
+    EXPECT_EQ(after[i].at(1), before[i].at(1)) << i;
+  EXPECT_EQ(platform::valueText(after.back()["Name"]), "Indici");
 }
 
 TEST_F(DatabasesTest, MissingSourceTableShowsBothBoxesAndKeepsThePreviousLinks) {
