@@ -164,10 +164,16 @@ inline double drain(sqlite3_stmt* statement) {
   while (sqlite3_step(statement) == SQLITE_ROW)
     for (int i = 0; i < sqlite3_column_count(statement); ++i) {
       // Each column read in its stored form: asking a number for its bytes would make SQLite
-      // write it out as text, work no run does.
+      // write it out as text, work no run does. A text is taken as a run takes it, its bytes
+      // and their length.
       const int type = sqlite3_column_type(statement, i);
-      sum += type == SQLITE_TEXT || type == SQLITE_BLOB ? sqlite3_column_bytes(statement, i)
-                                                        : sqlite3_column_double(statement, i);
+      if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement, i));
+        const int size = sqlite3_column_bytes(statement, i);
+        sum += size > 0 ? size + bytes[0] : 0;
+      } else {
+        sum += sqlite3_column_double(statement, i);
+      }
     }
   sqlite3_reset(statement);
   return sum;

@@ -16,8 +16,17 @@ constexpr double kNothingFound = 999999;
 constexpr const char* kFixedValueIso = "2199-12-31";  // kFixedValueDate as stored
 
 // Codes compare as the index collates them: without regard to (ASCII) case.
-bool sameCode(const std::string& stored, const std::string& code) {
-  return platform::equalsNoCase(trimBlanks(stored), code);
+bool sameCode(std::string_view stored, const std::string& code) {
+  while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
+  while (!stored.empty() && stored.back() == ' ') stored.remove_suffix(1);
+  return platform::equalsNoCase(stored, code);
+}
+
+// A field's text read in place; other values as valueText writes them, into `buffer`.
+std::string_view textOf(const platform::Value& value, std::string& buffer) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  buffer = platform::valueText(value);
+  return buffer;
 }
 
 // The record under the cursor as the lookup sees it.
@@ -35,8 +44,9 @@ struct Record {
 Record inspect(platform::SeekCursor& cursor, const std::string& code, DayNumber after,
                DayNumber upTo) {
   Record record;
-  if (!sameCode(platform::valueText(cursor.field("IndProdotto")), code)) return record;
-  const auto date = platform::parseIsoDate(platform::valueText(cursor.field("IndData")));
+  std::string buffer;
+  if (!sameCode(textOf(cursor.field("IndProdotto"), buffer), code)) return record;
+  const auto date = platform::parseIsoDate(textOf(cursor.field("IndData"), buffer));
   if (!date || *date <= after || *date > upTo) return record;
   record.date = *date;
   const platform::Value& value = cursor.field("IndValoreMon");
@@ -134,6 +144,13 @@ bool IndexLookup::readNoSeries(const std::string& code) {
 }
 
 double IndexLookup::fixedValue(const std::string& code) {
+  if (!oneRun_) return readFixedValue(code);
+  const auto known = fixedValues_.find(code);
+  if (known != fixedValues_.end()) return known->second;
+  return fixedValues_[code] = readFixedValue(code);
+}
+
+double IndexLookup::readFixedValue(const std::string& code) {
   if (!indexTable_.seek(SeekOp::Equal, code, std::string(kFixedValueIso))) return 0;
   // A Null fixed value is no fixed value: the ordinary series answers.
   return platform::roundThrough(nzNumber(indexTable_.field("IndValoreMon")), valueFormat_);

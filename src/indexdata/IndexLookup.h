@@ -17,8 +17,9 @@ class IndexLookup {
   // `indexTable` is the shared recordset on Indici with index "primaria" (or the index table of
   // a server, or one run's series read once); `valueFormat` the display format of index values.
   // The product and category statements are prepared once. `oneRun`: the lookup serves a single
-  // run, during which the product tables do not change, so each product's classification is
-  // read once.
+  // run, held in one transaction on each file, during which the product tables and the records
+  // do not change but for the zero records the lookup deletes, so each product's classification
+  // and fixed value are read once (a zero record gives no fixed value, deleted or not).
   IndexLookup(platform::Database& dataDb, platform::SeekCursor& indexTable, std::string valueFormat,
               bool oneRun = false);
 
@@ -47,6 +48,7 @@ class IndexLookup {
   bool readNoSeries(const std::string& code);
   // The fixed value (31/12/2199) rounded through valueFormat; 0 when there is none.
   double fixedValue(const std::string& code);
+  double readFixedValue(const std::string& code);
   // The last usable value on or before `date`, else the forward search; nullopt after deleting
   // a zero record, when the whole lookup has to start again.
   std::optional<double> searchBackward(const std::string& code, platform::DayNumber date);
@@ -57,7 +59,8 @@ class IndexLookup {
   platform::SeekCursor& indexTable_;
   std::string valueFormat_;
   bool oneRun_ = false;
-  std::unordered_map<std::string, bool> noSeries_;  // oneRun_: hasNoSeries by code
+  std::unordered_map<std::string, bool> noSeries_;       // oneRun_: hasNoSeries by code
+  std::unordered_map<std::string, double> fixedValues_;  // oneRun_: fixedValue by code
   platform::PreparedQuery productQuery_;
   platform::PreparedQuery categoryQuery_;
 };

@@ -161,7 +161,21 @@ std::optional<double> parseNumber(std::string_view text) {
 }
 
 double roundThrough(double value, std::string_view pattern) {
-  return parseNumber(formatNumber(value, pattern)).value_or(0.0);
+  // The number formatNumber's text stands for, read from its digits without writing the text
+  // out and parsing it back: every lookup rounds its answer so.
+  if (!std::isfinite(value)) return 0.0;
+  const RoundedDigits rounded = roundDecimal(std::fabs(value), readPattern(pattern).decimals);
+  if (rounded.count == 0) return 0.0;
+  char text[kSignificant + 16];
+  char* end = text;
+  if (std::signbit(value)) *end++ = '-';
+  *end++ = '.';
+  end = std::copy(rounded.digits, rounded.digits + rounded.count, end);
+  *end++ = 'e';
+  end = std::to_chars(end, text + sizeof text, rounded.exponent + 1).ptr;
+  double number = 0;
+  std::from_chars(text, end, number);
+  return number;
 }
 
 }  // namespace platform

@@ -78,6 +78,11 @@ class PreparedQuery {
   std::vector<Row> run(const std::vector<Value>& params = {});
   // Runs and returns the first row only, or nullopt.
   std::optional<Row> first(const std::vector<Value>& params = {});
+  // Runs with `params` and hands `row` the fields of each row in turn, in place: no row is kept,
+  // so reading many rows costs no more than the engine's own work. The fields are valid until
+  // `row` returns.
+  void forEach(const std::vector<Value>& params,
+               const std::function<void(const std::vector<Value>& fields)>& row);
 
  private:
   struct Impl;

@@ -27,6 +27,7 @@ std::string upperCase(std::string_view text) {
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // names and codes are mostly spelled alike: one compare of bytes
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (upperAscii(a[i]) != upperAscii(b[i])) return false;
   }

@@ -33,7 +33,8 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
   const std::optional<double> byRule = lookup.valueByRule(code);
   std::vector<Record> records;
   const auto keep = [&](const platform::Value& storedDate, const platform::Value& stored) {
-    const auto date = platform::parseIsoDate(platform::valueText(storedDate));
+    const auto* text = std::get_if<std::string>(&storedDate);
+    const auto date = platform::parseIsoDate(text ? *text : platform::valueText(storedDate));
     if (!date) return;  // no seek can land on a record without a date
     records.push_back(Record{*date, storedNumber(stored), indexdata::nzNumber(stored)});
   };
@@ -42,7 +43,7 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
     platform::PreparedQuery query(
         file->database(),
         "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
-    for (const auto& row : query.run({file->storedKey(code)})) keep(row.at(0), row.at(1));
+    query.forEach({file->storedKey(code)}, [&](const auto& fields) { keep(fields[0], fields[1]); });
     return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
   }
   // Every dated record of the product, in date order: the span of all dates a record can have.

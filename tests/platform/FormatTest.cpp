@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -131,7 +132,15 @@ TEST(Format, ParseNumberReadsItalianTextOnly) {
 }
 
 TEST(Format, EveryPatternParsesBack) {
-  for (const double value : {0.0, 1.0, -2.675, 12.34567, 999999.0, 1234567.891, -0.0004}) {
+  std::vector<double> values = {0.0,     1.0,     -2.675, 12.34567, 999999.0, 1234567.891,
+                                -0.0004, 999.995, 0.0005, -0.005,   1e20,     123456789012345678.0,
+                                5e-324};
+  // Rounding through a pattern is its text read back, for values of every size.
+  std::mt19937_64 random(42);
+  for (int i = 0; i < 2000; ++i)
+    values.push_back(std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random),
+                                std::uniform_int_distribution<int>(-20, 60)(random)));
+  for (const double value : values) {
     for (const std::string& pattern : kValuePatterns) {
       const std::string text = formatNumber(value, pattern);
       const std::optional<double> back = parseNumber(text);
