@@ -1,7 +1,7 @@
 // Writes the large database the benchmarks run on: IndiciDV.mdb with 1,000 products x 25 years
 // of business-day values (03/01/2000 - 31/12/2024, about 6.5 million records) and a matching
 // DatiDV.mdb (TabProdotti, TabGruppi, TabCategorie and the other data tables). Deterministic:
-// the same files on every run.
+// the same files on every run. Other numbers of years end on 31/12/2024 too.
 //
 // Usage: GenerateIndexDb DATA_FOLDER [PRODUCTS [YEARS]]
 // The files are written under a temporary name and renamed when complete, so a present file is
@@ -140,8 +140,10 @@ int main(int argc, char** argv) {
     const int years = argc > 3 ? std::stoi(argv[3]) : 25;
     if (productCount < 1 || years < 1 || years > 100)
       throw std::invalid_argument("PRODUCTS must be at least 1 and YEARS between 1 and 100");
-    const DayNumber first = utilities::firstBusinessDayFrom(platform::dayNumber(2000, 1, 1));
-    const DayNumber last = platform::dayNumber(1999 + years, 12, 31);
+    // Histories that end before today, whatever their length, as real ones do.
+    const DayNumber first =
+        utilities::firstBusinessDayFrom(platform::dayNumber(2025 - years, 1, 1));
+    const DayNumber last = platform::dayNumber(2024, 12, 31);
     const auto started = std::chrono::steady_clock::now();
     fs::create_directories(folder);
     const fs::path data = folder / "DatiDV.mdb", index = folder / "IndiciDV.mdb";

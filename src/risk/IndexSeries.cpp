@@ -62,6 +62,8 @@ IndexSeries::IndexSeries(std::vector<Record> records, std::optional<double> byRu
       byRule_(byRule),
       valueFormat_(std::move(valueFormat)),
       rule_(rule) {
+  answering_.reserve(records_.size());
+  usable_.reserve(records_.size());
   for (const Record& r : records_) {
     if (r.date <= platform::kNoDateLimit || !r.number || *r.number == 0) continue;
     answering_.push_back(r);
