@@ -125,21 +125,28 @@ std::shared_ptr<void> PgConnection::execute(const std::string& sql,
                             : PQsendQueryPrepared(connection_, prepared.c_str(), count,
                                                   pointers.data(), nullptr, nullptr, format)))),
       PQclear);
-  const auto status = PQresultStatus(result.get());
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-    if (!result) fail();
-    const std::string why = reason(PQresultErrorMessage(result.get())) + " (" + name_ + ")";
-    if (refusedState(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)))
-      throw StoreError::refusal(why);
-    throw StoreError(why, 0);
-  }
+  check(result.get());
   return std::shared_ptr<void>(result.release(),
                                [](void* done) { PQclear(static_cast<PGresult*>(done)); });
 }
 
 std::vector<Row> PgConnection::run(const std::string& sql, const std::vector<Value>& params) {
   const auto held = execute(sql, params);
-  auto* result = static_cast<PGresult*>(held.get());
+  return rowsOf(held.get());
+}
+
+void PgConnection::check(const void* held) const {
+  const auto* result = static_cast<const PGresult*>(held);
+  const auto status = PQresultStatus(result);
+  if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+  if (!result) fail();
+  const std::string why = reason(PQresultErrorMessage(result)) + " (" + name_ + ")";
+  if (refusedState(PQresultErrorField(result, PG_DIAG_SQLSTATE))) throw StoreError::refusal(why);
+  throw StoreError(why, 0);
+}
+
+std::vector<Row> PgConnection::rowsOf(void* held) {
+  auto* result = static_cast<PGresult*>(held);
   const int columns = PQnfields(result);
   auto names = std::make_shared<std::vector<std::string>>();
   for (int c = 0; c < columns; ++c) names->push_back(PQfname(result, c));
@@ -183,7 +190,31 @@ void PgConnection::prepare(const std::string& name, const std::string& sql) {
   }
 }
 
-void* PgConnection::awaitResult(bool sent) {
+std::vector<Row> PgConnection::runAndPrepare(const std::string& query, const std::string& name,
+                                             const std::string& sql, std::string& prepareFailure) {
+  prepareFailure.clear();
+  ++statements_;
+  // One text of two statements: the server answers both in one trip, each with its own result.
+  const std::string both = query + ";\nPREPARE " + name + " AS " + sql;
+  std::vector<void*> earlier;
+  Result last(static_cast<PGresult*>(
+                  awaitResult(connection_ && PQsendQuery(connection_, both.c_str()), &earlier)),
+              PQclear);
+  std::vector<Result> results;
+  for (void* result : earlier) results.emplace_back(static_cast<PGresult*>(result), PQclear);
+  if (results.empty()) {  // the query failed: the server went no further
+    check(last.get());
+    throw StoreError("no answer to the opening's statements (" + name_ + ")", 0);
+  }
+  check(results.front().get());
+  if (PQresultStatus(last.get()) == PGRES_COMMAND_OK)
+    prepared_.insert(name);
+  else
+    prepareFailure = reason(PQresultErrorMessage(last.get())) + " (" + name_ + ")";
+  return rowsOf(results.front().get());
+}
+
+void* PgConnection::awaitResult(bool sent, std::vector<void*>* earlier) {
   if (!sent) fail();
   // A long statement may not fit the socket at once: what is left goes as the server reads.
   for (int left = PQflush(connection_); left != 0; left = PQflush(connection_)) {
@@ -206,7 +237,10 @@ void* PgConnection::awaitResult(bool sent) {
     }
     PGresult* next = PQgetResult(connection_);
     if (!next) return last;
-    PQclear(last);
+    if (earlier && last)
+      earlier->push_back(last);
+    else
+      PQclear(last);
     last = next;
   }
 }

@@ -68,6 +68,12 @@ class PgConnection {
   // already), for statements every run sends: the server then parses them once per connection
   // rather than each time.
   void prepare(const std::string& name, const std::string& sql);
+  // Runs `query` (without parameters) and prepares `sql` under `name` in the same round trip,
+  // as a connection's opening needs both. Returns the query's rows; when preparing fails, the
+  // server's reason is in `prepareFailure` (empty otherwise) and the name stays unprepared, so
+  // that the caller can first say what the rows tell. A failed query throws as run() does.
+  std::vector<Row> runAndPrepare(const std::string& query, const std::string& name,
+                                 const std::string& sql, std::string& prepareFailure);
   // scan() of the statement prepared under `name`.
   void scanPrepared(const std::string& name, const std::vector<Value>& params,
                     const std::function<void(const RawRow&)>& each, bool binary = false);
@@ -103,9 +109,15 @@ class PgConnection {
   // returns its result (a PGresult) or throws as run() does.
   std::shared_ptr<void> execute(const std::string& sql, const std::vector<Value>& params,
                                 bool binary = false, const std::string& prepared = {});
-  // Waits for the answer to what was just sent (`sent`: libpq took it) and returns its result
-  // (a PGresult, null when there was none). Throws when the connection fails or past the bound.
-  void* awaitResult(bool sent);
+  // Waits for the answer to what was just sent (`sent`: libpq took it) and returns its last
+  // result (a PGresult, null when there was none); the results before it, of a text of several
+  // statements, go to `earlier` when given (the caller clears them), else are cleared. Throws
+  // when the connection fails or past the bound.
+  void* awaitResult(bool sent, std::vector<void*>* earlier = nullptr);
+  // Throws as run() does when `result` (a PGresult) is a failure, or missing.
+  void check(const void* result) const;
+  // The rows of a result, as run() gives them.
+  static std::vector<Row> rowsOf(void* result);
   // Waits until the socket is ready for `events`; false when the bound passed first.
   bool awaitSocket(short events) const;
   // Throws the connection's failure, naming the server.

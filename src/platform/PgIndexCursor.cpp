@@ -4,6 +4,8 @@
 #include <array>
 #include <climits>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "platform/Strings.h"
 
@@ -22,15 +24,63 @@ const std::vector<std::string> kNames = {"IndProdotto", "IndData", "IndValoreMon
 #define STATIND_FIELDS \
   "ctid, indprodotto::text, inddata::date, indvaloremon::float8, indvalore::float8"
 
-const std::array<const char*, 4> kSeekSql = {
-    "SELECT " STATIND_FIELDS " FROM indici WHERE " STATIND_KEY " = " STATIND_WANTED
-    " AND inddata = $2::date ORDER BY " STATIND_KEY ", inddata LIMIT 1",
-    "SELECT " STATIND_FIELDS " FROM indici WHERE (" STATIND_KEY ", inddata) <= (" STATIND_WANTED
-    ", $2::date) ORDER BY " STATIND_KEY " DESC, inddata DESC LIMIT 1",
-    "SELECT " STATIND_FIELDS " FROM indici WHERE (" STATIND_KEY ", inddata) > (" STATIND_WANTED
-    ", $2::date) ORDER BY " STATIND_KEY ", inddata LIMIT 1",
-    "SELECT " STATIND_FIELDS " FROM indici WHERE (" STATIND_KEY ", inddata) >= (" STATIND_WANTED
-    ", $2::date) ORDER BY " STATIND_KEY ", inddata LIMIT 1"};
+// What a seek `op` looks for, with the second key in parameter `date` ("$2"): its condition and
+// its order, of which it takes the first record.
+std::string seekClauses(SeekOp op, const std::string& date) {
+  // Appended piece by piece: GCC 12 warns falsely on long chains of string additions.
+  std::string text;
+  const auto add = [&text](std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) text.append(piece);
+  };
+  const std::string day = date + "::date";
+  switch (op) {
+    case SeekOp::Equal:
+      add({STATIND_KEY " = " STATIND_WANTED " AND inddata = ", day,
+           " ORDER BY " STATIND_KEY ", inddata"});
+      break;
+    case SeekOp::LessEqual:
+      add({"(" STATIND_KEY ", inddata) <= (" STATIND_WANTED ", ", day,
+           ") ORDER BY " STATIND_KEY " DESC, inddata DESC"});
+      break;
+    case SeekOp::Greater:
+      add({"(" STATIND_KEY ", inddata) > (" STATIND_WANTED ", ", day,
+           ") ORDER BY " STATIND_KEY ", inddata"});
+      break;
+    case SeekOp::GreaterEqual:
+      add({"(" STATIND_KEY ", inddata) >= (" STATIND_WANTED ", ", day,
+           ") ORDER BY " STATIND_KEY ", inddata"});
+      break;
+  }
+  return text;
+}
+
+const std::string& seekSql(SeekOp op) {
+  static const std::array<std::string, 4> statements = [] {
+    std::array<std::string, 4> texts;
+    for (const SeekOp each :
+         {SeekOp::Equal, SeekOp::LessEqual, SeekOp::Greater, SeekOp::GreaterEqual})
+      texts[static_cast<std::size_t>(each)]
+          .append("SELECT " STATIND_FIELDS " FROM indici WHERE ")
+          .append(seekClauses(each, "$2"))
+          .append(" LIMIT 1");
+    return texts;
+  }();
+  return statements[static_cast<std::size_t>(op)];
+}
+
+// Several seeks of one key in one statement: each landing with its place among them.
+std::string seeksSql(const std::vector<std::pair<SeekOp, Value>>& seeks) {
+  std::string sql = "SELECT part, " STATIND_FIELDS " FROM (";
+  for (std::size_t i = 0; i < seeks.size(); ++i) {
+    if (i) sql.append(" UNION ALL ");
+    sql.append("(SELECT ").append(std::to_string(i));
+    sql.append(" AS part, " STATIND_FIELDS " FROM indici WHERE ");
+    std::string place = "$";
+    place.append(std::to_string(i + 2));
+    sql.append(seekClauses(seeks[i].first, place)).append(" LIMIT 1)");
+  }
+  return sql.append(") AS landings");
+}
 
 // The parts of a range read: what the bounding seeks land on (0 and 2), the records between
 // them (1) and the record of the point key (3). Ties of a key in physical order, as the index
@@ -57,6 +107,11 @@ const char* const kSeriesSql = "SELECT part, " STATIND_FIELDS " FROM (" STATIND_
                                ") UNION ALL " STATIND_PARTS_2_3 ") AS span";
 
 const char* const kSeriesName = "statind_series";
+
+// The columns of indici with their types (none when there is no such table).
+const char* const kColumnsSql =
+    "SELECT a.attname::text, format_type(a.atttypid, NULL) FROM pg_attribute a WHERE "
+    "a.attrelid = to_regclass('indici') AND a.attnum > 0 AND NOT a.attisdropped";
 
 // The neighbours of a record (key $1, date $2, address $3): the next record of the same key in
 // physical order (as the index holds ties), else the nearest record of another key.
@@ -159,11 +214,18 @@ class ServerHold : public SeekCursor::Hold {
 }  // namespace
 
 PgIndexCursor::PgIndexCursor(PgConnection& connection) : db_(connection) {
-  checkColumns(db_, false);
-  db_.prepare(kSeriesName, kSeriesSql);
+  // The columns' check and the run's statement go to the server together.
+  std::string prepareFailure;
+  checkColumns(db_, db_.runAndPrepare(kColumnsSql, kSeriesName, kSeriesSql, prepareFailure), false);
+  if (!prepareFailure.empty()) throw StoreError(prepareFailure, 0);
 }
 
 void PgIndexCursor::checkColumns(PgConnection& connection, bool forCopy) {
+  checkColumns(connection, connection.run(kColumnsSql), forCopy);
+}
+
+void PgIndexCursor::checkColumns(PgConnection& connection, const std::vector<Row>& rows,
+                                 bool forCopy) {
   struct Column {
     const char* name;
     std::vector<std::string> types;  // as format_type names them, without a length
@@ -179,9 +241,6 @@ void PgIndexCursor::checkColumns(PgConnection& connection, bool forCopy) {
                                       {"inddata", {"date"}, "date"},
                                       {"indvaloremon", values, neededValues},
                                       {"indvalore", values, neededValues}};
-  const auto rows = connection.run(
-      "SELECT a.attname::text, format_type(a.atttypid, NULL) FROM pg_attribute a WHERE "
-      "a.attrelid = to_regclass('indici') AND a.attnum > 0 AND NOT a.attisdropped");
   if (rows.empty())
     throw StoreError("relation \"indici\" does not exist (" + connection.name() + ")", 0);
   std::string wrong;
@@ -211,7 +270,29 @@ void PgIndexCursor::createSchema(PgConnection& connection) {
 
 bool PgIndexCursor::seek(SeekOp op, const Value& key1, const Value& key2) {
   hasCurrent_ = false;
-  return land(db_.run(kSeekSql[static_cast<std::size_t>(op)], {valueText(key1), key2}));
+  return land(db_.run(seekSql(op), {valueText(key1), key2}));
+}
+
+std::vector<std::optional<std::vector<Value>>> PgIndexCursor::seekEach(
+    const Value& key1, const std::vector<std::pair<SeekOp, Value>>& seeks,
+    const std::vector<std::string>& fields) {
+  hasCurrent_ = false;
+  std::vector<Value> params = {valueText(key1)};
+  for (const auto& [op, key2] : seeks) params.push_back(key2);
+  std::vector<std::optional<std::vector<Value>>> landings(seeks.size());
+  for (const Row& row : db_.run(seeksSql(seeks), params)) {
+    const SpanRecord record = recordOf(row, 1);
+    auto& landing = landings.at(static_cast<std::size_t>(std::get<std::int64_t>(row.at(0))));
+    landing.emplace();
+    for (const std::string& name : fields) {
+      const auto at = std::find_if(kNames.begin(), kNames.end(), [&](const std::string& known) {
+        return equalsNoCase(known, name);
+      });
+      if (at == kNames.end()) throw StoreError("no such column: " + name, 0);
+      landing->push_back(record.values[static_cast<std::size_t>(at - kNames.begin())]);
+    }
+  }
+  return landings;
 }
 
 bool PgIndexCursor::land(const std::vector<Row>& rows) {

@@ -29,6 +29,10 @@ class PgIndexCursor : public SeekCursor {
   // Field names are those of the file's table: IndProdotto, IndData (ISO text), IndValoreMon,
   // IndValore. The second key is a date as ISO text.
   bool seek(SeekOp op, const Value& key1, const Value& key2) override;
+  // One statement for all the seeks.
+  std::vector<std::optional<std::vector<Value>>> seekEach(
+      const Value& key1, const std::vector<std::pair<SeekOp, Value>>& seeks,
+      const std::vector<std::string>& fields) override;
   bool noMatch() const override { return !hasCurrent_; }
   const Value& field(std::string_view name) const override;
   // The identity is the record's physical address (ctid): as text, or as the whole number of
@@ -50,6 +54,8 @@ class PgIndexCursor : public SeekCursor {
   PgConnection& connection() { return db_; }
 
  private:
+  // checkColumns on the rows of the columns' query.
+  static void checkColumns(PgConnection& connection, const std::vector<Row>& rows, bool forCopy);
   // Keeps the first of `rows` (of the seek statements) as the current record.
   bool land(const std::vector<Row>& rows);
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -65,6 +66,21 @@ class SeekCursor {
   // greatest key not above it; ">" on the least key above it; ">=" on the least key not below
   // it. Returns true on a match; false leaves no current record. Failures throw StoreError.
   virtual bool seek(SeekOp op, const Value& key1, const Value& key2) = 0;
+  // What seek(op, key1, key2) lands on for each (op, key2) of `seeks` in turn: the landing's
+  // fields named by `fields`, nullopt where a seek finds nothing. A server answers them all in
+  // one round trip. Leaves no current record that can be relied on. Failures throw StoreError.
+  virtual std::vector<std::optional<std::vector<Value>>> seekEach(
+      const Value& key1, const std::vector<std::pair<SeekOp, Value>>& seeks,
+      const std::vector<std::string>& fields) {
+    std::vector<std::optional<std::vector<Value>>> landings;
+    for (const auto& [op, key2] : seeks) {
+      auto& landing = landings.emplace_back();
+      if (!seek(op, key1, key2)) continue;
+      landing.emplace();
+      for (const std::string& name : fields) landing->push_back(field(name));
+    }
+    return landings;
+  }
   virtual bool noMatch() const = 0;
   // A field of the current record by name (without regard to case); throws StoreError without
   // a current record or without such a field.

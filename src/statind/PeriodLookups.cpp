@@ -48,7 +48,11 @@ std::string trimmed(const std::string& text) {
 }
 
 bool recordBelongsTo(const platform::SeekCursor& cursor, const std::string& product) {
-  std::string stored = trimmed(platform::valueText(cursor.field("IndProdotto")));
+  return sameProduct(platform::valueText(cursor.field("IndProdotto")), product);
+}
+
+bool sameProduct(const std::string& storedCode, const std::string& product) {
+  std::string stored = trimmed(storedCode);
   std::string wanted = trimmed(product);
   return std::equal(
       stored.begin(), stored.end(), wanted.begin(), wanted.end(),

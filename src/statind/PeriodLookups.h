@@ -53,5 +53,7 @@ std::string trimmed(const std::string& text);
 // Whether the cursor's current record belongs to `product` (its code trimmed; codes compare
 // without regard to case, as the index collates them).
 bool recordBelongsTo(const platform::SeekCursor& cursor, const std::string& product);
+// Whether a stored code `storedCode` is that of `product`, by the same rule.
+bool sameProduct(const std::string& storedCode, const std::string& product);
 
 }  // namespace statind

@@ -10,8 +10,11 @@ namespace {
 // Records dated on or before this day are not taken as the start of a history.
 constexpr platform::DayNumber kRangeStartKey = 100;
 
-std::optional<platform::DayNumber> recordDate(const platform::SeekCursor& cursor) {
-  return platform::parseIsoDate(platform::valueText(cursor.field("IndData")));
+// A landing's date when it is a record of `product` (fields IndProdotto, IndData).
+std::optional<platform::DayNumber> dateOf(
+    const std::optional<std::vector<platform::Value>>& landing, const std::string& product) {
+  if (!landing || !sameProduct(platform::valueText(landing->at(0)), product)) return std::nullopt;
+  return platform::parseIsoDate(platform::valueText(landing->at(1)));
 }
 
 }  // namespace
@@ -25,19 +28,17 @@ std::vector<int> ProductRange::years() const {
 std::optional<ProductRange> productRange(indexdata::IndexLookup& lookup, const std::string& product,
                                          platform::DayNumber today) {
   const std::string code = trimmed(product);
-  auto& cursor = lookup.indexTable();
-  if (!cursor.seek(platform::SeekOp::Greater, code, platform::isoDate(kRangeStartKey)))
-    return std::nullopt;
-  if (!recordBelongsTo(cursor, code)) return std::nullopt;
-  auto first = recordDate(cursor);
+  // Both ends at once: a server answers them in one round trip.
+  const auto ends =
+      lookup.indexTable().seekEach(code,
+                                   {{platform::SeekOp::Greater, platform::isoDate(kRangeStartKey)},
+                                    {platform::SeekOp::LessEqual, platform::isoDate(today)}},
+                                   {"IndProdotto", "IndData"});
+  const auto first = dateOf(ends[0], code);
   if (!first) return std::nullopt;
-
   platform::DayNumber last = today;
-  if (cursor.seek(platform::SeekOp::LessEqual, code, platform::isoDate(today)) &&
-      recordBelongsTo(cursor, code)) {
-    // A record before the history's start (an undated one) cannot end it.
-    if (auto date = recordDate(cursor); date && *date >= *first) last = *date;
-  }
+  // A record before the history's start (an undated one) cannot end it.
+  if (const auto end = dateOf(ends[1], code); end && *end >= *first) last = *end;
 
   ProductRange range;
   range.firstIndexDate = *first;
