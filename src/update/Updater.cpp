@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "startup/RunFile.h"
 #include "update/VersionPage.h"
+#include "utilities/FileCheck.h"
 
 namespace update {
 
@@ -46,8 +47,8 @@ std::string updaterUrl(const std::string& siteAddress) {
 }
 
 void installUpdate(platform::Desktop& desktop, const UpdaterRequest& request) {
-  const std::string target = request.programFolder + "/" + updaterFileName();
-  if (!platform::fileExists(target)) {
+  std::string target = request.programFolder + "/" + updaterFileName();
+  if (!utilities::fileExists(desktop, target, 0)) {
     const std::string url = updaterUrl(request.siteAddress);
     const std::string failure = desktop.downloadFile(url, target, request.timeoutMs);
     if (!failure.empty()) {

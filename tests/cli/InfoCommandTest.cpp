@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "startup/Databases.h"
@@ -34,4 +35,12 @@ TEST(StartupInfoCommand, FailedStartExitsWithTheMessage) {
   const CliRun run = CliRun::of("info --ini " + temp.file("none.ini"), "2>&1 >/dev/null");
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.output, "STATIND -ERRORE: File di configurazione inesistente\n");
+
+  // A configuration that cannot be read is told as such before it counts as missing.
+  std::filesystem::create_symlink(temp.file("loop"), temp.file("loop"));
+  const CliRun loop = CliRun::of("info --ini " + temp.file("loop/statind.ini"), "2>&1 >/dev/null");
+  EXPECT_EQ(loop.exitCode, 2);
+  EXPECT_EQ(loop.output, "Errori su  " + temp.file("loop/statind.ini") +
+                             ": Questo percorso non esiste.\n"
+                             "STATIND -ERRORE: File di configurazione inesistente\n");
 }
