@@ -9,6 +9,7 @@
 #include "app/ScreenshotHook.h"
 #include "platform/Environment.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/ItalianQt.h"
 #include "platform/ui/QtDesktop.h"
 #include "platform/ui/Twips.h"
 #include "startup/AppParams.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("statind"));
   QApplication::setOrganizationName(QStringLiteral("statind"));
+  platform::ui::installItalianQt(app);
 
   platform::Environment env = platform::Environment::fromSystem(argv[0], commandLine());
   measureScreen(env);

@@ -4,20 +4,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "compare/ProductChooser.h"
+#include "compare/ui/ChooserPanel.h"
 #include "platform/ui/FormControls.h"
 #include "statind/ui/ChartBoxes.h"
 #include "statind/ui/GraphView.h"
@@ -29,8 +26,6 @@ using namespace platform::ui;  // the control makers
 
 namespace {
 
-// The widths of the product line's fields, blank included (see ProductChooser::productLine).
-constexpr int kFieldChars[] = {10, 30, 2, 26, 3};
 // Grid column widths in characters of the grid's font.
 constexpr int kGridChars[] = {6, 13, 13, 9};
 
@@ -53,41 +48,10 @@ Statind1Form::Statind1Form(QDialog* w, statind::GraphModel& graph) : window(w) {
 }
 
 void Statind1Form::buildChooser() {
-  Picture2 = frame(window, "Picture2");
-  Picture2->setAutoFillBackground(true);
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  // Each header spans its field's characters exactly (fractional advances add up over a line).
-  const double charWidth = QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('X'));
-  auto* heads = new QHBoxLayout;
-  heads->setSpacing(0);
-  heads->setContentsMargins(4, 0, 0, 0);  // the list's frame and margin
-  int chars = 0;
-  for (int i = 0; i < 5; ++i) {
-    LbTit[i] = button(Picture2, QString("LbTit_%1").arg(i), QString::fromLatin1(kSortHeaders[i]));
-    QFont font = fixed;
-    // "GRP" heads a one-character field: smaller, so that it stays within its two columns.
-    if (i == 2) font.setPointSizeF(font.pointSizeF() * 0.6);
-    LbTit[i]->setFont(font);
-    LbTit[i]->setFlat(true);
-    const int start = static_cast<int>(std::lround(chars * charWidth));
-    chars += kFieldChars[i] + (i == 4 ? 1 : 0);
-    LbTit[i]->setFixedWidth(static_cast<int>(std::lround(chars * charWidth)) - start);
-    heads->addWidget(LbTit[i]);
-  }
-  heads->addStretch(1);
-  CmbProd = named<QListWidget>(Picture2, "CmbProd");
-  // Product lines are padded into columns: a fixed-width font keeps them under their headers.
-  CmbProd->setFont(fixed);
-  CmdRp[1] = button(Picture2, "CmdRp_1", "&USCITA");
-  auto* top = new QHBoxLayout;
-  top->addWidget(caption(Picture2, "Scegli il prodotto da confrontare"));
-  top->addStretch(1);
-  top->addWidget(CmdRp[1]);
-  auto* column = new QVBoxLayout(Picture2);
-  column->setContentsMargins(8, 6, 8, 8);
-  column->addLayout(top);
-  column->addLayout(heads);
-  column->addWidget(CmbProd, 1);
+  Picture2 = new ChooserPanel(window);
+  CmbProd = Picture2->CmbProd;
+  LbTit = Picture2->LbTit;
+  CmdRp[1] = Picture2->CmdRp1;
 }
 
 void Statind1Form::buildProductBar() {
@@ -201,16 +165,6 @@ statind::WindowOptions Statind1Form::options() const {
 
 void Statind1Form::setOptions(const statind::WindowOptions& options) {
   statind::ui::showChartOptions(options, OptionS, Check1, Check2);
-}
-
-void Statind1Form::markSortHeader(int sortKey) {
-  for (int i = 0; i < 5; ++i) {
-    const bool opaque = i == sortKey;
-    LbTit[i]->setProperty("opaque", opaque);
-    LbTit[i]->setStyleSheet(
-        opaque ? "text-align: left; border: none; padding: 0; background-color: #c8d8ec;"
-               : "text-align: left; border: none; padding: 0; background: transparent;");
-  }
 }
 
 int Statind1Form::placeFixedAreas(int width, int height) {

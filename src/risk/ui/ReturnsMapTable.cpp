@@ -29,7 +29,7 @@ ReturnsMapTable::ReturnsMapTable(QWidget* parent) : QTableWidget(parent) {
   setSelectionMode(QAbstractItemView::NoSelection);
   setFocusPolicy(Qt::NoFocus);
   setShowGrid(true);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   horizontalHeader()->setHighlightSections(false);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -56,6 +56,20 @@ void ReturnsMapTable::show(const ReturnsMap& map) {
     year->setFont(bold);
     setItem(r, 12, year);
   }
+  fitColumns();
+}
+
+void ReturnsMapTable::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  fitColumns();
+}
+
+void ReturnsMapTable::fitColumns() {
+  int needed = 0;
+  for (int c = 0; c < columnCount(); ++c)
+    needed += std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+  horizontalHeader()->setSectionResizeMode(
+      needed <= viewport()->width() ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
 }
 
 }  // namespace risk::ui

@@ -15,6 +15,14 @@ class ReturnsMapTable : public QTableWidget {
  public:
   explicit ReturnsMapTable(QWidget* parent = nullptr);
   void show(const ReturnsMap& map);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // The columns share the width when their texts fit it; otherwise each keeps its text's width
+  // and the scroll bar reaches the rest.
+  void fitColumns();
 };
 
 }  // namespace risk::ui

@@ -1,5 +1,6 @@
 #include "risk/ui/RischioRendimento.h"
 
+#include <QBoxLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "indexdata/Helpers.h"
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/Guard.h"
 #include "risk/MapColours.h"
 #include "risk/RiskText.h"
@@ -82,6 +84,7 @@ RischioRendimento::RischioRendimento(startup::ui::AppContext& ctx, const RiskPar
       compute();
     });
   });
+  platform::ui::EnterPressesButton::install(this);
   compute();
   if (QScreen* screen = this->screen()) resize(screen->availableGeometry().size() * 0.95);
 }
@@ -90,14 +93,12 @@ QWidget* RischioRendimento::buildRiskPage() {
   auto* page = new QWidget(tabs_);
   figures_ = new FiguresTable(page);
   chart_ = new HistoryChart(page);
-  auto* side = new QVBoxLayout;
-  side->addWidget(buildClassFrame());
-  side->addStretch(1);
-  auto* top = new QHBoxLayout;
-  top->addWidget(figures_, 0, Qt::AlignTop);
-  top->addLayout(side, 1);
+  classFrame_ = buildClassFrame();
+  top_ = new QBoxLayout(QBoxLayout::LeftToRight);
+  top_->addWidget(figures_, 0, Qt::AlignTop | Qt::AlignLeft);
+  top_->addWidget(classFrame_, 1, Qt::AlignTop);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(top);
+  layout->addLayout(top_);
   layout->addWidget(chart_, 1);
   return page;
 }
@@ -164,6 +165,15 @@ void RischioRendimento::showClass(const MarketRisk& mrm) {
   classText_->setText(qs(riskClassText(mrm) == "dati insufficienti"
                              ? "dati insufficienti: meno di due anni di indici"
                              : "classe " + riskClassText(mrm) + " - " + riskDetailText(mrm)));
+}
+
+// On a narrow screen the class goes under the figures, so that every column of the figures
+// stays whole.
+void RischioRendimento::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  const int needed = figures_->sizeHint().width() + classFrame_->minimumSizeHint().width() +
+                     top_->spacing() + 4 * layout()->contentsMargins().left();
+  top_->setDirection(width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 void RischioRendimento::keyPressEvent(QKeyEvent* event) {

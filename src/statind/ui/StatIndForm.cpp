@@ -229,7 +229,8 @@ void StatIndForm::showSummary(const std::array<SummarySlot, 3>& summary) {
     QPalette palette = LbDiff[j]->palette();
     palette.setColor(QPalette::WindowText, slot.LbDiffRed ? QColor(255, 0, 0) : QColor(0, 0, 0));
     LbDiff[j]->setPalette(palette);
-    LbPerc[j]->setText(qs(slot.LbPerc));
+    // The month view's changes are percentages too: the sign stays beside them on screen.
+    LbPerc[j]->setText(slot.LbDiff.empty() ? qs(slot.LbPerc) : QString("%"));
     LbParz[j]->setText(qs(slot.LbParz));
   }
 }
