@@ -7,6 +7,7 @@
 #include <QAbstractAxis>
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -37,10 +38,28 @@ inline bool shown(const QWidget* w, const QWidget* window) {
   return w->isVisibleTo(window) && w->width() > 0;
 }
 
+// Whether an ancestor of `w` cuts it off with no scroll bar to bring the rest into view.
+inline bool clippedOut(const QWidget* w, const QWidget* window) {
+  for (const QWidget* p = w->parentWidget(); p && p != window->parentWidget();
+       p = p->parentWidget()) {
+    const QRect r(w->mapTo(p, QPoint(0, 0)), w->size());
+    const bool wide = r.left() < 0 || r.right() > p->rect().right();
+    const bool tall = r.top() < 0 || r.bottom() > p->rect().bottom();
+    if (!wide && !tall) continue;
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(p->parentWidget());
+    const bool scrolls = area && area->viewport() == p &&
+                         (!wide || area->horizontalScrollBar()->maximum() > 0) &&
+                         (!tall || area->verticalScrollBar()->maximum() > 0);
+    if (!scrolls) return true;
+  }
+  return false;
+}
+
 inline void labels(QWidget* window, QStringList& cut) {
   for (QLabel* label : window->findChildren<QLabel*>()) {
-    if (!shown(label, window) || label->wordWrap() || label->text().isEmpty()) continue;
-    if (Qt::mightBeRichText(label->text())) continue;
+    if (!shown(label, window) || label->text().isEmpty()) continue;
+    if (clippedOut(label, window)) cut << nameOf(label) + " cut off by its pane";
+    if (label->wordWrap() || Qt::mightBeRichText(label->text())) continue;
     const double needed = QFontMetricsF(label->font()).horizontalAdvance(label->text());
     if (needed > label->contentsRect().width() - 2 * label->margin() + 0.5)
       cut << nameOf(label) + " \"" + label->text() + "\"";
@@ -50,6 +69,7 @@ inline void labels(QWidget* window, QStringList& cut) {
 inline void buttons(QWidget* window, QStringList& cut) {
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
     if (!shown(button, window) || button->text().isEmpty()) continue;
+    if (clippedOut(button, window)) cut << nameOf(button) + " cut off by its pane";
     QString text = button->text();
     text.remove(QLatin1Char('&'));
     const double textWidth = QFontMetricsF(button->font()).horizontalAdvance(text);
@@ -59,7 +79,9 @@ inline void buttons(QWidget* window, QStringList& cut) {
     } else if (qobject_cast<QPushButton*>(button)) {
       room -= 4;  // the style's frame around the text
     }
-    if (textWidth > room + 0.5) cut << nameOf(button) + " \"" + text + "\"";
+    if (textWidth > room + 0.5)
+      cut << nameOf(button) + " \"" + text + "\" " + QString::number(textWidth) + " in " +
+                 QString::number(room);
   }
 }
 
@@ -81,6 +103,7 @@ inline void boxes(QWidget* window, QStringList& cut) {
 inline void views(QWidget* window, QStringList& cut) {
   for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
     if (!shown(view, window) || !view->model()) continue;
+    if (clippedOut(view, window)) cut << nameOf(view) + " cut off by its pane";
     QHeaderView* header = nullptr;
     if (auto* table = qobject_cast<QTableView*>(view)) header = table->horizontalHeader();
     if (auto* tree = qobject_cast<QTreeView*>(view)) header = tree->header();
@@ -124,6 +147,8 @@ inline void charts(QWidget* window, QStringList& cut) {
         if (label.trimmed().isEmpty()) continue;
         const double half = metrics.horizontalAdvance(label) / 2, centre = (i + 0.5) * slot;
         if (centre - half < clearFrom) cut << nameOf(view) + " labels run together at " + label;
+        if (centre - half < -0.5 || centre + half > chart->plotArea().width() + 0.5)
+          cut << nameOf(view) + " label past the plot's edge (hidden): " + label;
         clearFrom = centre + half;
       }
     }

@@ -50,8 +50,7 @@ ChooserPanel::ChooserPanel(QWidget* parent) : QFrame(parent) {
   QHeaderView* columns = CmbProd->header();
   columns->setStretchLastSection(false);
   columns->setMinimumSectionSize(1);
-  for (int c = 0; c < 5; ++c)
-    columns->setSectionResizeMode(c, c == kDescription ? QHeaderView::Stretch : QHeaderView::Fixed);
+  columns->setSectionResizeMode(QHeaderView::Fixed);
   auto* heads = new QHBoxLayout;
   heads->setSpacing(0);
   heads->setContentsMargins(CmbProd->frameWidth(), 0, 0, 0);
@@ -62,9 +61,6 @@ ChooserPanel::ChooserPanel(QWidget* parent) : QFrame(parent) {
     heads->addWidget(LbTit[i]);
   }
   heads->addStretch(1);
-  connect(columns, &QHeaderView::sectionResized, this, [this] {
-    for (int i = 0; i < 5; ++i) LbTit[i]->setFixedWidth(CmbProd->columnWidth(i));
-  });
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 6, 8, 8);
@@ -76,6 +72,7 @@ ChooserPanel::ChooserPanel(QWidget* parent) : QFrame(parent) {
   connect(TxtCerca, &QLineEdit::returnPressed, this, [this] { choose(); });
   connect(CmbProd, &QTreeWidget::itemClicked, this, [this] { choose(); });
   CmbProd->installEventFilter(this);
+  CmbProd->viewport()->installEventFilter(this);  // its width decides the description's
   TxtCerca->installEventFilter(this);
   setFocusProxy(CmbProd);
 }
@@ -141,6 +138,7 @@ bool ChooserPanel::moveInList(int key) {
 }
 
 bool ChooserPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == CmbProd->viewport() && event->type() == QEvent::Resize) fitColumns();
   if (event->type() != QEvent::KeyPress) return QFrame::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
@@ -167,23 +165,22 @@ bool ChooserPanel::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void ChooserPanel::resizeEvent(QResizeEvent* event) {
-  QFrame::resizeEvent(event);
-  fitColumns();
-}
-
 // Every column but the description as wide as its widest text (and its header); the
 // description takes the rest, so that it is cut only at the window's edge.
 void ChooserPanel::fitColumns() {
   const QFontMetrics metrics(CmbProd->font());
   const int charWidth = metrics.horizontalAdvance(QLatin1Char('X'));
+  int others = 0;
   for (int c = 0; c < 5; ++c) {
     if (c == kDescription) continue;
     int width = std::max(kColumnChars[c] * charWidth, LbTit[c]->sizeHint().width());
     for (int i = 0; i < CmbProd->topLevelItemCount(); ++i)
       width = std::max(width, metrics.horizontalAdvance(CmbProd->topLevelItem(i)->text(c)) + 12);
     CmbProd->setColumnWidth(c, width);
+    others += width;
   }
+  const int least = 12 * charWidth;  // a description never narrower than this
+  CmbProd->setColumnWidth(kDescription, std::max(least, CmbProd->viewport()->width() - others));
   for (int i = 0; i < 5; ++i) LbTit[i]->setFixedWidth(CmbProd->columnWidth(i));
 }
 

@@ -44,7 +44,6 @@ class ChooserPanel : public QFrame {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void choose();

@@ -204,6 +204,7 @@ void Statind1::yearChanged() {
       const int from = form_->CmbAnno[0]->currentText().toInt();
       const int to = form_->CmbAnno[1]->currentText().toInt();
       form_->PctMese->setVisible(from != to);
+      arrange();  // the month chooser may take or free a row of the header
       if (from == to) form_->CmbMese->setCurrentIndex(0);
       layoutFlag_ = viewSwitched(std::max(0, form_->CmbMese->currentIndex()), previousMonth_);
     }
@@ -325,7 +326,18 @@ void Statind1::showChooser(bool visible) {
 
 void Statind1::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  form_->placeFixedAreas(width(), height());
+  arrange();
+}
+
+void Statind1::arrange() {
+  // The header takes another row where its groups no longer fit side by side: the grid and the
+  // chart start under it.
+  const int top = form_->placeFixedAreas(width(), height()) +
+                  platform::ui::twipsToPixels(kChartMarginTwips, this);
+  if (top != chartTop_) {
+    chartTop_ = top;
+    form_->TdbgCompara->move(0, chartTop_);
+  }
   if (form_->Graph1->width() == 0 || form_->Graph1->y() != chartTop_)
     placeChart(std::max(0, form_->CmbMese->currentIndex()) == 0);
   fitChart();

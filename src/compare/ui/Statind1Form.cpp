@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "compare/ui/ChooserPanel.h"
+#include "platform/ui/FlowLayout.h"
 #include "platform/ui/FormControls.h"
 #include "statind/ui/ChartBoxes.h"
 #include "statind/ui/GraphView.h"
@@ -39,8 +40,6 @@ Statind1Form::Statind1Form(QDialog* w, statind::GraphModel& graph) : window(w) {
   buildProductBar();
   rows->addWidget(Picture1);
   rows->addWidget(buildChoiceRow());
-  buildFrameStat();
-  rows->addWidget(FrameStat);
   buildGrid();
   Graph1 = new statind::ui::GraphView(graph, window);
   Graph1->setObjectName("Graph1");
@@ -75,28 +74,40 @@ void Statind1Form::buildProductBar() {
   row->addWidget(CmdProd);
 }
 
+// The start rule, the years, the month, the chart options and the buttons as groups that keep
+// their captions whole: on a narrow screen a group that does not fit goes to the next row.
 QWidget* Statind1Form::buildChoiceRow() {
   auto* strip = named<QWidget>(header, "choice");
-  auto* row = new QHBoxLayout(strip);
-  row->setContentsMargins(0, 0, 0, 0);
-  auto* rule = new QButtonGroup(strip);
-  Option1[0] = named<QRadioButton>(strip, "Option1_0", QString::fromUtf8("1° indice utile"));
-  Option1[1] = named<QRadioButton>(strip, "Option1_1", "indice precedente");
+  auto* flow = new FlowLayout(strip, 12);
+  flow->setContentsMargins(0, 0, 0, 0);
+  const auto group = [strip](const QString& name) {
+    auto* box = named<QWidget>(strip, name);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    return std::pair{box, row};
+  };
+  auto [ruleBox, ruleRow] = group("regola");
+  auto* rule = new QButtonGroup(ruleBox);
+  Option1[0] = named<QRadioButton>(ruleBox, "Option1_0", QString::fromUtf8("1° indice utile"));
+  Option1[1] = named<QRadioButton>(ruleBox, "Option1_1", "indice precedente");
   for (auto* option : Option1) {
     rule->addButton(option);
-    row->addWidget(option);
+    ruleRow->addWidget(option);
   }
   Option1[0]->setChecked(true);
-  row->addSpacing(16);
+  flow->addWidget(ruleBox);
+
+  auto [yearsBox, yearsRow] = group("anni");
   for (int i = 0; i < 2; ++i) {
-    row->addWidget(caption(strip, i == 0 ? "Dal" : "al"));
-    CmbAnno[i] = named<QComboBox>(strip, QString("CmbAnno_%1").arg(i));
+    yearsRow->addWidget(caption(yearsBox, i == 0 ? "Dal" : "al"));
+    CmbAnno[i] = named<QComboBox>(yearsBox, QString("CmbAnno_%1").arg(i));
     CmbAnno[i]->setMinimumContentsLength(5);
-    SbAnno[i] = named<statind::ui::SpinArrows>(strip, QString("SbAnno_%1").arg(i));
-    row->addWidget(CmbAnno[i]);
-    row->addWidget(SbAnno[i]);
+    SbAnno[i] = named<statind::ui::SpinArrows>(yearsBox, QString("SbAnno_%1").arg(i));
+    yearsRow->addWidget(CmbAnno[i]);
+    yearsRow->addWidget(SbAnno[i]);
   }
-  row->addSpacing(16);
+  flow->addWidget(yearsBox);
+
   PctMese = named<QFrame>(strip, "PctMese");
   CmbMese = named<QComboBox>(PctMese, "CmbMese");
   CmbMese->setMinimumContentsLength(10);
@@ -110,15 +121,21 @@ QWidget* Statind1Form::buildChoiceRow() {
   month->addWidget(CmbMese);
   month->addWidget(SbMese);
   month->addWidget(Command1);
-  row->addWidget(PctMese);
-  row->addStretch(1);
-  CmdRp[0] = button(strip, "CmdRp_0", "&USCITA");
-  row->addWidget(CmdRp[0]);
+  flow->addWidget(PctMese);
+
+  buildFrameStat(strip);
+  flow->addWidget(FrameStat);
+
+  // The sheet's buttons join this group before "&USCITA" (Statind1::addSheetActions).
+  auto [endBox, endRow] = group("azioni");
+  CmdRp[0] = button(endBox, "CmdRp_0", "&USCITA");
+  endRow->addWidget(CmdRp[0]);
+  flow->addWidget(endBox);
   return strip;
 }
 
-void Statind1Form::buildFrameStat() {
-  FrameStat = frame(header, "FrameStat");
+void Statind1Form::buildFrameStat(QWidget* parent) {
+  FrameStat = frame(parent, "FrameStat");
   auto* row = new QHBoxLayout(FrameStat);
   row->setContentsMargins(6, 2, 6, 2);
   auto* type = new QButtonGroup(FrameStat);
@@ -168,7 +185,8 @@ void Statind1Form::setOptions(const statind::WindowOptions& options) {
 }
 
 int Statind1Form::placeFixedAreas(int width, int height) {
-  const int headerHeight = header->sizeHint().height();
+  int headerHeight = header->heightForWidth(width);
+  if (headerHeight < 0) headerHeight = header->sizeHint().height();
   header->setGeometry(0, 0, width, headerHeight);
   Picture2->setGeometry(0, 0, width, height);
   Picture2->raise();

@@ -39,7 +39,7 @@ struct Statind1Form {
   statind::WindowOptions options() const;
   void setOptions(const statind::WindowOptions& options);
   // Places the header strip and the chooser panel for an inner size in pixels; returns the
-  // header strip's height.
+  // header strip's height, which grows where its groups need a further row.
   int placeFixedAreas(int width, int height);
   // The grid's width in pixels with its four columns; sizeGridColumns gives them those widths
   // (once the grid has its model).
@@ -69,7 +69,7 @@ struct Statind1Form {
   void buildChooser();
   void buildProductBar();
   QWidget* buildChoiceRow();
-  void buildFrameStat();
+  void buildFrameStat(QWidget* parent);
   void buildGrid();
 };
 

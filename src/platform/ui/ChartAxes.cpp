@@ -70,16 +70,35 @@ void showTicks(QCategoryAxis* axis, const AxisTicks& ticks) {
 }
 
 QStringList fittingLabels(const QStringList& labels, double width, const QFontMetricsF& metrics) {
-  QStringList fitting;
+  QStringList fitting = labels;
   if (labels.isEmpty()) return fitting;
   const double slot = width / labels.size();
+  const auto half = [&](const QString& label) { return metrics.horizontalAdvance(label) / 2; };
+  const auto blank = [&](int i) { return fitting[i].trimmed().isEmpty(); };
+  // The chart hides a label that crosses the plot's edge: one at either end moves inwards to
+  // the nearest point that has no label of its own (a year stays readable), or is left out.
+  for (int end : {0, static_cast<int>(labels.size()) - 1}) {
+    if (blank(end)) continue;
+    const double h = half(fitting[end]);
+    const auto inside = [&](int i) {
+      return (i + 0.5) * slot - h >= 0 && (i + 0.5) * slot + h <= width;
+    };
+    if (inside(end)) continue;
+    const int step = end == 0 ? 1 : -1;
+    int to = end + step;
+    while (to >= 0 && to < fitting.size() && !(blank(to) && inside(to))) to += step;
+    if (to >= 0 && to < fitting.size() && std::abs(to - end) <= 3) fitting[to] = fitting[end];
+    fitting[end] = QString();
+  }
   double clearFrom = -1e9;
-  for (int i = 0; i < labels.size(); ++i) {
-    const double centre = (i + 0.5) * slot;
-    const double half = metrics.horizontalAdvance(labels[i]) / 2;
-    const bool fits = labels[i].trimmed().isEmpty() || centre - half >= clearFrom;
-    fitting << (fits ? labels[i] : QString());
-    if (fits && !labels[i].trimmed().isEmpty()) clearFrom = centre + half + kGap;
+  for (int i = 0; i < fitting.size(); ++i) {
+    if (blank(i)) continue;
+    const double centre = (i + 0.5) * slot, h = half(fitting[i]);
+    if (centre - h >= clearFrom) {
+      clearFrom = centre + h + kGap;
+    } else {
+      fitting[i] = QString();
+    }
   }
   return fitting;
 }

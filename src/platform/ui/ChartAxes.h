@@ -23,8 +23,10 @@ struct AxisTicks {
 AxisTicks niceTicks(double low, double high, int length, int spacing = 44);
 // Shows `ticks` on `axis`: its range, and each label on its tick's value.
 void showTicks(QCategoryAxis* axis, const AxisTicks& ticks);
-// The labels of a category axis `width` pixels wide that fit side by side: from the left, a
-// label is kept when it clears the one kept before it by a gap; the others become empty.
+// The labels of a category axis `width` pixels wide that fit side by side: a label at either end
+// that would cross the edge moves to the nearest point without a label (at most three away);
+// then, from the left, a label is kept when it clears the one kept before it by a gap. The
+// others become empty.
 QStringList fittingLabels(const QStringList& labels, double width, const QFontMetricsF& metrics);
 // How many ticks a date axis `width` pixels wide has room for with labels like `sample`; at least
 // 2, at most `most`.

@@ -1,6 +1,8 @@
 #include "risk/ui/ReturnsMapTable.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <vector>
 
 #include "risk/MapColours.h"
 #include "risk/RiskText.h"
@@ -65,11 +67,16 @@ void ReturnsMapTable::resizeEvent(QResizeEvent* event) {
 }
 
 void ReturnsMapTable::fitColumns() {
-  int needed = 0;
-  for (int c = 0; c < columnCount(); ++c)
-    needed += std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
-  horizontalHeader()->setSectionResizeMode(
-      needed <= viewport()->width() ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  if (columnCount() == 0) return;
+  std::vector<int> needed(static_cast<std::size_t>(columnCount()));
+  int total = 0;
+  for (int c = 0; c < columnCount(); ++c) {
+    needed[c] = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+    total += needed[c];
+  }
+  const int spare = std::max(0, viewport()->width() - total) / columnCount();
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  for (int c = 0; c < columnCount(); ++c) setColumnWidth(c, needed[c] + spare);
 }
 
 }  // namespace risk::ui

@@ -20,8 +20,8 @@ class ReturnsMapTable : public QTableWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // The columns share the width when their texts fit it; otherwise each keeps its text's width
-  // and the scroll bar reaches the rest.
+  // Each column as wide as its widest text, the room left shared out among them; where the
+  // texts need more than the room, the scroll bar reaches the rest.
   void fitColumns();
 };
 

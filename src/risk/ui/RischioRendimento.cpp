@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,6 +43,9 @@ QString classStyle(int riskClass, bool chosen) {
       .arg(chosen ? "black" : "gray")
       .arg(chosen ? "bold" : "normal");
 }
+
+// The two charts need this much to show their axes whole.
+constexpr int kChartMinHeight = 420;
 
 }  // namespace
 
@@ -89,18 +94,27 @@ RischioRendimento::RischioRendimento(startup::ui::AppContext& ctx, const RiskPar
   if (QScreen* screen = this->screen()) resize(screen->availableGeometry().size() * 0.95);
 }
 
+// The figures, the class and the charts; on a screen too low for all of them the page scrolls
+// rather than squeeze the charts out of reading.
 QWidget* RischioRendimento::buildRiskPage() {
-  auto* page = new QWidget(tabs_);
+  auto* scroll = new QScrollArea(tabs_);
+  scroll->setObjectName("ScorriRischio");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* page = new QWidget(scroll);
   figures_ = new FiguresTable(page);
   chart_ = new HistoryChart(page);
+  chart_->setMinimumHeight(kChartMinHeight);
   classFrame_ = buildClassFrame();
   top_ = new QBoxLayout(QBoxLayout::LeftToRight);
   top_->addWidget(figures_, 0, Qt::AlignTop | Qt::AlignLeft);
   top_->addWidget(classFrame_, 1, Qt::AlignTop);
   auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(4, 4, 4, 4);
   layout->addLayout(top_);
   layout->addWidget(chart_, 1);
-  return page;
+  scroll->setWidget(page);
+  return scroll;
 }
 
 QWidget* RischioRendimento::buildClassFrame() {
@@ -147,7 +161,8 @@ void RischioRendimento::compute() {
   indexdata::WaitScope wait(ctx_.desktop);
   const RiskResult result = computeRisk(*ctx_.lookup, params_);
   figures_->show(figureTable(result));
-  figures_->setFixedHeight(figures_->fullHeight());
+  // Whole: where the page is narrower, its scroll bar reaches the last columns.
+  figures_->setFixedSize(figures_->fullWidth(), figures_->fullHeight());
   showClass(result.mrm);
   chart_->show(result);
   map_->show(result.map);
@@ -171,8 +186,9 @@ void RischioRendimento::showClass(const MarketRisk& mrm) {
 // stays whole.
 void RischioRendimento::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const int needed = figures_->sizeHint().width() + classFrame_->minimumSizeHint().width() +
-                     top_->spacing() + 4 * layout()->contentsMargins().left();
+  const int needed = figures_->fullWidth() + classFrame_->minimumSizeHint().width() +
+                     top_->spacing() + 4 * layout()->contentsMargins().left() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   top_->setDirection(width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 

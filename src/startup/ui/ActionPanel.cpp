@@ -62,6 +62,7 @@ void ActionPanel::add(const Line& line) {
   button->setStyleSheet("text-align: left; padding: 4px 10px; font-weight: bold;");
   button->installEventFilter(this);
   auto* description = new QLabel(line.description, this);
+  description->setWordWrap(true);  // the main window may be as narrow as its minimum
   auto* keys = new QLabel(line.keys.isEmpty() ? menuKeys(line.action) : line.keys, this);
   keys->setObjectName(button->objectName() + "_tasti");
   keys->setEnabled(false);  // a quiet hint beside the line

@@ -37,7 +37,7 @@ Startup::Startup(AppContext& ctx, FunctionOpener opener, QWidget* parent)
   auto* layout = new QVBoxLayout(background_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(buildPicture());
-  layout->addWidget(buildActionPanel(), 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(buildActionPanel());
   layout->addStretch();
   setCentralWidget(background_);
   platform::ui::EnterPressesButton::install(this);

@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QCursor>
 #include <QGraphicsSimpleTextItem>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
 #include <QSet>
@@ -73,6 +74,7 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
       model_(model),
       chart_(new QChart),
       view_(new QChartView(chart_, this)),
+      legend_(new QLabel(this)),
       axisX_(new QBarCategoryAxis),
       axisY_(new QCategoryAxis) {
   chart_->addAxis(axisX_, Qt::AlignBottom);
@@ -83,8 +85,12 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
   setObjectName("Graph1");
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-  chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->legend()->hide();
   chart_->setMargins(QMargins(4, 4, 4, 4));
+  legend_->setObjectName("Graph1_legenda");
+  legend_->setWordWrap(true);
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setContentsMargins(8, 0, 8, 4);
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setFocusPolicy(Qt::NoFocus);  // nothing in the chart answers keys: Tab passes it by
   // The series items report bounds that leave out the antialiased rim of their point markers:
@@ -94,7 +100,9 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
   view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(view_);
+  layout->setSpacing(0);
+  layout->addWidget(view_, 1);
+  layout->addWidget(legend_);
   model_.setRedrawListener([this] { redraw(); });
   redraw();
 }
@@ -108,17 +116,11 @@ void GraphView::setValueText(const std::string& format, const std::string& suffi
   valueSuffix_ = suffix;
 }
 
-void GraphView::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  chart_->legend()->setVisible(width() >= kLegendMinWidth);
-}
-
 // The axes live as long as the view: axes taken out of a chart leave their drawing behind until
 // the event loop comes round, which a redraw inside a longer handler would show.
 void GraphView::redraw() {
   chart_->removeAllSeries();
   chart_->setTitle(QString::fromStdString(model_.title()));
-  chart_->legend()->setVisible(width() >= kLegendMinWidth);
   labels_.clear();
   for (const auto& point : model_.points())
     labels_ << (point.label ? QString::fromStdString(*point.label) : QString());
@@ -142,7 +144,25 @@ void GraphView::redraw() {
   axisY_->setGridLineVisible((model_.gridStyle() & 1) != 0);
   axisX_->setGridLineVisible((model_.gridStyle() & 2) != 0);
   addLegends();
+  showLegend(legend);
   fitToPlot();
+}
+
+void GraphView::showLegend(const std::vector<LegendEntry>& legend) {
+  QStringList entries;
+  for (const LegendEntry& entry : legend) {
+    QColor colour = model_.type() == GraphModel::kBars ? kBarColour : kIndexColour;
+    if (entry.overlay == GraphModel::kOverlayStdDev) colour = kBandEdgeColour;
+    if (entry.overlay == GraphModel::kOverlayMean) colour = kMeanColour;
+    if (entry.overlay == GraphModel::kOverlayMinMax)
+      colour = entry.text.starts_with("Min") ? kMinColour : kMaxColour;
+    if (entry.overlay == GraphModel::kOverlayBestFit) colour = kFitColour;
+    entries << QString(
+                   "<span style=\"white-space:nowrap\"><span style=\"color:%1\">&#9632;</span>"
+                   "&nbsp;%2</span>")
+                   .arg(colour.name(), QString::fromStdString(entry.text).toHtmlEscaped());
+  }
+  legend_->setText(entries.join(" &nbsp;&nbsp; "));
 }
 
 QString GraphView::pointText(int index) const {
@@ -263,7 +283,7 @@ void GraphView::addBand(Range& range, const QString& name) {
   lower->setParent(band);
   band->setName(name);
   band->setBrush(kBandColour);
-  band->setPen(QPen(QColor(243, 156, 18, 140), 1));
+  band->setPen(QPen(kBandEdgeColour, 1));
   attach(band);
   range.min = std::min(range.min, o.mean - o.stdDev);
   range.max = std::max(range.max, o.mean + o.stdDev);

@@ -20,6 +20,7 @@ class QAbstractSeries;
 class QBarCategoryAxis;
 class QCategoryAxis;
 class QGraphicsSimpleTextItem;
+class QLabel;
 QT_END_NAMESPACE
 
 namespace statind::ui {
@@ -42,12 +43,7 @@ class GraphView : public QWidget {
   // without a value.
   QString pointText(int index) const;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
-  // Below this width the legend's names no longer fit beside each other: it is left out.
-  static constexpr int kLegendMinWidth = 420;
   struct Range {
     double min = 0, max = 0;
   };
@@ -57,6 +53,9 @@ class GraphView : public QWidget {
   void addOverlays(Range& range, const std::vector<LegendEntry>& legend);
   // The points' legends (the comparison's bar texts), each over or under its bar.
   void addLegends();
+  // The series' names with their colours under the chart, in as many rows as they need: the
+  // chart's own legend would cut the overlays' figures short.
+  void showLegend(const std::vector<LegendEntry>& legend);
   // Fits what depends on the plot's size: the X labels, the Y ticks, the bar legends.
   void fitToPlot();
   void placeLegends();
@@ -65,6 +64,7 @@ class GraphView : public QWidget {
   GraphModel& model_;
   QChart* chart_;
   QChartView* view_;
+  QLabel* legend_;
   QBarCategoryAxis* axisX_;
   QCategoryAxis* axisY_;
   std::string valueFormat_ = "#,###,###,##0.00";

@@ -1,6 +1,5 @@
 #include "statind/ui/StatInd.h"
 
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -351,10 +350,10 @@ void StatInd::clearResults() {
   sheetActions_->setEnabled(false);
 }
 
-// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, before "&USCITA".
+// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, beside the product.
 void StatInd::addSheetActions() {
   sheetActions_ = new report::ui::SheetActions(
-      form_->period, ctx_.desktop,
+      form_->PctProd, ctx_.desktop,
       [this]() -> std::optional<report::ui::SheetContent> {
         if (!shown_) return std::nullopt;
         const report::SheetOptions options{ctx_.params.operatorCode, platform::today(),
@@ -364,11 +363,7 @@ void StatInd::addSheetActions() {
         return report::ui::SheetContent{report::statisticsSheet(*shown_, options), csv.str()};
       },
       ctx_.params.impExpFolder);
-  auto* row = static_cast<QBoxLayout*>(form_->period->layout());
-  for (QWidget* b :
-       {static_cast<QWidget*>(sheetActions_->print), static_cast<QWidget*>(sheetActions_->pdf),
-        static_cast<QWidget*>(sheetActions_->csv)})
-    row->insertWidget(row->count() - 1, b);
+  form_->placeSheetButtons({sheetActions_->print, sheetActions_->pdf, sheetActions_->csv});
 }
 
 // The product pane only for a product with index data: without one the choice stays, whatever

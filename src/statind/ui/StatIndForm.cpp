@@ -78,7 +78,7 @@ void StatIndForm::buildProductPane() {
   cmdRischio = button(PctProd, "cmdRischio", "&RISCHIO");
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->addWidget(LbProdotto, 0, 0, 1, 10);
+  grid->addWidget(LbProdotto, 0, 0, 1, 7);
   grid->addWidget(caption(PctProd, "valuta"), 1, 0);
   grid->addWidget(LbMon, 1, 1);
   grid->addWidget(caption(PctProd, "creato il"), 1, 2);
@@ -89,6 +89,11 @@ void StatIndForm::buildProductPane() {
   grid->addWidget(CmdProd, 1, 7);
   grid->addWidget(cmdCompara, 1, 8);
   grid->addWidget(cmdRischio, 1, 9);
+}
+
+void StatIndForm::placeSheetButtons(const std::array<QPushButton*, 3>& buttons) {
+  auto* grid = static_cast<QGridLayout*>(PctProd->layout());
+  for (int i = 0; i < 3; ++i) grid->addWidget(buttons[i], 0, 7 + i);
 }
 
 void StatIndForm::buildPeriodStrip() {
@@ -110,11 +115,11 @@ void StatIndForm::buildPeriodStrip() {
   row->addWidget(caption(period, "Anno"));
   row->addWidget(CmbAnno);
   row->addWidget(SpinButton1[0]);
-  row->addSpacing(12);
+  row->addSpacing(6);
   row->addWidget(caption(period, "Mese"));
   row->addWidget(CmbMese);
   row->addWidget(SpinButton1[1]);
-  row->addSpacing(12);
+  row->addSpacing(6);
   for (auto* b : cmdMoveM) row->addWidget(b);
   row->addStretch(1);
   row->addWidget(CmdEnd);

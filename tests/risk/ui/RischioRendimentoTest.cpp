@@ -101,25 +101,33 @@ class RischioRendimentoTest : public QObject {
     fillInstallation(inst);
     Session session(inst);
     risk::RiskParams params;
-    params.product = "P2";
+    params.product = "P1";
     params.year = 2009;
+    params.range = *statind::productRange(*session.ctx.lookup, "P1", platform::today());
+    {
+      risk::ui::RischioRendimento window(session.ctx, params, "P1 - Fondo Alfa", nullptr);
+      window.show();
+      QStringList cut = elidedAt(&window, QSize(855, 617));  // 95 % of the screen
+      QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+      window.tabs()->setCurrentIndex(1);
+      cut = elidedAt(&window, QSize(855, 617));
+      QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    }
+    params.product = "P2";
     params.range = *statind::productRange(*session.ctx.lookup, "P2", platform::today());
     risk::ui::RischioRendimento window(session.ctx, params, "P2 - Fondo Fermo", nullptr);
     window.show();
-    QStringList cut = elidedAt(&window, QSize(855, 617));  // 95 % of the screen
+    const QStringList cut = elidedAt(&window, QSize(855, 617));
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
     const auto views = window.findChild<QWidget*>("GraficoStorico")->findChildren<QChartView*>();
     QCOMPARE(views.size(), 2);
     auto* depth = qobject_cast<QCategoryAxis*>(views[1]->chart()->axes(Qt::Vertical).value(0));
     QVERIFY(depth);
     const QStringList labels = depth->categoriesLabels();
-    QVERIFY(labels.size() >= 3);
+    QVERIFY(labels.size() >= 2);
     QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
     QVERIFY2(labels.filter(QRegularExpression("^-0(,0*)?$")).isEmpty(),
              qPrintable(labels.join(' ')));
-    window.tabs()->setCurrentIndex(1);
-    cut = elidedAt(&window, QSize(855, 617));
-    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
   }
 
   void storageFailureWhileRecomputingLeavesTheWindowAsItWas() {
