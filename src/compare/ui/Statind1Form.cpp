@@ -103,6 +103,7 @@ QWidget* Statind1Form::buildChoiceRow() {
     CmbAnno[i] = named<QComboBox>(yearsBox, QString("CmbAnno_%1").arg(i));
     CmbAnno[i]->setMinimumContentsLength(5);
     SbAnno[i] = named<statind::ui::SpinArrows>(yearsBox, QString("SbAnno_%1").arg(i));
+    SbAnno[i]->setStepName("anno");
     yearsRow->addWidget(CmbAnno[i]);
     yearsRow->addWidget(SbAnno[i]);
   }
@@ -112,6 +113,7 @@ QWidget* Statind1Form::buildChoiceRow() {
   CmbMese = named<QComboBox>(PctMese, "CmbMese");
   CmbMese->setMinimumContentsLength(10);
   SbMese = named<statind::ui::SpinArrows>(PctMese, "SbMese");
+  SbMese->setStepName("mese");
   Command1 = button(PctMese, "Command1", "X");
   Command1->setFixedWidth(36);
   Command1->setToolTip("tutti i mesi");

@@ -86,6 +86,9 @@ void SheetActions::printSheet() {
     QPrintPreviewDialog preview(&printer, window_);
     preview.setObjectName("AnteprimaStampa");
     preview.setWindowTitle("Anteprima di stampa");
+    // Qt opens it small, its toolbar folded away: it opens on most of the screen instead.
+    if (const QScreen* screen = window_->screen())
+      preview.resize(screen->availableGeometry().size() * 0.85);
     const SheetPainter painter(content->sheet);
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
             [&](QPrinter* target) { painter.paint(*target); });

@@ -163,7 +163,7 @@ std::vector<bool> SheetChartPainter::shownLabels(const QFontMetricsF& metrics, d
   std::vector<std::pair<double, double>> taken;  // the kept labels' extents
   const auto keep = [&](int i) {
     const QString text = labelText(i);
-    const double half = metrics.horizontalAdvance(text) / 2 + mm(0.5);
+    const double half = metrics.horizontalAdvance(text) / 2 + mm(0.25);
     const double x = (i + 0.5) * slot;
     for (const auto& [left, right] : taken)
       if (x + half > left && x - half < right) return;

@@ -104,10 +104,15 @@ void StatIndForm::buildPeriodStrip() {
   for (int i = 0; i < 2; ++i) {
     SpinButton1[i] = named<SpinArrows>(period, QString("SpinButton1_%1").arg(i));
   }
+  SpinButton1[0]->setStepName("anno");
+  SpinButton1[1]->setStepName("mese");
   const char* jumps[] = {"|<", ">|", "X"};
+  const char* jumpTips[] = {"primo mese della storia del prodotto",
+                            "ultimo mese della storia del prodotto", "tutto l'anno mostrato"};
   for (int i = 0; i < 3; ++i) {
     cmdMoveM[i] = button(period, QString("cmdMoveM_%1").arg(i), jumps[i]);
     cmdMoveM[i]->setFixedWidth(36);
+    cmdMoveM[i]->setToolTip(jumpTips[i]);
   }
   CmdEnd = button(period, "CmdEnd", "&USCITA");
   auto* row = new QHBoxLayout(period);

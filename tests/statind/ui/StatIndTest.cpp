@@ -400,6 +400,16 @@ class StatIndTest : public QObject {
     child<QCheckBox>(w, "Check2_0")->setChecked(false);
     axisY = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
     QVERIFY(axisY->min() > 50);  // follows the data (about 100)
+
+    // A point under the mouse tells its date and value; the terse controls say what they do.
+    const QString first = child<statind::ui::GraphView>(w, "Graph1")->pointText(0);
+    QVERIFY2(QRegularExpression("^01/01/2010: \\d+,\\d\\d$").match(first).hasMatch(),
+             qPrintable(first));
+    for (const char* name :
+         {"cmdMoveM_0", "cmdMoveM_1", "cmdMoveM_2", "Check1_2", "Check1_3", "Check2_0"})
+      QVERIFY2(!child<QWidget>(w, name)->toolTip().isEmpty(), name);
+    QCOMPARE(child<QToolButton>(child<QWidget>(w, "SpinButton1_1"), "up")->toolTip(),
+             QString("mese successivo"));
   }
 
   void gridCellsAreStyledFromTheirValues() {
