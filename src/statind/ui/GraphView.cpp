@@ -27,7 +27,7 @@ namespace statind::ui {
 namespace {
 
 // About one value label per this many pixels of the Y axis.
-constexpr int kYLabelSpacing = 40;
+constexpr int kYLabelSpacing = 50;
 
 QLineSeries* lineSeries(const QString& name, const QColor& colour, Qt::PenStyle style) {
   auto* series = new QLineSeries;
