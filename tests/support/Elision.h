@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <QWidget>
+#include <QXYSeries>
 
 namespace testsupport {
 
@@ -139,6 +140,16 @@ inline void charts(QWidget* window, QStringList& cut) {
       if (axis->labelsTruncated()) cut << nameOf(view) + " axis labels cut";
       auto* categories = qobject_cast<QBarCategoryAxis*>(axis);
       if (!categories || categories->count() == 0) continue;
+      // A point beyond the last category is drawn past the plot's edge.
+      for (QAbstractSeries* series : chart->series()) {
+        auto* line = qobject_cast<QXYSeries*>(series);
+        if (!line || !series->attachedAxes().contains(axis)) continue;
+        for (const QPointF& point : line->points())
+          if (point.x() > categories->count() - 0.5) {
+            cut << nameOf(view) + " points past the last label";
+            break;
+          }
+      }
       const QFontMetricsF metrics(axis->labelsFont());
       const double slot = chart->plotArea().width() / categories->count();
       double clearFrom = -1e9;

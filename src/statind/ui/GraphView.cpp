@@ -47,12 +47,14 @@ QLineSeries* levelLine(const QString& name, const QColor& colour, Qt::PenStyle s
   return series;
 }
 
-// Category texts must be unique for the axis; repeated labels (the empty ones above all) get
-// invisible zero-width suffixes so that each point keeps its own place.
+// Category texts must be unique for the axis, and never null (the axis skips a null text, and
+// every later point would slide one place): empty labels become zero-width characters, and
+// repeated ones get more of them, so that each point keeps its own place.
 QStringList unique(const QStringList& labels) {
   QStringList result;
   QSet<QString> seen;
   for (QString label : labels) {
+    if (label.isEmpty()) label = QChar(0x200B);
     while (seen.contains(label)) label += QChar(0x200B);
     seen.insert(label);
     result << label;

@@ -512,6 +512,9 @@ class StatIndTest : public QObject {
     child<QComboBox>(w, "CmbMese")->setCurrentIndex(3);  // March: 31 days
     cut = elidedAt(w);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    press(w, "SpinButton1_1", "up");  // a new series in a chart already laid out
+    cut = elidedAt(w);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
     QCOMPARE(labelText(w, "LbPerc_2"), QString("%"));  // the month's change is a percentage too
   }
 
