@@ -19,8 +19,8 @@ struct GraphPoint {
   std::optional<double> value;
   std::optional<std::string> label;
   std::optional<std::string> legend;
-  std::optional<std::string> when =
-      {};  // the date (or month) the point stands for, as a reader says it
+  // The date (or month) the point stands for, as a reader says it.
+  std::optional<std::string> when = {};
 };
 
 // The overlay figures over the points whose value was written. With no such point every figure

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "compare/ProductChooser.h"
 #include "platform/ui/FormControls.h"
