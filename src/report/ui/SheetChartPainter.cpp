@@ -128,8 +128,7 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
     const QRectF box(plot.left() - mm(30), y(v) - metrics.height() / 2, mm(28), metrics.height());
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, tickText(v, s.step));
   }
-  // A label that would overlap the one before it is left out; blank labels take no room.
-  double lastRight = -INFINITY;
+  const std::vector<bool> shown = shownLabels(metrics, slot);
   for (int i = 0; i < n; ++i) {
     const double x = plot.left() + (i + 0.5) * slot;
     if (chart_.gridStyle & 2) {
@@ -138,18 +137,48 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
     }
     painter.setPen(QPen(kAxisColour, mm(0.2)));
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + mm(0.8)));
-    const auto& label = chart_.points[i].label;
-    const QString text = label ? QString::fromStdString(*label).trimmed() : QString();
+    if (!shown[static_cast<std::size_t>(i)]) continue;
+    const QString text = labelText(i);
     const double width = metrics.horizontalAdvance(text);
-    if (text.isEmpty() || x - width / 2 < lastRight + mm(1)) continue;
     painter.drawText(
         QRectF(x - width / 2 - mm(0.5), plot.bottom() + mm(1.2), width + mm(1), metrics.height()),
         Qt::AlignHCenter | Qt::AlignTop, text);
-    lastRight = x + width / 2;
   }
   painter.setPen(QPen(kAxisColour, mm(0.25)));
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());
   painter.drawLine(plot.bottomLeft(), plot.topLeft());
+}
+
+QString SheetChartPainter::labelText(int i) const {
+  const auto& label = chart_.points[static_cast<std::size_t>(i)].label;
+  return label ? QString::fromStdString(*label).trimmed() : QString();
+}
+
+// The X labels that fit without touching each other, with `slot` the room of one point. Labels
+// with digits (the years) come first, so that a year is never left out for a month's letter;
+// the letters then fill the room that is left. Blank labels take no room.
+std::vector<bool> SheetChartPainter::shownLabels(const QFontMetricsF& metrics, double slot) const {
+  const int n = static_cast<int>(chart_.points.size());
+  std::vector<bool> shown(static_cast<std::size_t>(n), false);
+  std::vector<std::pair<double, double>> taken;  // the kept labels' extents
+  const auto keep = [&](int i) {
+    const QString text = labelText(i);
+    const double half = metrics.horizontalAdvance(text) / 2 + mm(0.25);
+    const double x = (i + 0.5) * slot;
+    for (const auto& [left, right] : taken)
+      if (x + half > left && x - half < right) return;
+    taken.emplace_back(x - half, x + half);
+    shown[static_cast<std::size_t>(i)] = true;
+  };
+  const auto isYear = [&](int i) {
+    const QString text = labelText(i);
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+  };
+  for (int i = 0; i < n; ++i)
+    if (!labelText(i).isEmpty() && isYear(i)) keep(i);
+  for (int i = 0; i < n; ++i)
+    if (!labelText(i).isEmpty() && !isYear(i)) keep(i);
+  return shown;
 }
 
 void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const Scale& s) const {

@@ -2,7 +2,10 @@
 // the ticked overlays and a legend), so that it prints sharp at any size.
 #pragma once
 
+#include <QFontMetricsF>
 #include <QRectF>
+#include <QString>
+#include <vector>
 
 #include "report/ClientSheet.h"
 
@@ -25,6 +28,8 @@ class SheetChartPainter {
   };
   Scale scale() const;
   void paintAxes(QPainter& painter, const QRectF& plot, const Scale& scale) const;
+  QString labelText(int point) const;
+  std::vector<bool> shownLabels(const QFontMetricsF& metrics, double slot) const;
   void paintSeries(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   void paintOverlays(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   // Lays the legend out in rows across `width` (entry positions relative to the legend's top

@@ -13,6 +13,7 @@ inline const QColor kMinColour(192, 57, 43);
 inline const QColor kMaxColour(211, 132, 0);
 // The standard deviation band: translucent, so that the index line shows through it.
 inline const QColor kBandColour(243, 156, 18, 55);
+inline const QColor kBandEdgeColour(243, 156, 18, 140);
 inline const QColor kFitColour(142, 68, 173);
 
 }  // namespace statind::ui

@@ -105,6 +105,7 @@ class StatInd : public QDialog {
   bool firstActivation_ = true;
   bool unloaded_ = false;
   bool switchingPane_ = false;
+  bool filterPicked_ = false;  // the user has picked a group or category since opening
   int lastGroup_ = 0;
   int lastCategory_ = 0;
 };

@@ -45,6 +45,9 @@ struct StatIndForm {
   // the grid is too narrow for them all (its rows need the vertical scroll bar), the columns
   // give up their spare room so that the last one stays whole.
   void fitColumns();
+  // The sheet's buttons ("Stampa...", "Esporta PDF...", "Esporta CSV...") beside the product's
+  // name, over "&PRODOTTO", "&COMPARA" and "&RISCHIO".
+  void placeSheetButtons(const std::array<QPushButton*, 3>& buttons);
   // The year and month steppers and the jump buttons on or off together.
   void enableSteps(bool enabled);
   // The run's frames, grid and chart shown or hidden together.
