@@ -58,20 +58,14 @@ WindowFigures measure(const std::vector<SeriesPoint>& points, const Window& wind
   WindowFigures figures;
   figures.name = window.name;
   if (window.from < points.front().date || window.to < window.from) return figures;
-  // The window opens on the value it had on its first day: the last point on or before it.
-  auto begin = std::upper_bound(points.begin(), points.end(), window.from,
-                                [](DayNumber d, const SeriesPoint& p) { return d < p.date; });
-  auto end = std::upper_bound(begin, points.end(), window.to,
-                              [](DayNumber d, const SeriesPoint& p) { return d < p.date; });
-  const std::vector<SeriesPoint> inside(std::prev(begin), end);
+  const PeriodFigures period = periodFigures(points, window.from, window.to);
   figures.covered = true;
   figures.from = window.from;
   figures.to = window.to;
-  figures.change = change(inside.front().value, inside.back().value);
-  figures.annualisedReturn =
-      annualisedReturn(inside.front().value, inside.back().value, window.to - window.from);
-  figures.volatility = annualisedVolatility(logReturns(inside));
-  figures.maxDrawdown = maxDrawdown(inside);
+  figures.change = period.change;
+  figures.annualisedReturn = period.annualisedReturn;
+  figures.volatility = period.volatility;
+  figures.maxDrawdown = period.maxDrawdown;
   addMonths(map, window, figures);
   return figures;
 }

@@ -16,6 +16,7 @@
 #include "startup/ui/BackgroundArea.h"
 #include "startup/ui/FunctionWindows.h"
 #include "update/ui/CheckForUpdates.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace startup::ui {
 
@@ -53,6 +54,16 @@ void Startup::buildMenus() {
   stat1->setObjectName(QStringLiteral("Mu_Stat1"));
   connect(stat1, &QAction::triggered, this,
           [this] { guarded(this, ctx_.desktop, [this] { openFunction(1); }); });
+
+  // Not a function code of the suite's command line: opened from here or the statistics window.
+  QAction* confronto = muStatistiche_->addAction(QStringLiteral("C&onfronto prodotti"));
+  confronto->setObjectName(QStringLiteral("Mu_Versus"));
+  connect(confronto, &QAction::triggered, this, [this] {
+    guarded(this, ctx_.desktop, [this] {
+      versus::ui::ConfrontoProdotti window(ctx_, {}, this);
+      window.exec();
+    });
+  });
 
   QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
   newExe->setObjectName(QStringLiteral("Mu_newexe"));

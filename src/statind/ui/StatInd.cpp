@@ -23,6 +23,7 @@
 #include "report/StatSheet.h"
 #include "report/ui/SheetActions.h"
 #include "risk/ui/RischioRendimento.h"
+#include "versus/ui/ConfrontoProdotti.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
@@ -112,6 +113,7 @@ void StatInd::connectHandlers() {
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
   connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
   connect(f.cmdRischio, &QPushButton::clicked, this, [this] { riskClicked(); });
+  connect(f.cmdConfronto, &QPushButton::clicked, this, [this] { versusClicked(); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -275,6 +277,16 @@ void StatInd::riskClicked() {
   });
 }
 
+void StatInd::versusClicked() {
+  if (busy_) return;
+  guard([&] {
+    std::vector<std::string> products;
+    if (!product_.empty()) products.push_back(product_);
+    versus::ui::ConfrontoProdotti window(ctx_, products, this);
+    window.exec();
+  });
+}
+
 // The product handed over by the suite opens on December of its year, once.
 void StatInd::preselect() {
   const std::string handedOver = platform::trim(ctx_.params.productCode, " \t");
@@ -432,6 +444,9 @@ void StatInd::keyPressEvent(QKeyEvent* event) {
   } else if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
     event->accept();
     riskClicked();
+  } else if (event->key() == Qt::Key_O && event->modifiers() == Qt::ControlModifier) {
+    event->accept();
+    versusClicked();
   } else if (event->key() == Qt::Key_Escape) {
     event->accept();  // the window closes through its exit button only
   } else {
