@@ -18,7 +18,7 @@ struct SheetCell {
   bool number = false;    // stands right-aligned
   bool negative = false;  // drawn in red
   bool bold = false;
-  std::optional<risk::Rgb> fill;  // a tone behind the text (a colour scale); none: white
+  std::optional<risk::Rgb> fill{};  // a tone behind the text (a colour scale); none: white
 };
 
 // A ruled table; a renderer repeats `header` on every page the table reaches.
@@ -37,7 +37,7 @@ struct SheetTable {
 struct SheetLine {
   std::string name;  // its legend entry
   int colour = 0;    // its place among the series colours
-  std::vector<std::optional<double>> values;  // one per chart point; none leaves a gap
+  std::vector<std::optional<double>> values{};  // one per chart point; none leaves a gap
 };
 
 struct SheetChart {
@@ -53,8 +53,8 @@ struct SheetChart {
   std::vector<std::string> legend;
   // Several series: drawn in place of the points' values (the points then give the labels
   // only), each with its own legend entry; `legend` is not used.
-  std::vector<SheetLine> lines;
-  std::optional<double> level;  // a dashed line across the plot at this value (100 when rebased)
+  std::vector<SheetLine> lines{};
+  std::optional<double> level{};  // a dashed line across the plot at this value (100 when rebased)
 };
 
 struct SheetFact {

@@ -35,7 +35,7 @@ std::string presetLabel(Preset preset);
 struct PeriodChoice {
   Preset preset = Preset::Longest;
   // Preset::Chosen only: either end left open takes the shared history's.
-  std::optional<platform::DayNumber> from, to;
+  std::optional<platform::DayNumber> from{}, to{};
 };
 
 struct Period {
