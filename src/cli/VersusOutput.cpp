@@ -48,6 +48,21 @@ Json productJson(const versus::ProductFigures& p) {
           {"vsBenchmark", vs}};
 }
 
+// A year's "P" in a column of its own, so that the years stand aligned as the numbers they are.
+std::vector<Line> yearsApart(std::vector<Line> lines) {
+  const auto partial = [](const Line& line) {
+    return line.front().size() > 2 && line.front().ends_with(" P");
+  };
+  if (std::none_of(lines.begin() + 1, lines.end(), partial)) return lines;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    Line& line = lines[i];
+    const bool mark = i > 0 && partial(line);
+    if (mark) line.front().resize(line.front().size() - 2);
+    line.insert(line.begin() + 1, mark ? "P" : "");
+  }
+  return lines;
+}
+
 }  // namespace
 
 Json versusJson(const versus::VersusResult& result) {
@@ -86,7 +101,7 @@ void writeVersusText(const versus::VersusResult& result, std::ostream& out, bool
   for (const auto& table : {versus::figuresTable(result), versus::yearsTable(result),
                             versus::correlationTable(result)}) {
     out << "\n" << table.title << "\n";
-    writeColumns(versus::tableLines(table), out, colour);
+    writeColumns(yearsApart(versus::tableLines(table)), out, colour);
   }
 }
 

@@ -62,7 +62,7 @@ Period resolvePeriod(const PeriodChoice& choice, platform::DayNumber first,
     case Preset::Chosen:
       from = choice.from.value_or(first);
       to = choice.to.value_or(last);
-      if (from >= to)
+      if (choice.from && choice.to && from >= to)
         throw Refusal(Refusal::Kind::Period,
                       "periodo scelto non valido: " + dates(from, to) + " (l'inizio va prima della fine)");
       break;

@@ -48,7 +48,8 @@ struct Period {
 // The period `choice` gives over the shared history [first, last] (first < last). "Since 1
 // January" opens on the last close of the year before, as the risk figures' year does; n years
 // open n calendar years before `last` (29 February on the 28th). Throws Refusal(Period) when
-// chosen dates are reversed or leave less than a day of the shared history.
+// both chosen dates are given in reverse, or the choice leaves less than a day of the shared
+// history.
 Period resolvePeriod(const PeriodChoice& choice, platform::DayNumber first,
                      platform::DayNumber last);
 
