@@ -27,10 +27,6 @@ struct SheetTable {
   std::vector<std::string> header;
   std::vector<int> widths;  // relative column widths, one per header entry
   std::vector<std::vector<SheetCell>> rows;
-  // Laid out to the right of the table before it, the two sharing the page's width in
-  // proportion to their widths' sums and their rows' band (a table of few columns beside
-  // another).
-  bool beside = false;
 };
 
 // One series of a chart that draws several, in a colour of its own.

@@ -1,6 +1,5 @@
 #include "report/VersusSheet.h"
 
-#include <cstdint>
 
 #include "platform/Version.h"
 #include "risk/MapColours.h"
@@ -12,24 +11,34 @@ namespace {
 
 using versus::TextTable;
 
-// More years than this are split in two halves side by side, so that the page holds them.
-constexpr std::size_t kYearsInOneColumn = 10;
-
-SheetTable sheetTable(const TextTable& text, int captionWidth, std::size_t from, std::size_t to) {
-  SheetTable table{text.title, text.header, {captionWidth}, {}};
-  table.widths.resize(text.header.size(), 10);
-  for (std::size_t i = from; i < to && i < text.lines.size(); ++i) {
-    const versus::TextLine& line = text.lines[i];
+void addLines(SheetTable& table, const TextTable& text) {
+  for (const versus::TextLine& line : text.lines) {
     std::vector<SheetCell>& row = table.rows.emplace_back();
     row.push_back({line.caption});
     for (const versus::TextCell& cell : line.cells)
       row.push_back({cell.text, true, cell.negative, cell.best});
   }
+}
+
+SheetTable sheetTable(const TextTable& text, int captionWidth) {
+  SheetTable table{text.title, text.header, {captionWidth}, {}};
+  table.widths.resize(text.header.size(), 10);
+  addLines(table, text);
+  return table;
+}
+
+// The figures, then the calendar years' changes: one table under one header of product codes
+// keeps a long history on the page.
+SheetTable figuresAndYears(const versus::VersusResult& result) {
+  SheetTable table = sheetTable(versus::figuresTable(result), 24);
+  table.title = "Cifre del periodo e variazioni % anno per anno";
+  const TextTable years = versus::yearsTable(result);
+  addLines(table, years);
   return table;
 }
 
 SheetTable matrix(const versus::VersusResult& result) {
-  SheetTable table = sheetTable(versus::correlationTable(result), 12, 0, result.products.size());
+  SheetTable table = sheetTable(versus::correlationTable(result), 12);
   table.title = "Correlazioni";
   for (std::size_t i = 0; i < table.rows.size(); ++i) {
     table.rows[i][0].bold = true;
@@ -68,34 +77,20 @@ ClientSheet versusSheet(const versus::VersusResult& result, const SheetOptions& 
   ClientSheet sheet;
   sheet.title = "Confronto prodotti";
   sheet.maker = std::string("statind ") + platform::kVersionText;
-  sheet.product = "Confronto prodotti: " + codes(result, ", ");
+  sheet.product = "Confronto di " + std::to_string(result.products.size()) + " prodotti";
   sheet.facts = {{"periodo", versus::periodText(result)},
                  {"benchmark", versus::benchmarkText(result)},
-                 {"senza rischio", versus::riskFreeText(result.riskFree)}};
+                 {"senza rischio", versus::riskFreeText(result.riskFree, false)}};
   for (const auto& p : result.products)
     sheet.facts.push_back({p.product, p.description.empty() ? "************" : p.description});
-  sheet.facts.push_back({"preparato il", platform::formatDate(options.madeOn) +
-                                             " dall'operatore " + options.operatorCode});
   sheet.summary = matrix(result);
   sheet.summaryNote = "sui rendimenti giornalieri delle date comuni a ogni coppia";
   sheet.chart = chart(result);
-
-  sheet.tables.push_back(sheetTable(versus::figuresTable(result), 26, 0, SIZE_MAX));
-  const TextTable years = versus::yearsTable(result);
-  const std::size_t count = years.lines.size();
-  if (count <= kYearsInOneColumn) {
-    sheet.tables.push_back(sheetTable(years, 8, 0, count));
-  } else {
-    const std::size_t half = (count + 1) / 2;
-    sheet.tables.push_back(sheetTable(years, 8, 0, half));
-    sheet.tables.push_back(sheetTable(years, 8, half, count));
-    sheet.tables.back().title = "";
-    sheet.tables.back().beside = true;
-  }
-  sheet.closing =
-      "In grassetto il valore migliore di ogni riga; P = anno coperto in parte dal periodo. "
-      "Indici fino al " + platform::formatDate(result.period.to) +
-      "; le variazioni passate non sono indicative di quelle future.";
+  sheet.tables.push_back(figuresAndYears(result));
+  sheet.closing = "Preparato il " + platform::formatDate(options.madeOn) + " dall'operatore " +
+                  options.operatorCode +
+                  ". In grassetto il migliore della riga; P: anno in parte nel periodo. Le "
+                  "variazioni passate non sono indicative di quelle future.";
   sheet.footer = "Confronto prodotti " + codes(result, ", ") + " - " + versus::periodText(result);
   sheet.fileStem = fileNamePart("CONFRONTO_" + codes(result, "-") + "_" +
                                 platform::formatDate(result.period.from, "yyyymmdd") + "-" +

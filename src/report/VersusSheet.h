@@ -1,7 +1,7 @@
-// The client sheet of a comparison of products, on one A4 page for up to eight products: the
-// period, benchmark and risk-free rate with the products' names beside the correlation matrix,
-// the chart rebased to 100, the figures with the best of each line in bold, and the calendar
-// years (in two halves side by side when there are many).
+// The client sheet of a comparison of products, on one A4 page for up to eight products over up
+// to 25 years: the period, benchmark and risk-free rate with the products' names beside the
+// correlation matrix, the chart rebased to 100, then the figures (the best of each line in
+// bold) and the calendar years in one table under the product codes.
 #pragma once
 
 #include "report/ClientSheet.h"
@@ -10,7 +10,8 @@
 
 namespace report {
 
-// The sheet of `result`; only the operator and the date of `options` are used.
+// The sheet of `result`, made on `options.madeOn` by `options.operatorCode` (its other settings
+// are the statistics windows' and play no part here).
 ClientSheet versusSheet(const versus::VersusResult& result, const SheetOptions& options);
 
 }  // namespace report

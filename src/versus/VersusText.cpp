@@ -85,7 +85,7 @@ TextTable figuresTable(const VersusResult& result) {
   });
   addLine(table, result, "  recupero", Best::None, [](const ProductFigures& p) {
     const risk::Drawdown& dd = p.figures.maxDrawdown;
-    return TextCell{dd.trough && !dd.recovery ? "non recuperato" : dateText(dd.recovery)};
+    return TextCell{dd.trough && !dd.recovery ? "non ancora" : dateText(dd.recovery)};
   });
   addLine(table, result, "indice di Sharpe", Best::Highest,
           [](const ProductFigures& p) { return ratioCell(p.sharpe); });
@@ -106,10 +106,6 @@ TextTable figuresTable(const VersusResult& result) {
   addLine(table, result, "information ratio", Best::Highest, [&](const ProductFigures& p) {
     return ratioCell(vs(p) ? vs(p)->informationRatio : std::nullopt);
   });
-  addLine(table, result, "rendimenti giornalieri appaiati", Best::None,
-          [&](const ProductFigures& p) {
-            return TextCell{vs(p) ? std::to_string(vs(p)->pair.returns) : ""};
-          });
   return table;
 }
 
@@ -141,14 +137,19 @@ std::vector<std::optional<std::string>> chartLabels(const RebasedChart& chart) {
   const bool daily = dates.size() > 1 && dates.back() - dates.front() <= 366;
   // The start usually closes the month or year before: a label there would crowd out the next.
   labels.emplace_back();
+  bool yearShown = false;
   for (std::size_t i = 1; i < dates.size(); ++i) {
     const auto date = platform::civilDate(dates[i]), before = platform::civilDate(dates[i - 1]);
-    if (daily && date.month != before.month)
-      labels.emplace_back(risk::monthYearText(date.month, date.year));
-    else if (!daily && date.year != before.year)
+    if (daily && date.month != before.month) {
+      // Month names, short enough for all twelve; the year where it is not yet said.
+      const std::string text = risk::monthYearText(date.month, date.year);
+      labels.emplace_back(!yearShown || date.month == 1 ? text : text.substr(0, 3));
+      yearShown = true;
+    } else if (!daily && date.year != before.year) {
       labels.emplace_back(std::to_string(date.year));
-    else
+    } else {
       labels.emplace_back();
+    }
   }
   return labels;
 }
@@ -177,10 +178,11 @@ std::string benchmarkText(const VersusResult& result) {
   return b.description.empty() ? b.product : b.product + " - " + b.description;
 }
 
-std::string riskFreeText(const RiskFree& riskFree) {
+std::string riskFreeText(const RiskFree& riskFree, bool described) {
   if (riskFree.product.empty()) return "0 % (INDICE_MONETARIO non impostato)";
-  const std::string name =
-      riskFree.description.empty() ? riskFree.product : riskFree.product + " - " + riskFree.description;
+  const std::string name = riskFree.description.empty() || !described
+                               ? riskFree.product
+                               : riskFree.product + " - " + riskFree.description;
   if (!riskFree.annualisedReturn) return name + ": non disponibile (" + riskFree.note + ")";
   return name + ": " + risk::percentText(riskFree.annualisedReturn) + " % annuo";
 }

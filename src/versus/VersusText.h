@@ -30,9 +30,10 @@ struct TextTable {
   std::vector<TextLine> lines;
 };
 
-// Change, annualised return, volatility, deepest fall with its dates and the Sharpe ratio; with
-// a benchmark also correlation, beta, tracking error, information ratio and the number of paired
-// returns. Rates in percent with two decimals, ratios with two decimals, dates dd/mm/yyyy.
+// Change, annualised return, volatility, deepest fall with its dates (recovery "non ancora"
+// while it has not come) and the Sharpe ratio; with a benchmark also correlation, beta,
+// tracking error and information ratio. Rates in percent with two decimals, ratios with two
+// decimals, dates dd/mm/yyyy.
 TextTable figuresTable(const VersusResult& result);
 // One line per calendar year ("2025 P" when the period covers part of it), changes in percent.
 TextTable yearsTable(const VersusResult& result);
@@ -40,7 +41,8 @@ TextTable yearsTable(const VersusResult& result);
 TextTable correlationTable(const VersusResult& result);
 
 // The labels under the chart's dates: the year at each new year's first date of a chart of
-// month ends, "gen 2025" at each new month's first date of a daily one; none elsewhere.
+// month ends; at each new month's first date of a daily one its name, with the year at the
+// first and in January ("feb", "gen 2026"); none elsewhere.
 std::vector<std::optional<std::string>> chartLabels(const RebasedChart& chart);
 
 // The table as plain lines: the header, then each line's caption and texts.
@@ -50,9 +52,10 @@ std::vector<std::vector<std::string>> tableLines(const TextTable& table);
 std::string periodText(const VersusResult& result);
 // "AZ002 - Fondo bilanciato", or "nessuno".
 std::string benchmarkText(const VersusResult& result);
-// The rate and where it comes from: "MON01 - Monetario: 1,23 % annuo", "MON01: non disponibile
-// (why)", or "0 % (INDICE_MONETARIO non impostato)".
-std::string riskFreeText(const RiskFree& riskFree);
+// The rate and where it comes from: "MON01 - Monetario: 1,23 % annuo" (without the description
+// when not `described`), "MON01: non disponibile (why)", or "0 % (INDICE_MONETARIO non
+// impostato)".
+std::string riskFreeText(const RiskFree& riskFree, bool described = true);
 // A chart legend entry: "AZ001 +12,34 %".
 std::string legendText(const ProductFigures& product);
 // A ratio with two decimals ("0,85"); "" for none.

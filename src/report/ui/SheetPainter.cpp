@@ -18,10 +18,10 @@ QString qs(const std::string& text) {
 }
 
 constexpr double kFooter = 7, kGap = 4, kTitle = 6.5, kHeaderRow = 5.2, kRow = 4.8, kMinRow = 3.8,
-                 kChart = 58, kFactLabel = 27, kBesideGap = 5;
+                 kChart = 58, kFactLabel = 27;
 // A one-page sheet shrinks its chart and rows in these steps, down to the smallest that stays
 // legible in print; beyond it the sheet takes a second page at full size instead.
-constexpr double kScaleStep = 0.05, kMinScale = 0.75;
+constexpr double kScaleStep = 0.05, kMinScale = 0.7;
 constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 // Column edges of `table` over `width`, from its relative widths.
@@ -108,19 +108,6 @@ double SheetPainter::chartHeight() const {
   return mm(kChart) * scale_;
 }
 
-int SheetPainter::bandSize(std::size_t first) const {
-  std::size_t end = first + 1;
-  while (end < sheet_.tables.size() && sheet_.tables[end].beside) ++end;
-  return static_cast<int>(end - first);
-}
-
-int SheetPainter::bandRows(std::size_t first, int size) const {
-  std::size_t rows = 0;
-  for (std::size_t t = first; t < first + size; ++t)
-    rows = std::max(rows, sheet_.tables[t].rows.size());
-  return static_cast<int>(rows);
-}
-
 std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
   const double bottom = height_ - mm(kFooter);
   std::vector<Page> pages(1);
@@ -139,11 +126,10 @@ std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
     y += chart + mm(kGap);
   }
   const double closing = closingHeight(painter);
-  for (std::size_t t = 0; t < sheet_.tables.size();) {
-    const int band = bandSize(t);
-    const int rows = bandRows(t, band);
+  for (std::size_t t = 0; t < sheet_.tables.size(); ++t) {
+    const int rows = static_cast<int>(sheet_.tables[t].rows.size());
     const double fixed = mm(kTitle + kHeaderRow);
-    const double after = t + band == sheet_.tables.size() ? closing + mm(kGap) : 0;
+    const double after = t + 1 == sheet_.tables.size() ? closing + mm(kGap) : 0;
     const int table = static_cast<int>(t);
     int first = 0;
     for (;;) {
@@ -152,8 +138,7 @@ std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
       // The rest of the table ends here, squeezed a little when that is enough.
       if (left * minRow() <= room - after) {
         const double height = std::min(row(), left > 0 ? (room - after) / left : row());
-        pages.back().push_back(
-            {Part::Table, y, fixed + left * height, table, band, first, left, height});
+        pages.back().push_back({Part::Table, y, fixed + left * height, table, first, left, height});
         y += fixed + left * height + mm(kGap);
         break;
       }
@@ -163,12 +148,10 @@ std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
         continue;
       }
       const int shown = std::max(1, fit);
-      pages.back().push_back(
-          {Part::Table, y, fixed + shown * row(), table, band, first, shown, row()});
+      pages.back().push_back({Part::Table, y, fixed + shown * row(), table, first, shown, row()});
       first += shown;
       newPage();
     }
-    t += band;
   }
   if (!sheet_.closing.empty()) {
     if (y + closing > bottom) newPage();
@@ -262,39 +245,16 @@ void SheetPainter::paintSummary(QPainter& painter, double left, double top, doub
 }
 
 void SheetPainter::paintTable(QPainter& painter, const Placed& placed) const {
-  // Tables side by side share the width by their widths' sums, a gap apart.
-  std::vector<double> shares;
-  double total = 0;
-  for (int t = placed.table; t < placed.table + placed.bandSize; ++t) {
-    const SheetTable& table = sheet_.tables[t];
-    double share = 0;
-    for (std::size_t c = 0; c < table.header.size(); ++c)
-      share += c < table.widths.size() ? table.widths[c] : 1;
-    shares.push_back(share);
-    total += share;
-  }
-  const double usable = width_ - mm(kBesideGap) * (placed.bandSize - 1);
-  double left = 0;
-  for (int k = 0; k < placed.bandSize; ++k) {
-    const SheetTable& whole = sheet_.tables[placed.table + k];
-    const double width = usable * shares[k] / total;
-    const int rows = static_cast<int>(whole.rows.size());
-    const int first = std::min(placed.firstRow, rows);
-    const int count = std::min(placed.firstRow + placed.rowCount, rows) - first;
-    // A table beside a longer one has nothing to continue on the longer one's later pages.
-    if (count > 0 || placed.firstRow == 0) {
-      painter.setFont(sheetFont(10, true));
-      painter.setPen(Qt::black);
-      const QString title = qs(whole.title) + (first > 0 ? QStringLiteral(" (segue)") : "");
-      painter.drawText(QRectF(left, placed.top, width, mm(kTitle)), Qt::AlignLeft | Qt::AlignTop,
-                       title);
-      SheetTable part{whole.title, whole.header, whole.widths, {}};
-      part.rows.assign(whole.rows.begin() + first, whole.rows.begin() + first + count);
-      paintCells(painter, part, columnWidths(whole, width), left, placed.top + mm(kTitle),
-                 placed.rowHeight);
-    }
-    left += width + mm(kBesideGap);
-  }
+  const SheetTable& whole = sheet_.tables[placed.table];
+  painter.setFont(sheetFont(10, true));
+  painter.setPen(Qt::black);
+  const QString title = qs(whole.title) + (placed.firstRow > 0 ? QStringLiteral(" (segue)") : "");
+  painter.drawText(QRectF(0, placed.top, width_, mm(kTitle)), Qt::AlignLeft | Qt::AlignTop, title);
+  SheetTable part{whole.title, whole.header, whole.widths, {}};
+  part.rows.assign(whole.rows.begin() + placed.firstRow,
+                   whole.rows.begin() + placed.firstRow + placed.rowCount);
+  paintCells(painter, part, columnWidths(whole, width_), 0, placed.top + mm(kTitle),
+             placed.rowHeight);
 }
 
 double SheetPainter::padding(double columnWidth, bool compact) const {

@@ -1,10 +1,10 @@
 // Lays a client sheet out on A4 portrait pages (a wider left margin for binding) and paints it on
 // any paged device: a PDF writer or a printer, the print preview's included. The heading, the
-// summary beside the product facts and the chart open the first page; each table follows (or
-// stands beside the one before it), squeezed a little to end on the page where that is enough,
-// otherwise continued on the next pages under its repeated header row; every page closes with
-// "pagina N di M". A sheet meant for one page shrinks its chart and rows first. Texts too wide
-// for their columns are set smaller.
+// summary beside the product facts and the chart open the first page; each table follows,
+// squeezed a little to end on the page where that is enough, otherwise continued on the next
+// pages under its repeated header row; every page closes with "pagina N di M". A sheet meant
+// for one page shrinks its chart and rows first. Texts too wide for their columns are set
+// smaller.
 #pragma once
 
 #include <QPagedPaintDevice>
@@ -32,8 +32,7 @@ class SheetPainter {
     Part part;
     double top = 0;  // device pixels from the page's printable top
     double height = 0;
-    int table = 0;  // Table: the first of the tables side by side, how many, and the rows shown
-    int bandSize = 1;
+    int table = 0;  // Table: which one, and its rows shown on this page
     int firstRow = 0, rowCount = 0;
     double rowHeight = 0;
   };
@@ -41,9 +40,6 @@ class SheetPainter {
 
   // The pages at the current scale_.
   std::vector<Page> layout(QPainter& painter) const;
-  // How many tables from `first` on stand side by side (1 for a table alone).
-  int bandSize(std::size_t first) const;
-  int bandRows(std::size_t first, int size) const;
   double headingHeight(QPainter& painter) const;
   double closingHeight(QPainter& painter) const;
   void paintHeading(QPainter& painter, double top) const;
