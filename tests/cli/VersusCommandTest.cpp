@@ -62,8 +62,8 @@ TEST_F(VersusCommand, JsonHoldsFiguresChartAndMatrixWithTheRiskFreeSaid) {
   ASSERT_EQ(run.exitCode, 0) << run.output;
   auto out = nlohmann::json::parse(run.output);
   std::vector<std::string> keys;
-  for (const auto& item : nlohmann::ordered_json::parse(run.output).items())
-    keys.push_back(item.key());
+  const auto ordered = nlohmann::ordered_json::parse(run.output);
+  for (const auto& item : ordered.items()) keys.push_back(item.key());
   EXPECT_EQ(keys, (std::vector<std::string>{"from", "to", "riskFree", "benchmark", "products",
                                             "correlation", "chart"}));
   EXPECT_EQ(out["from"], "31/12/2021");
