@@ -42,8 +42,8 @@ std::optional<versus::VersusParams> paramsOf(const VersusOptions& options) {
     params.period.preset = versus::presetNamed(options.period).value_or(versus::Preset::Longest);
   } else if (!options.from.empty() || !options.to.empty()) {
     params.period.preset = versus::Preset::Chosen;
-    for (const auto& [text, day] : {std::pair{options.from, &params.period.from},
-                                    std::pair{options.to, &params.period.to}}) {
+    for (const auto& [text, day] :
+         {std::pair{options.from, &params.period.from}, std::pair{options.to, &params.period.to}}) {
       if (text.empty()) continue;
       *day = platform::parseDate(text);
       if (!*day) {

@@ -31,8 +31,8 @@ struct SheetTable {
 
 // One series of a chart that draws several, in a colour of its own.
 struct SheetLine {
-  std::string name;  // its legend entry
-  int colour = 0;    // its place among the series colours
+  std::string name;                             // its legend entry
+  int colour = 0;                               // its place among the series colours
   std::vector<std::optional<double>> values{};  // one per chart point; none leaves a gap
 };
 

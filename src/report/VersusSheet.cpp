@@ -1,6 +1,5 @@
 #include "report/VersusSheet.h"
 
-
 #include "platform/Version.h"
 #include "risk/MapColours.h"
 #include "versus/VersusText.h"

@@ -61,17 +61,20 @@ Drawdown maxDrawdown(const std::vector<SeriesPoint>& points) {
   return worst;
 }
 
-const SeriesPoint* pointOnOrBefore(const std::vector<SeriesPoint>& points, platform::DayNumber day) {
-  auto after = std::upper_bound(points.begin(), points.end(), day,
-                                [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
+const SeriesPoint* pointOnOrBefore(const std::vector<SeriesPoint>& points,
+                                   platform::DayNumber day) {
+  auto after =
+      std::upper_bound(points.begin(), points.end(), day,
+                       [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
   return after == points.begin() ? nullptr : &*std::prev(after);
 }
 
 PeriodFigures periodFigures(const std::vector<SeriesPoint>& points, platform::DayNumber from,
                             platform::DayNumber to) {
   const auto begin = points.begin() + (pointOnOrBefore(points, from) - points.data());
-  auto end = std::upper_bound(begin, points.end(), to,
-                              [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
+  auto end =
+      std::upper_bound(begin, points.end(), to,
+                       [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
   const std::vector<SeriesPoint> inside(begin, end);
   PeriodFigures figures;
   figures.change = change(inside.front().value, inside.back().value);

@@ -108,7 +108,7 @@ void writeIni(const Layout& l) {
   const fs::path part = l.ini.string() + ".part";
   {
     std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    out << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\n"
+    out << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\nINDICE_MONETARIO=MO001\n"
         << "[BASE]\nOPERATORE=" << kOperator << "\nPOSIZ=\n"
         << "[PATH]\nFILE=" << l.base.string() << "\nWORK=" << l.work.string()
         << "\nSAVE=" << l.save.string() << "\nTEMP=" << l.temp.string() << "\n"

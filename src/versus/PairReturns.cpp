@@ -10,7 +10,8 @@ PairFigures pairFigures(const std::vector<risk::SeriesPoint>& a,
                         platform::DayNumber to) {
   std::vector<double> ra, rb, differences;
   const risk::SeriesPoint *lastA = nullptr, *lastB = nullptr;  // the previous shared date
-  for (std::size_t i = 0, j = 0; i < a.size() && j < b.size() && a[i].date <= to && b[j].date <= to;) {
+  for (std::size_t i = 0, j = 0;
+       i < a.size() && j < b.size() && a[i].date <= to && b[j].date <= to;) {
     if (a[i].date < b[j].date) {
       ++i;
     } else if (b[j].date < a[i].date) {

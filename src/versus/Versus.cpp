@@ -41,8 +41,7 @@ Loaded load(indexdata::IndexLookup& lookup, const std::string& product) {
   Loaded loaded{indexdata::trimBlanks(platform::valueText(rows.front().at(0))),
                 indexdata::trimBlanks(platform::valueText(rows.front().at(1))),
                 {}};
-  loaded.points =
-      risk::IndexSeries::read(lookup, code, statind::StartRule::FirstUseful).usable();
+  loaded.points = risk::IndexSeries::read(lookup, code, statind::StartRule::FirstUseful).usable();
   if (loaded.points.empty())
     throw Refusal(Refusal::Kind::NoData, "nessun indice per il prodotto " + loaded.code);
   return loaded;
@@ -62,11 +61,11 @@ std::pair<DayNumber, DayNumber> sharedHistory(const std::vector<Loaded>& loaded)
   const Loaded& early = *std::min_element(loaded.begin(), loaded.end(), ends);
   if (late.points.front().date < early.points.back().date)
     return {late.points.front().date, early.points.back().date};
-  const std::string message =
-      &late == &early
-          ? late.code + " ha un solo indice utile (" + platform::formatDate(late.points.front().date) + ")"
-          : late.code + " ha indici " + datesText(late.points) + ", " + early.code + " " +
-                datesText(early.points);
+  const std::string message = &late == &early
+                                  ? late.code + " ha un solo indice utile (" +
+                                        platform::formatDate(late.points.front().date) + ")"
+                                  : late.code + " ha indici " + datesText(late.points) + ", " +
+                                        early.code + " " + datesText(early.points);
   throw Refusal(Refusal::Kind::NoOverlap, "nessun periodo comune ai prodotti: " + message);
 }
 
@@ -145,8 +144,8 @@ RiskFree riskFreeRate(indexdata::IndexLookup& lookup, const std::string& code,
     rate.note = "indici " + datesText(points) + ": non coprono il periodo";
     return rate;
   }
-  rate.annualisedReturn = risk::annualisedReturn(valueOn(points, period.from),
-                                                 valueOn(points, period.to), period.to - period.from);
+  rate.annualisedReturn = risk::annualisedReturn(
+      valueOn(points, period.from), valueOn(points, period.to), period.to - period.from);
   if (!rate.annualisedReturn) rate.note = "periodo inferiore a un anno";
   return rate;
 }

@@ -56,8 +56,8 @@ struct RiskFree {
 };
 
 struct RebasedChart {
-  std::vector<platform::DayNumber> dates;  // the period's start, then month ends (or every
-                                           // record date for a year or less), then its end
+  std::vector<platform::DayNumber> dates;   // the period's start, then month ends (or every
+                                            // record date for a year or less), then its end
   std::vector<std::vector<double>> values;  // per product, one per date; 100 on the first
 };
 

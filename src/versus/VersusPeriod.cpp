@@ -14,13 +14,11 @@ struct Named {
   const char* label;
 };
 
-constexpr Named kPresets[] = {{Preset::YearToDate, "ytd", "dal 1 gennaio"},
-                              {Preset::OneYear, "1a", "1 anno"},
-                              {Preset::ThreeYears, "3a", "3 anni"},
-                              {Preset::FiveYears, "5a", "5 anni"},
-                              {Preset::TenYears, "10a", "10 anni"},
-                              {Preset::Longest, "max", "storia comune"},
-                              {Preset::Chosen, "", "date scelte"}};
+constexpr Named kPresets[] = {
+    {Preset::YearToDate, "ytd", "dal 1 gennaio"}, {Preset::OneYear, "1a", "1 anno"},
+    {Preset::ThreeYears, "3a", "3 anni"},         {Preset::FiveYears, "5a", "5 anni"},
+    {Preset::TenYears, "10a", "10 anni"},         {Preset::Longest, "max", "storia comune"},
+    {Preset::Chosen, "", "date scelte"}};
 
 int yearsOf(Preset preset) {
   switch (preset) {
@@ -63,8 +61,8 @@ Period resolvePeriod(const PeriodChoice& choice, platform::DayNumber first,
       from = choice.from.value_or(first);
       to = choice.to.value_or(last);
       if (choice.from && choice.to && from >= to)
-        throw Refusal(Refusal::Kind::Period,
-                      "periodo scelto non valido: " + dates(from, to) + " (l'inizio va prima della fine)");
+        throw Refusal(Refusal::Kind::Period, "periodo scelto non valido: " + dates(from, to) +
+                                                 " (l'inizio va prima della fine)");
       break;
     case Preset::YearToDate:
       from = platform::dayNumber(platform::civilDate(last).year - 1, 12, 31);

@@ -77,12 +77,10 @@ TextTable figuresTable(const VersusResult& result) {
           [](const ProductFigures& p) { return rate(p.figures.volatility, false); });
   addLine(table, result, "massimo ribasso %", Best::Highest,
           [](const ProductFigures& p) { return rate(p.figures.maxDrawdown.value); });
-  addLine(table, result, "  picco", Best::None, [](const ProductFigures& p) {
-    return TextCell{dateText(p.figures.maxDrawdown.peak)};
-  });
-  addLine(table, result, "  minimo", Best::None, [](const ProductFigures& p) {
-    return TextCell{dateText(p.figures.maxDrawdown.trough)};
-  });
+  addLine(table, result, "  picco", Best::None,
+          [](const ProductFigures& p) { return TextCell{dateText(p.figures.maxDrawdown.peak)}; });
+  addLine(table, result, "  minimo", Best::None,
+          [](const ProductFigures& p) { return TextCell{dateText(p.figures.maxDrawdown.trough)}; });
   addLine(table, result, "  recupero", Best::None, [](const ProductFigures& p) {
     const risk::Drawdown& dd = p.figures.maxDrawdown;
     return TextCell{dd.trough && !dd.recovery ? "non ancora" : dateText(dd.recovery)};

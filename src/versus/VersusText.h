@@ -13,9 +13,9 @@
 namespace versus {
 
 struct TextCell {
-  std::string text;        // "" where the figure does not exist
-  bool best = false;       // the best of its line (all of them on a tie)
-  bool negative = false;   // a change or ratio below 0 (shown red)
+  std::string text;               // "" where the figure does not exist
+  bool best = false;              // the best of its line (all of them on a tie)
+  bool negative = false;          // a change or ratio below 0 (shown red)
   std::optional<double> value{};  // the figure behind a matrix cell, for its colour
 };
 

@@ -25,7 +25,8 @@ class VersusCommand : public ::testing::Test {
                              "INSERT INTO Indici (IndProdotto, IndData, IndValoreMon) "
                              "VALUES (?1, ?2, ?3)");
     SQLite::Statement product(
-        data, "INSERT INTO TabProdotti (Codice, Descrizione, NoIndici) VALUES (?1, 'Fondo ' || ?1, 0)");
+        data,
+        "INSERT INTO TabProdotti (Codice, Descrizione, NoIndici) VALUES (?1, 'Fondo ' || ?1, 0)");
     const auto add = [&](const std::string& code, platform::DayNumber first,
                          platform::DayNumber last, double pace) {
       product.bind(1, code);
@@ -76,9 +77,9 @@ TEST_F(VersusCommand, JsonHoldsFiguresChartAndMatrixWithTheRiskFreeSaid) {
   EXPECT_NEAR(p1["sharpe"].get<double>(),
               p1["annualisedReturn"].get<double>() / p1["volatility"].get<double>(), 1e-12);
   ASSERT_EQ(p1["years"].size(), 3u);  // from the close of 2021: 2022 to 2024, all whole
-  EXPECT_EQ(p1["years"][0], (nlohmann::json{{"year", 2022},
-                                            {"change", p1["years"][0]["change"]},
-                                            {"partial", false}}));
+  EXPECT_EQ(
+      p1["years"][0],
+      (nlohmann::json{{"year", 2022}, {"change", p1["years"][0]["change"]}, {"partial", false}}));
   EXPECT_EQ(p1["vsBenchmark"]["returns"], 782);  // the business days of 2022 to 2024
   EXPECT_TRUE(p1["maxDrawdown"]["peak"].is_string());
   EXPECT_TRUE(out["products"][1]["vsBenchmark"].is_null());
@@ -112,9 +113,9 @@ TEST_F(VersusCommand, RefusalsAndUsageErrors) {
   for (const char* wrong :
        {"--products P1", "--products P1,P2,P3,P4,P5,P6,P7,P8,MON", "--products P1,p1",
         "--products P1,P2 --benchmark P3", "--products P1,P2 --from 31/02/2020",
-        "--products P1,P2 --from 01/01/2020 --period 5a", "--products P1,P2 --to 01/01/2020 --period 5a",
-        "--products P1,P2 --period 2a", "--products P1,P2 --from 01/01/2030",
-        "--products P1,P2 --from 01/01/2020 --to 01/01/2019"})
+        "--products P1,P2 --from 01/01/2020 --period 5a",
+        "--products P1,P2 --to 01/01/2020 --period 5a", "--products P1,P2 --period 2a",
+        "--products P1,P2 --from 01/01/2030", "--products P1,P2 --from 01/01/2020 --to 01/01/2019"})
     EXPECT_EQ(versus(wrong).exitCode, 64) << wrong;
 }
 

@@ -92,10 +92,10 @@ TEST_F(Versus, DoubledAndMirroredReturns) {
   EXPECT_NEAR(*r.correlation[0][1], -1, 1e-12);
   // Information ratio: the difference of the annualised returns over the tracking error.
   const auto& p = r.products;
-  EXPECT_NEAR(*r.products[0].vsBenchmark->informationRatio,
-              (*p[0].figures.annualisedReturn - *p[2].figures.annualisedReturn) /
-                  *twice.trackingError,
-              1e-12);
+  EXPECT_NEAR(
+      *r.products[0].vsBenchmark->informationRatio,
+      (*p[0].figures.annualisedReturn - *p[2].figures.annualisedReturn) / *twice.trackingError,
+      1e-12);
 }
 
 TEST_F(Versus, OnlyDatesBothProductsHoldArePaired) {
@@ -168,8 +168,8 @@ TEST_F(Versus, SharpeOverTheRiskFreeRateOrZero) {
   EXPECT_EQ(set.riskFree.product, "MON");
   const double rf = set.riskFree.annualisedReturn.value();
   EXPECT_NEAR(rf, 0.02, 1e-12);
-  EXPECT_NEAR(*set.products[0].sharpe,
-              (*a.figures.annualisedReturn - rf) / *a.figures.volatility, 1e-15);
+  EXPECT_NEAR(*set.products[0].sharpe, (*a.figures.annualisedReturn - rf) / *a.figures.volatility,
+              1e-15);
 
   const VersusResult uncovered = compare({"A", "B"}, "", {}, "SHORTMON");
   EXPECT_FALSE(uncovered.riskFree.annualisedReturn);
@@ -179,7 +179,8 @@ TEST_F(Versus, SharpeOverTheRiskFreeRateOrZero) {
   EXPECT_FALSE(compare({"A", "B"}, "", {}, "NOSUCH").riskFree.annualisedReturn);
 
   // Under a year there is no annualised return, so neither ratio.
-  const VersusResult shortPeriod = compare({"A", "B"}, "B", {Preset::Chosen, day(1, 6, 2012), {}}, "MON");
+  const VersusResult shortPeriod =
+      compare({"A", "B"}, "B", {Preset::Chosen, day(1, 6, 2012), {}}, "MON");
   EXPECT_FALSE(shortPeriod.riskFree.annualisedReturn);
   EXPECT_FALSE(shortPeriod.products[0].sharpe);
   EXPECT_FALSE(shortPeriod.products[0].vsBenchmark->informationRatio);
@@ -187,7 +188,8 @@ TEST_F(Versus, SharpeOverTheRiskFreeRateOrZero) {
 
 TEST_F(Versus, RebasedChartStartsAtOneHundredForEveryProduct) {
   addPath("A", bench_);
-  addPath("B", path(day(15, 3, 2010), day(30, 11, 2012)), [](DayNumber, double v) { return v / 7; });
+  addPath("B", path(day(15, 3, 2010), day(30, 11, 2012)),
+          [](DayNumber, double v) { return v / 7; });
   const VersusResult r = compare({"A", "B"});
   EXPECT_EQ(r.period.from, day(15, 3, 2010));  // the later start
   EXPECT_EQ(r.period.to, day(30, 11, 2012));   // the earlier end
@@ -255,8 +257,9 @@ TEST_F(Versus, PeriodsAndCalendarYears) {
   EXPECT_TRUE(ten.period.shortened);
   EXPECT_EQ(versus::periodText(ten),
             "dal 04/01/2010 al 31/12/2012 (storia comune dal 04/01/2010 al 31/12/2012)");
-  for (const auto& outside : {versus::PeriodChoice{Preset::Chosen, day(1, 1, 2013), {}},
-                              versus::PeriodChoice{Preset::Chosen, day(1, 6, 2011), day(1, 1, 2011)}}) {
+  for (const auto& outside :
+       {versus::PeriodChoice{Preset::Chosen, day(1, 1, 2013), {}},
+        versus::PeriodChoice{Preset::Chosen, day(1, 6, 2011), day(1, 1, 2011)}}) {
     try {
       compare({"A", "B"}, "", outside);
       FAIL();

@@ -207,7 +207,8 @@ void SheetChartPainter::paintLines(QPainter& painter, const QRectF& plot, const 
   const double slot = plot.width() / std::max<std::size_t>(1, chart_.points.size());
   if (chart_.level) {
     painter.setPen(QPen(kAxisColour, mm(0.25), Qt::DashLine));
-    painter.drawLine(QPointF(plot.left(), y(*chart_.level)), QPointF(plot.right(), y(*chart_.level)));
+    painter.drawLine(QPointF(plot.left(), y(*chart_.level)),
+                     QPointF(plot.right(), y(*chart_.level)));
   }
   painter.setBrush(Qt::NoBrush);
   // The first line chosen is drawn last, on top of the others.

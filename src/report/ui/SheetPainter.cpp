@@ -1,7 +1,7 @@
 #include "report/ui/SheetPainter.h"
 
-#include <QPageLayout>
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>

@@ -23,7 +23,6 @@
 #include "report/StatSheet.h"
 #include "report/ui/SheetActions.h"
 #include "risk/ui/RischioRendimento.h"
-#include "versus/ui/ConfrontoProdotti.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/FunctionKeyPreview.h"
 #include "startup/ui/FunctionKeys.h"
@@ -36,6 +35,7 @@
 #include "statind/ui/SpinArrows.h"
 #include "statind/ui/StatIndForm.h"
 #include "statind/ui/WkStatIndModel.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace statind::ui {
 

@@ -86,7 +86,6 @@ QWidget* ConfrontoForm::buildSide(QDialog* window) {
   CmdEnd = button(side, "CmdEnd", "&USCITA");
   buttons = new QVBoxLayout;
   auto* column = new QVBoxLayout(side);
-  column->addWidget(heading(side, "LbTitolo"));
   column->addWidget(caption(side, "Prodotti a confronto (il primo in evidenza)"));
   column->addWidget(LstProdotti);
   column->addLayout(change);
@@ -117,8 +116,11 @@ QWidget* ConfrontoForm::buildResults(QWidget* parent) {
   tables->setStretchFactor(1, 2);
   split->addWidget(Grafico);
   split->addWidget(tables);
+  // The chart takes the larger part; the tables scroll when they are long.
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 2);
+  split->setSizes({3000, 2000});
+  tables->setSizes({3000, 2000});
   return split;
 }
 

@@ -88,13 +88,13 @@ void ConfrontoProdotti::guard(Handler&& handler) {
 
 void ConfrontoProdotti::connectHandlers() {
   ConfrontoForm& f = *form_;
-  connect(f.CmdAggiungi, &QPushButton::clicked, this, [this] { guard([&] { showChooser(true); }); });
+  connect(f.CmdAggiungi, &QPushButton::clicked, this,
+          [this] { guard([&] { showChooser(true); }); });
   connect(f.CmdChiudi, &QPushButton::clicked, this, [this] { showChooser(false); });
   connect(f.CmdTogli, &QPushButton::clicked, this, [this] { guard([&] { removeSelected(); }); });
   connect(f.CmdEnd, &QPushButton::clicked, this, &QDialog::accept);
-  connect(f.TxtCerca, &QLineEdit::textChanged, this, [this](const QString& typed) {
-    filterChooser(typed);
-  });
+  connect(f.TxtCerca, &QLineEdit::textChanged, this,
+          [this](const QString& typed) { filterChooser(typed); });
   // Enter in the search box takes the first line still shown.
   connect(f.TxtCerca, &QLineEdit::returnPressed, this, [this] {
     for (int row = 0; row < form_->CmbProd->count(); ++row)
@@ -210,8 +210,7 @@ void ConfrontoProdotti::pickFromChooser(int row) {
 }
 
 void ConfrontoProdotti::periodChosen() {
-  const bool chosen =
-      form_->CmbPeriodo->currentData().toInt() == static_cast<int>(Preset::Chosen);
+  const bool chosen = form_->CmbPeriodo->currentData().toInt() == static_cast<int>(Preset::Chosen);
   form_->DtDal->setEnabled(chosen);
   form_->DtAl->setEnabled(chosen);
   compute();
@@ -219,35 +218,37 @@ void ConfrontoProdotti::periodChosen() {
 
 void ConfrontoProdotti::compute() {
   ConfrontoForm& f = *form_;
-  shown_.reset();
-  sheetActions_->setEnabled(false);
-  f.LbMessaggio->clear();
+  std::optional<VersusResult> result;
+  std::string message;
   if (products_.size() < kMinProducts) {
-    f.LbMessaggio->setText("Aggiungi i prodotti da confrontare: da 2 a 8.");
-    showResult();
-    return;
+    message = "Aggiungi i prodotti da confrontare: da 2 a 8.";
+  } else {
+    VersusParams params;
+    params.products = products_;
+    params.benchmark = f.CmbBenchmark->currentData().toString().toStdString();
+    params.period.preset = static_cast<Preset>(f.CmbPeriodo->currentData().toInt());
+    if (params.period.preset == Preset::Chosen) {
+      params.period.from = dayOf(f.DtDal->date());
+      params.period.to = dayOf(f.DtAl->date());
+    }
+    params.riskFree = riskFree_;
+    // A storage failure leaves by the handler's guard, with the window as it was.
+    try {
+      indexdata::WaitScope wait(ctx_.desktop);
+      result = computeVersus(*ctx_.lookup, params);
+    } catch (const Refusal& refusal) {
+      message = refusal.what();
+    }
   }
-  VersusParams params;
-  params.products = products_;
-  params.benchmark = f.CmbBenchmark->currentData().toString().toStdString();
-  params.period.preset = static_cast<Preset>(f.CmbPeriodo->currentData().toInt());
-  if (params.period.preset == Preset::Chosen) {
-    params.period.from = dayOf(f.DtDal->date());
-    params.period.to = dayOf(f.DtAl->date());
-  }
-  params.riskFree = riskFree_;
-  try {
-    indexdata::WaitScope wait(ctx_.desktop);
-    shown_ = computeVersus(*ctx_.lookup, params);
-  } catch (const Refusal& refusal) {
-    f.LbMessaggio->setText(qs(refusal.what()));
-  }
+  shown_ = std::move(result);
+  f.LbMessaggio->setText(qs(message));
   showResult();
 }
 
 void ConfrontoProdotti::showResult() {
   ConfrontoForm& f = *form_;
   const VersusResult* result = shown_ ? &*shown_ : nullptr;
+  sheetActions_->setEnabled(result != nullptr);
   f.Grafico->show(result);
   for (VersusTable* table : {f.TbCifre, f.TbAnni, f.TbCorrelazioni}) table->show({});
   f.LbPeriodo->clear();
@@ -266,7 +267,6 @@ void ConfrontoProdotti::showResult() {
     f.DtDal->setDate(qdate(result->period.from));
     f.DtAl->setDate(qdate(result->period.to));
   }
-  sheetActions_->setEnabled(true);
 }
 
 void ConfrontoProdotti::keyPressEvent(QKeyEvent* event) {
