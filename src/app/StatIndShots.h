@@ -1,8 +1,7 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
 // with a product, pictures of its year view with every chart overlay, of a month view, of the
 // screen after a few steps, of the risk window's two pages, of the comparison of products and
-// of the product choice are saved
-// next to the main window's picture.
+// of the product choice are saved next to the main window's picture.
 #pragma once
 
 #include <QAbstractButton>
