@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "risk/SeriesMath.h"
@@ -18,11 +19,16 @@ struct PairFigures {
   std::optional<double> trackingError;  // deviation of the differences a - b, times √256
 };
 
-// The returns of `a` against `b` over [from, to]: between consecutive dates both series hold,
-// from the last such date on or before `from` (the period opens on its first day's value, as the
-// risk figures do) to the last one on or before `to`. Both series in date order.
-PairFigures pairFigures(const std::vector<risk::SeriesPoint>& a,
-                        const std::vector<risk::SeriesPoint>& b, platform::DayNumber from,
-                        platform::DayNumber to);
+// The series with the natural logarithm of each value, so that a log return is a difference:
+// taken once per product, not once per pair it is in.
+std::vector<risk::SeriesPoint> logarithms(const std::vector<risk::SeriesPoint>& points);
+
+// The returns of `a` against `b` over [from, to], and of `b` against `a` (the same but for
+// beta): between consecutive dates both series hold, from the last such date on or before
+// `from` (the period opens on its first day's value, as the risk figures do) to the last one on
+// or before `to`. Both series as `logarithms` gives them, in date order.
+std::pair<PairFigures, PairFigures> pairFigures(const std::vector<risk::SeriesPoint>& a,
+                                                const std::vector<risk::SeriesPoint>& b,
+                                                platform::DayNumber from, platform::DayNumber to);
 
 }  // namespace versus

@@ -205,21 +205,28 @@ VersusResult computeVersus(indexdata::IndexLookup& lookup, const VersusParams& p
     p.years = yearChanges(loaded[i].points, period);
   }
 
+  // Every pair once, both ways: the matrix, and each product against the benchmark.
   const std::size_t n = loaded.size();
+  std::vector<std::vector<SeriesPoint>> logs;
+  for (const Loaded& product : loaded) logs.push_back(logarithms(product.points));
   result.correlation.assign(n, std::vector<std::optional<double>>(n));
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t j = i; j < n; ++j)
-      result.correlation[i][j] = result.correlation[j][i] =
-          pairFigures(loaded[i].points, loaded[j].points, period.from, period.to).correlation;
-  if (result.benchmark) {
-    const std::size_t b = *result.benchmark;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i == b) continue;
-      VsBenchmark& vs = result.products[i].vsBenchmark.emplace();
-      vs.pair = pairFigures(loaded[i].points, loaded[b].points, period.from, period.to);
-      vs.informationRatio = ratio(difference(result.products[i].figures.annualisedReturn,
-                                             result.products[b].figures.annualisedReturn),
-                                  vs.pair.trackingError);
+  const auto against = [&](std::size_t product, std::size_t benchmark, const PairFigures& pair) {
+    if (result.benchmark != benchmark) return;
+    VsBenchmark& vs = result.products[product].vsBenchmark.emplace();
+    vs.pair = pair;
+    vs.informationRatio = ratio(difference(result.products[product].figures.annualisedReturn,
+                                           result.products[benchmark].figures.annualisedReturn),
+                                pair.trackingError);
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    // A product against itself pairs its own returns: correlated wholly unless they never move.
+    const auto& volatility = result.products[i].figures.volatility;
+    if (volatility && *volatility > 0) result.correlation[i][i] = 1;
+    for (std::size_t j = i + 1; j < n; ++j) {
+      const auto [ij, ji] = pairFigures(logs[i], logs[j], period.from, period.to);
+      result.correlation[i][j] = result.correlation[j][i] = ij.correlation;
+      against(i, j, ij);
+      against(j, i, ji);
     }
   }
   result.chart = rebased(loaded, period);
