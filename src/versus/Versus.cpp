@@ -1,6 +1,7 @@
 #include "versus/Versus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 #include <tuple>
 
