@@ -14,11 +14,13 @@ struct Named {
   const char* label;
 };
 
-constexpr Named kPresets[] = {
-    {Preset::YearToDate, "ytd", "dal 1 gennaio"}, {Preset::OneYear, "1a", "1 anno"},
-    {Preset::ThreeYears, "3a", "3 anni"},         {Preset::FiveYears, "5a", "5 anni"},
-    {Preset::TenYears, "10a", "10 anni"},         {Preset::Longest, "max", "storia comune"},
-    {Preset::Chosen, "", "date scelte"}};
+constexpr Named kPresets[] = {{Preset::YearToDate, "ytd", "dal 1° gennaio"},
+                              {Preset::OneYear, "1a", "1 anno"},
+                              {Preset::ThreeYears, "3a", "3 anni"},
+                              {Preset::FiveYears, "5a", "5 anni"},
+                              {Preset::TenYears, "10a", "10 anni"},
+                              {Preset::Longest, "max", "storia comune"},
+                              {Preset::Chosen, "", "date scelte"}};
 
 int yearsOf(Preset preset) {
   switch (preset) {

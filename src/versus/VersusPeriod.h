@@ -29,7 +29,7 @@ enum class Preset { Chosen, YearToDate, OneYear, ThreeYears, FiveYears, TenYears
 
 // The command line's names: "ytd", "1a", "3a", "5a", "10a", "max"; nullopt for any other.
 std::optional<Preset> presetNamed(std::string_view name);
-// What the window lists: "dal 1 gennaio", "1 anno", "3 anni", ..., "storia comune", "date scelte".
+// What the window lists: "dal 1° gennaio", "1 anno", "3 anni", ..., "storia comune", "date scelte".
 std::string presetLabel(Preset preset);
 
 struct PeriodChoice {
