@@ -1,7 +1,8 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
 // with a product, pictures of its year view with every chart overlay, of the file dialog and
 // the print preview it opens, of a month view, of the screen after a few steps, of the risk
-// window's two pages and of the product choice are saved next to the main window's picture.
+// window's two pages, of the comparison of products and of the product choice are saved next to
+// the main window's picture.
 #pragma once
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 
 #include <cstdio>
 #include "app/RiskShots.h"
+#include "app/VersusShots.h"
 
 namespace app {
 
@@ -53,6 +55,7 @@ class StatIndShots {
     months->setCurrentIndex(0);
     settle();
     RiskShots::shoot(dialog, folder, save);
+    VersusShots::shoot(dialog, folder, save);
     if (auto* back = dialog.findChild<QPushButton*>(QStringLiteral("CmdProd"))) back->click();
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-choice.png")));

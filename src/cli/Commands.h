@@ -84,4 +84,13 @@ struct ImportIndexOptions {
 };
 int runImportIndex(const CommonOptions& common, const ImportIndexOptions& options);
 
+// statind-cli versus: products side by side.
+struct VersusOptions {
+  std::string products;   // "A,B[,C...]": 2 to 8 codes
+  std::string benchmark;  // one of them; "" for none
+  std::string from, to;   // dd/mm/yyyy; "" = where the shared history starts or ends
+  std::string period;     // ytd | 1a | 3a | 5a | 10a | max; "" = the dates (or max)
+};
+int runVersus(const CommonOptions& common, const VersusOptions& options);
+
 }  // namespace cli

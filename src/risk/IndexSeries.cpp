@@ -1,9 +1,12 @@
 #include "risk/IndexSeries.h"
 
+#include <SQLiteCpp/Database.h>
+
 #include <algorithm>
 #include <utility>
 
 #include "indexdata/Helpers.h"
+#include "platform/SqlStatement.h"
 #include "platform/Strings.h"
 
 namespace risk {
@@ -33,16 +36,24 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
   const std::optional<double> byRule = lookup.valueByRule(code);
   std::vector<Record> records;
   const auto keep = [&](const platform::Value& storedDate, const platform::Value& stored) {
-    const auto date = platform::parseIsoDate(platform::valueText(storedDate));
+    const auto* text = std::get_if<std::string>(&storedDate);
+    const auto date = platform::parseIsoDate(text ? *text : platform::valueText(storedDate));
     if (!date) return;  // no seek can land on a record without a date
     records.push_back(Record{*date, storedNumber(stored), indexdata::nzNumber(stored)});
   };
   if (auto* file = dynamic_cast<platform::TableCursor*>(&index)) {
-    // A file answers the two columns it is asked for faster than a whole range read.
-    platform::PreparedQuery query(
-        file->database(),
+    // A file answers the two columns it is asked for faster than a whole range read, and read
+    // row by row into the same two fields nothing is copied or allocated per record.
+    platform::SqlStatement scan(
+        file->database().engine().getHandle(),
         "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
-    for (const auto& row : query.run({file->storedKey(code)})) keep(row.at(0), row.at(1));
+    scan.bindAll({file->storedKey(code)});
+    platform::Value date, value;
+    while (scan.step()) {
+      scan.read(0, date);
+      scan.read(1, value);
+      keep(date, value);
+    }
     return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
   }
   // Every dated record of the product, in date order: the span of all dates a record can have.
@@ -61,6 +72,8 @@ IndexSeries::IndexSeries(std::vector<Record> records, std::optional<double> byRu
       byRule_(byRule),
       valueFormat_(std::move(valueFormat)),
       rule_(rule) {
+  answering_.reserve(records_.size());
+  usable_.reserve(records_.size());
   for (const Record& r : records_) {
     if (r.date <= platform::kNoDateLimit || !r.number || *r.number == 0) continue;
     answering_.push_back(r);

@@ -55,14 +55,14 @@ WindowFigures measureInside(const Window& window, const std::vector<SeriesPoint>
                             const ReturnsMap& map) {
   WindowFigures figures;
   figures.name = window.name;
+  const PeriodFigures period = figuresOf(inside, window.to - window.from);
   figures.covered = true;
   figures.from = window.from;
   figures.to = window.to;
-  figures.change = change(inside.front().value, inside.back().value);
-  figures.annualisedReturn =
-      annualisedReturn(inside.front().value, inside.back().value, window.to - window.from);
-  figures.volatility = annualisedVolatility(logReturns(inside));
-  figures.maxDrawdown = maxDrawdown(inside);
+  figures.change = period.change;
+  figures.annualisedReturn = period.annualisedReturn;
+  figures.volatility = period.volatility;
+  figures.maxDrawdown = period.maxDrawdown;
   addMonths(map, window, figures);
   return figures;
 }

@@ -106,7 +106,7 @@ void writeIndexDb(const fs::path& file, const DemoParams& params, DemoResult& re
 
 void writeIni(const Layout& l) {
   std::ostringstream text;
-  text << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\n"
+  text << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\nINDICE_MONETARIO=MO001\n"
        << "[BASE]\nOPERATORE=" << kOperator << "\nPOSIZ=\n"
        << "[PATH]\nFILE=" << l.base.string() << "\nWORK=" << l.work.string()
        << "\nSAVE=" << l.save.string() << "\nTEMP=" << l.temp.string() << "\n"

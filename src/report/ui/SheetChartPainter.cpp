@@ -68,6 +68,10 @@ SheetChartPainter::Scale SheetChartPainter::scale() const {
   };
   for (const auto& point : chart_.points)
     if (point.value) take(*point.value);
+  for (const SheetLine& line : chart_.lines)
+    for (const auto& value : line.values)
+      if (value) take(*value);
+  if (chart_.level) take(*chart_.level);
   const statind::Overlays& o = chart_.overlays;
   if (chart_.overlayMask & GraphModel::kOverlayStdDev) {
     take(o.mean - o.stdDev);
@@ -131,6 +135,8 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
   const std::vector<bool> shown = shownLabels(metrics, slot);
   for (int i = 0; i < n; ++i) {
     const double x = plot.left() + (i + 0.5) * slot;
+    // Series of hundreds of dates tick only where a label stands.
+    if (!chart_.lines.empty() && !chart_.points[i].label) continue;
     if (chart_.gridStyle & 2) {
       painter.setPen(QPen(kGridColour, mm(0.15)));
       painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
@@ -187,6 +193,10 @@ void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const
   };
   const int n = static_cast<int>(chart_.points.size());
   const double slot = plot.width() / std::max(1, n);
+  if (!chart_.lines.empty()) {
+    paintLines(painter, plot, s);
+    return;
+  }
   if (chart_.type == GraphModel::kBars) {
     const double base = y(std::clamp(0.0, s.min, s.max));
     painter.setPen(Qt::NoPen);
@@ -217,6 +227,39 @@ void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const
   painter.setPen(Qt::NoPen);
   const double radius = marks.size() > 16 ? mm(0.45) : mm(0.7);
   for (const QPointF& at : marks) painter.drawEllipse(at, radius, radius);
+}
+
+void SheetChartPainter::paintLines(QPainter& painter, const QRectF& plot, const Scale& s) const {
+  const auto y = [&](double v) {
+    return plot.bottom() - (v - s.min) / (s.max - s.min) * plot.height();
+  };
+  const double slot = plot.width() / std::max<std::size_t>(1, chart_.points.size());
+  if (chart_.level) {
+    painter.setPen(QPen(kAxisColour, mm(0.25), Qt::DashLine));
+    painter.drawLine(QPointF(plot.left(), y(*chart_.level)),
+                     QPointF(plot.right(), y(*chart_.level)));
+  }
+  painter.setBrush(Qt::NoBrush);
+  // The first line chosen is drawn last, on top of the others.
+  for (auto line = chart_.lines.rbegin(); line != chart_.lines.rend(); ++line) {
+    QPainterPath path;
+    bool open = false;
+    for (std::size_t i = 0; i < line->values.size(); ++i) {
+      if (!line->values[i]) {
+        open = false;
+        continue;
+      }
+      const QPointF at(plot.left() + (i + 0.5) * slot, y(*line->values[i]));
+      if (open)
+        path.lineTo(at);
+      else
+        path.moveTo(at);
+      open = true;
+    }
+    painter.setPen(QPen(statind::ui::seriesColour(line->colour), mm(0.4), Qt::SolidLine,
+                        Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
+  }
 }
 
 void SheetChartPainter::paintOverlays(QPainter& painter, const QRectF& plot, const Scale& s) const {
@@ -253,7 +296,13 @@ double SheetChartPainter::legend(QPainter& measure, double width, QPainter* pain
   const QFontMetricsF metrics(measure.font(), measure.device());
   const double rowHeight = mm(4.5), swatch = mm(6), gap = mm(1.5), spacing = mm(5);
   double x = mm(2), y = mm(1.5);
-  for (const std::string& entry : chart_.legend) {
+  std::vector<std::string> entries = chart_.legend;
+  if (!chart_.lines.empty()) {
+    entries.clear();
+    for (const SheetLine& line : chart_.lines) entries.push_back(line.name);
+  }
+  for (std::size_t e = 0; e < entries.size(); ++e) {
+    const std::string& entry = entries[e];
     const QString text = QString::fromStdString(entry);
     const double textWidth = metrics.horizontalAdvance(text) + mm(0.5);
     if (x > mm(2) && x + swatch + gap + textWidth > width) {
@@ -261,7 +310,9 @@ double SheetChartPainter::legend(QPainter& measure, double width, QPainter* pain
       y += rowHeight;
     }
     if (painter) {
-      const Stroke stroke = strokeOf(entry, chart_.type);
+      const Stroke stroke = chart_.lines.empty()
+                                ? strokeOf(entry, chart_.type)
+                                : Stroke{statind::ui::seriesColour(chart_.lines[e].colour)};
       const double middle = origin.y() + y + rowHeight / 2;
       const double left = origin.x() + x;
       if (stroke.band) {

@@ -1,5 +1,6 @@
 // Draws a client sheet's chart with vector strokes (axes, ticks, the series as a line or bars,
-// the ticked overlays and a legend), so that it prints sharp at any size.
+// the ticked overlays, or several series each in its colour, and a legend), so that it prints
+// sharp at any size.
 #pragma once
 
 #include <QFontMetricsF>
@@ -32,6 +33,8 @@ class SheetChartPainter {
   std::vector<bool> shownLabels(const QFontMetricsF& metrics, double slot) const;
   void paintSeries(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   void paintOverlays(QPainter& painter, const QRectF& plot, const Scale& scale) const;
+  // The several series of a chart that has them, over the level line.
+  void paintLines(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   // Lays the legend out in rows across `width` (entry positions relative to the legend's top
   // left) and returns the legend's height; paints it at `origin` when `painter` is given.
   double legend(QPainter& measure, double width, QPainter* painter, QPointF origin) const;

@@ -22,6 +22,7 @@
 #include "startup/ui/FunctionWindows.h"
 #include "update/ui/CheckForUpdates.h"
 #include "utilities/FileCheck.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace startup::ui {
 
@@ -67,6 +68,16 @@ void Startup::buildMenus() {
   connect(importa, &QAction::triggered, this, [this] {
     guarded(this, ctx_.desktop, [this] {
       indeximport::ui::openImportWindow(ctx_, this, [this](int code) { openFunction(code); });
+    });
+  });
+
+  // Not a function code of the suite's command line: opened from here or the statistics window.
+  QAction* confronto = muStatistiche_->addAction(QStringLiteral("C&onfronto prodotti"));
+  confronto->setObjectName(QStringLiteral("Mu_Versus"));
+  connect(confronto, &QAction::triggered, this, [this] {
+    guarded(this, ctx_.desktop, [this] {
+      versus::ui::ConfrontoProdotti window(ctx_, {}, this);
+      window.exec();
     });
   });
 

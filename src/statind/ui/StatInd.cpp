@@ -37,6 +37,7 @@
 #include "statind/ui/SpinArrows.h"
 #include "statind/ui/StatIndForm.h"
 #include "statind/ui/WkStatIndModel.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace statind::ui {
 
@@ -109,6 +110,8 @@ void StatInd::connectHandlers() {
   // lists included, as Ctrl+P does.
   connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
           [this] { riskClicked(); });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
+          [this] { versusClicked(); });
   for (int i = 0; i < 2; ++i) {
     connect(f.SpinButton1[i], &SpinArrows::down, this, [this, i] { stepPressed(i, false); });
     connect(f.SpinButton1[i], &SpinArrows::up, this, [this, i] { stepPressed(i, true); });
@@ -120,6 +123,7 @@ void StatInd::connectHandlers() {
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
   connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
   connect(f.cmdRischio, &QPushButton::clicked, this, [this] { riskClicked(); });
+  connect(f.cmdConfronto, &QPushButton::clicked, this, [this] { versusClicked(); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -284,6 +288,16 @@ void StatInd::riskClicked() {
     params.range = *range_;
     const std::string heading = product_ + " - " + form_->LbProdotto->text().toStdString();
     risk::ui::RischioRendimento window(ctx_, params, heading, this);
+    window.exec();
+  });
+}
+
+void StatInd::versusClicked() {
+  if (busy_) return;
+  guard([&] {
+    std::vector<std::string> products;
+    if (!product_.empty()) products.push_back(product_);
+    versus::ui::ConfrontoProdotti window(ctx_, products, this);
     window.exec();
   });
 }

@@ -72,6 +72,8 @@ class StatInd : public QDialog {
   void compareClicked();
   // Opens "Rischio e rendimento" on the product and year shown (button or Ctrl+R).
   void riskClicked();
+  // Opens "Confronto prodotti" with the product shown (button or Ctrl+O).
+  void versusClicked();
   void preselect();
 
   bool loadRange();

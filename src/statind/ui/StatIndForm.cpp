@@ -76,6 +76,7 @@ void StatIndForm::buildProductPane() {
   CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
   cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
   cmdRischio = button(PctProd, "cmdRischio", "&RISCHIO");
+  cmdConfronto = button(PctProd, "cmdConfronto", "C&ONFRONTO");
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
   grid->addWidget(LbProdotto, 0, 0, 1, 7);
@@ -89,6 +90,7 @@ void StatIndForm::buildProductPane() {
   grid->addWidget(CmdProd, 1, 7);
   grid->addWidget(cmdCompara, 1, 8);
   grid->addWidget(cmdRischio, 1, 9);
+  grid->addWidget(cmdConfronto, 1, 10);
 }
 
 void StatIndForm::placeSheetButtons(const std::array<QPushButton*, 3>& buttons) {

@@ -61,7 +61,8 @@ struct StatIndForm {
   std::array<SpinArrows*, 2> SpinButton1;
   std::array<QPushButton*, 3> cmdMoveM;
   QPushButton *CmdProd, *cmdCompara, *CmdEnd;
-  QPushButton* cmdRischio;  // opens "Rischio e rendimento" (also Ctrl+R)
+  QPushButton* cmdRischio;    // opens "Rischio e rendimento" (also Ctrl+R)
+  QPushButton* cmdConfronto;  // opens "Confronto prodotti" (also Ctrl+O)
   std::array<QLabel*, 3> LbAnno, LbVal1, LbVal2, LbDiff, LbPerc, LbParz;
   std::array<QRadioButton*, 2> Option1;
   std::array<QCheckBox*, 4> Check1;
