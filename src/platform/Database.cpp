@@ -59,9 +59,10 @@ std::unique_ptr<Database> Database::open(const std::string& path) {
   std::unique_ptr<SQLite::Database> engine;
   try {
     // Read-write only: the engine must never create a missing database. URI names let links
-    // attach their files with the same guarantee.
-    engine = std::make_unique<SQLite::Database>(path, SQLite::OPEN_READWRITE | SQLITE_OPEN_URI,
-                                                kBusyTimeoutMs);
+    // attach their files with the same guarantee. A mirror of a Jet file is only ever read.
+    const int access =
+        StoreFile::isMirrorFile(path) ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE;
+    engine = std::make_unique<SQLite::Database>(path, access | SQLITE_OPEN_URI, kBusyTimeoutMs);
     // The engine opens lazily; reading the schema now tells a database from any other file and
     // leaves the schema parsed for the first query.
     engine->exec("SELECT count(*) FROM sqlite_master");

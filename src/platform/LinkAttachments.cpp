@@ -21,8 +21,9 @@ std::string canonicalFile(const std::string& path) {
   return error ? path : canonical.generic_string();
 }
 
-// A URI naming the file in read-write mode: unlike a plain name it never creates the file.
-std::string readWriteUri(const std::string& file) {
+// A URI naming the file in read-write mode (read-only for a mirror of a Jet file): unlike a
+// plain name it never creates the file.
+std::string fileUri(const std::string& file) {
   std::string uri = file.empty() || file[0] != '/' ? "file:///" : "file:";
   for (char c : file) {
     if (c == '%' || c == '?' || c == '#') {
@@ -34,7 +35,7 @@ std::string readWriteUri(const std::string& file) {
       uri += c;
     }
   }
-  return uri + "?mode=rw";
+  return uri + (StoreFile::isMirrorFile(file) ? "?mode=ro" : "?mode=rw");
 }
 
 void run(sqlite3* db, const std::string& sql, const std::vector<Value>& params = {}) {
@@ -62,7 +63,7 @@ std::string LinkAttachments::attach(const std::string& path) {
       if (used == alias) alias.clear();
   }
   sqlite3* db = db_.engine().getHandle();
-  run(db, "ATTACH DATABASE ?1 AS " + SqlStatement::quote(alias), {readWriteUri(file)});
+  run(db, "ATTACH DATABASE ?1 AS " + SqlStatement::quote(alias), {fileUri(file)});
   aliasByFile_[file] = alias;
   try {
     // Attaching is lazy as well: make a file that is no database fail here, not in a query.
