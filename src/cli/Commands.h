@@ -66,5 +66,13 @@ struct IndexCopyOptions {
   bool replace = false;  // replace the records the target already holds
 };
 int runIndexCopy(const CommonOptions& common, const IndexCopyOptions& options);
+// jet-copy: a Jet file's user tables into a new SQLite file (a file already there and not empty
+// only with `replace`; never over a Jet file).
+struct JetCopyOptions {
+  std::string from;
+  std::string to;
+  bool replace = false;
+};
+int runJetCopy(const JetCopyOptions& options);
 
 }  // namespace cli

@@ -81,6 +81,13 @@ int main(int argc, char** argv) {
   direction->require_option(1);
   copy->add_flag("--replace", copyOptions.replace, "replace the records the target already holds");
 
+  cli::JetCopyOptions jetCopy;
+  auto* jetCopyCommand = app.add_subcommand(
+      "jet-copy", "copy every table of a Jet (.mdb) file into a new SQLite file");
+  jetCopyCommand->add_option("--from", jetCopy.from, "the Jet file (Access 97-2003)")->required();
+  jetCopyCommand->add_option("--to", jetCopy.to, "the SQLite file to write")->required();
+  jetCopyCommand->add_flag("--replace", jetCopy.replace, "replace a target that is not empty");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -99,6 +106,7 @@ int main(int argc, char** argv) {
     if (returns->parsed()) return cli::runReturns(common, risk);
     if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
     if (copy->parsed()) return cli::runIndexCopy(common, copyOptions);
+    if (jetCopyCommand->parsed()) return cli::runJetCopy(jetCopy);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

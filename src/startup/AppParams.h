@@ -45,6 +45,9 @@ struct AppParams {
   // INDICI_DB of pathSection: a libpq URI naming the index database on a PostgreSQL server;
   // "" keeps it in the file.
   std::string indexDbUri;
+  // JET_MIRROR of pathSection: the folder of the local mirrors of the suite's Jet files; ""
+  // keeps them in the operator's work folder.
+  std::string jetMirrorFolder;
   std::string saveFolder;
   std::string tempFolder;
   std::string textsFolder;

@@ -113,6 +113,7 @@ void Configuration::loadParameters() {
   params_.visitsDbPath =
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.visitsDbName);
   params_.indexDbUri = platform::trim(read(params_.pathSection, "INDICI_DB"));
+  params_.jetMirrorFolder = read(params_.pathSection, "JET_MIRROR");
   params_.operatorWorkFolder = platform::resolvePath(params_.workFolder + operatorFolder);
   params_.workDbPath = platform::resolvePath(params_.operatorWorkFolder + params_.workDbName);
 

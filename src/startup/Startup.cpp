@@ -42,7 +42,7 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
 
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
-                  const ProgressLabel& progress) {
+                  const ProgressLabel& progress, const ProgressLabel& copyProgress) {
   if (params.startFailed) {
     // Without a configuration the program can do nothing: the suite's caller takes over.
     runSuiteProcedure(env, params, desktop, "INFOTORVA");
@@ -60,7 +60,8 @@ StartOutcome load(const platform::Environment& env, AppParams& params, Databases
   params.operatorCode = platform::upperCase(params.operatorCode);
   config.loadParameters();
 
-  if (!openDatabases(params, dbs, desktop, progress)) return StartOutcome::DatabasesClosed;
+  if (!openDatabases(params, dbs, desktop, progress, copyProgress))
+    return StartOutcome::DatabasesClosed;
   desktop.processEvents();
   if (!reports.open()) {
     desktop.messageBox({"ERRORE NELLA GESTIONE STAMPE", "", Buttons::Ok, Icon::None});

@@ -27,8 +27,10 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
 // Loading steps 2 and 5-13 (the window applies 3, 4 and 14). Changes the current folder to the
 // program's folder. After a failed initialisation it only hands control back to the suite
 // procedure "INFOTORVA" and returns NoConfigFile.
+// `copyProgress`, when given, receives the progress of a Jet file's mirror being copied
+// instead of `progress`.
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
-                  const ProgressLabel& progress);
+                  const ProgressLabel& progress, const ProgressLabel& copyProgress = {});
 
 }  // namespace startup
