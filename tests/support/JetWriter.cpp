@@ -118,7 +118,7 @@ std::int64_t whole(const Column& column, const Value& value, std::int64_t low, s
   std::int64_t n = 0;
   if (const auto* i = std::get_if<std::int64_t>(&value))
     n = *i;
-  else if (const double d = std::round(number(column, value)); d >= -9.2e18 && d <= 9.2e18)
+  else if (const double d = std::round(number(column, value)); std::abs(d) < 0x1p63)
     n = static_cast<std::int64_t>(d);
   else
     throw badValue(column, "number out of range");
@@ -274,7 +274,7 @@ bool JetWriter::encodeField(const Column& c, const Value& value, std::string& ou
       break;
     case ColumnType::Currency: {
       const double scaled = std::round(number(c, value) * 10000);
-      if (!(std::abs(scaled) < 9.2e18)) throw badValue(c, "currency out of range");
+      if (!(std::abs(scaled) < 0x1p63)) throw badValue(c, "currency out of range");
       appendLe(out, static_cast<std::int64_t>(scaled));
       break;
     }
