@@ -41,12 +41,14 @@ LibmdbTable LibmdbTable::read(const std::string& file, const std::string& name) 
 
   LibmdbTable result;
   result.declaredRows = table->num_rows;
+  result.usageMapType = table->usage_map[0];
   const unsigned count = table->num_cols;
   std::vector<std::vector<char>> values(count, std::vector<char>(kBindSize));
   std::vector<int> lengths(count);
   for (unsigned i = 0; i < count; ++i) {
     auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
     result.columns.push_back(column->name);
+    result.types.push_back(column->col_type);
     mdb_bind_column(table.get(), static_cast<int>(i) + 1, values[i].data(), &lengths[i]);
   }
   while (mdb_fetch_row(table.get())) {
@@ -64,10 +66,8 @@ LibmdbTable LibmdbTable::read(const std::string& file, const std::string& name) 
         void* bytes = mdb_ole_read_full(mdb.get(), column, &size);
         row.emplace_back(std::string(static_cast<const char*>(bytes), size));
         std::free(bytes);
-      } else if (column->col_type == MDB_BINARY) {
-        row.emplace_back(std::string(values[i].data(), lengths[i]));
       } else {
-        row.emplace_back(std::string(values[i].data()));
+        row.emplace_back(std::string(values[i].data(), lengths[i]));
       }
     }
   }

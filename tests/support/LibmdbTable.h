@@ -10,6 +10,7 @@ namespace testsupport {
 
 struct LibmdbTable {
   std::vector<std::string> columns;
+  std::vector<int> types;  // the library's type codes (MDB_TEXT...), one per column
   // Each value as the library's text (UTF-8; dates as "YYYY-MM-DD HH:MM:SS"; Ole and Binary
   // values as their bytes); nullopt for a Null, and for an empty text, which the library's
   // values do not tell apart.
@@ -18,6 +19,7 @@ struct LibmdbTable {
   // counted here, left out of `rows`.
   int deletedRows = 0;
   unsigned declaredRows = 0;  // the row count the table definition holds
+  int usageMapType = -1;      // 0 inline, 1 reference
 
   // Reads every row of `table` in `file`. Throws std::runtime_error when the library cannot
   // open the file or find the table.
