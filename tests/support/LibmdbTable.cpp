@@ -10,7 +10,8 @@ namespace testsupport {
 
 namespace {
 
-constexpr int kBindSize = 1 << 20;  // room for the longest memo of the tests
+constexpr int kBindSize =
+    1 << 16;  // the longest memo of the tests; the library allocates it per value
 
 using Handle = std::unique_ptr<MdbHandle, decltype(&mdb_close)>;
 
