@@ -35,15 +35,16 @@ class DemoIndex {
     auto index = platform::Database::open(indexPath);
     // Null values, zeros before 1900 and among Nulls, a 999999 beside a zero, and a code that
     // only differs by a leading blank (it sorts just before its look-alike).
-    Extra extra = {{"ZERI", "1899-06-30", 0.0},
-                   {"ZERI", "1899-07-03", platform::Value{}},
-                   {"ZERI", "2016-05-09", platform::Value{}},
-                   {"ZERI", "2016-05-10", 0.0},
-                   {"ZERI", "2016-05-11", platform::Value{}},
-                   {"ERR999", "2014-06-12", 0.0},
-                   {" MID2009", "2008-12-30", 4.5},
-                   {" MID2009", "2009-01-02", 0.0},
-                   {"FISSO", "1890-01-01", 3.0}};
+    Extra extra = {
+        {"ZERI", "1899-06-30", 0.0},
+        {"ZERI", "1899-07-03", platform::Value{}},
+        {"ZERI", "2016-05-09", platform::Value{}},
+        {"ZERI", "2016-05-10", 0.0},
+        {"ZERI", "2016-05-11", platform::Value{}},
+        {"ERR999", "2014-06-12", 0.0},
+        {" MID2009", "2008-12-30", 4.5},
+        {" MID2009", "2009-01-02", 0.0},
+        {"FISSO", "1890-01-01", 3.0}};
     extra.insert(extra.end(), more.begin(), more.end());
     platform::Database::Transaction transaction(*index);
     for (const auto& [code, date, value] : extra)
