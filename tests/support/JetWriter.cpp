@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Format.h"
 #include "support/JetText.h"
@@ -227,10 +228,7 @@ std::string JetWriter::encodeRow(const std::vector<Value>& values) {
   }
 
   std::string row;
-  if (jet4)
-    appendLe(row, static_cast<std::uint16_t>(count));
-  else
-    appendLe(row, static_cast<std::uint8_t>(count));
+  appendCount(row, count);
   row += fixed;
   std::vector<std::size_t> offsets;
   for (const auto& v : vars) {
@@ -243,16 +241,8 @@ std::string JetWriter::encodeRow(const std::vector<Value>& values) {
     if (!jet4 && row.size() + offsets.size() + 1 + nullMask.size() > 255)
       throw std::invalid_argument(
           "Jet 3 rows longer than 255 bytes need a jump table, which this writer does not write");
-    for (auto o = offsets.rbegin(); o != offsets.rend(); ++o) {
-      if (jet4)
-        appendLe(row, static_cast<std::uint16_t>(*o));
-      else
-        appendLe(row, static_cast<std::uint8_t>(*o));
-    }
-    if (jet4)
-      appendLe(row, static_cast<std::uint16_t>(t.varCount));
-    else
-      appendLe(row, static_cast<std::uint8_t>(t.varCount));
+    for (auto o = offsets.rbegin(); o != offsets.rend(); ++o) appendCount(row, *o);
+    appendCount(row, t.varCount);
   }
   return row + nullMask;
 }
@@ -359,17 +349,13 @@ std::string JetWriter::longValue(const std::string& bytes) {
 }
 
 void JetWriter::placeRow(const std::string& row, bool deleted) {
-  const int headerEnd = format_->rowCountAt + 2;
-  if (static_cast<int>(row.size()) + 2 > format_->pageSize - headerEnd)
+  const auto needed = static_cast<int>(row.size()) + 2;  // the row and its offset
+  if (needed > format_->pageSize - format_->rowCountAt - 2)
     throw std::invalid_argument("row of " + std::to_string(row.size()) +
                                 " bytes does not fit a page");
-  if (!dataPage_.empty()) {
-    const int rows = get16(dataPage_, format_->rowCountAt);
-    const int top =
-        rows == 0 ? format_->pageSize : get16(dataPage_, headerEnd + 2 * (rows - 1)) & 0x1FFF;
-    if (rows == kMaxRowsPerPage || top - static_cast<int>(row.size()) < headerEnd + 2 * (rows + 1))
-      flushDataPage();
-  }
+  if (!dataPage_.empty() &&
+      (get16(dataPage_, format_->rowCountAt) == kMaxRowsPerPage || get16(dataPage_, 2) < needed))
+    flushDataPage();
   if (dataPage_.empty()) {
     char owner[4];
     put(reinterpret_cast<std::uint8_t*>(owner), table_->definitionPage);
@@ -485,10 +471,7 @@ JetWriter::Page JetWriter::tableDefinition(const Table& t, std::uint32_t mapPage
   for (const Column& c : t.columns) {
     const std::u16string units = utf16Of(c.name);
     const std::string name = jet4 ? jet4Bytes(units, false) : windows1252Bytes(units);
-    if (jet4)
-      appendLe(tail, static_cast<std::uint16_t>(name.size()));
-    else
-      appendLe(tail, static_cast<std::uint8_t>(name.size()));
+    appendCount(tail, name.size());
     tail += name;
   }
   appendLe(tail, std::uint16_t{0xFFFF});  // no list of long-value column maps
@@ -512,7 +495,15 @@ JetWriter::Page JetWriter::dataPage(const char owner[4]) const {
   return page;
 }
 
-// Puts `row` below the rows already on the page, which must have room for it.
+void JetWriter::appendCount(std::string& out, std::size_t value) const {
+  if (version_ == JetVersion::Jet4)
+    appendLe(out, static_cast<std::uint16_t>(value));
+  else
+    appendLe(out, static_cast<std::uint8_t>(value));
+}
+
+// Puts `row` below the rows already on the page, which must have room for it; keeps the page's
+// count of free bytes.
 void JetWriter::addRowToPage(Page& page, const std::string& row, std::uint16_t flags) const {
   const int at = format_->rowCountAt;
   const int rows = get16(page, at);
@@ -554,9 +545,11 @@ void JetWriter::finish() {
   endTable();
   writePage(1, dataPage("\0\0\0\0"));
   writePage(0, headerPage());
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!closed) throw std::runtime_error("cannot write " + path_);
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+    throw std::runtime_error("cannot write " + path_);
+  }
 }
 
 void JetWriter::writePage(std::uint32_t number, const Page& page) {

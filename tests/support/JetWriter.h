@@ -113,6 +113,8 @@ class JetWriter {
   Page headerPage() const;
   Page dataPage(const char owner[4]) const;
   void addRowToPage(Page& page, const std::string& row, std::uint16_t flags) const;
+  // A count or offset within a row or definition: two bytes in Jet 4, one in Jet 3.
+  void appendCount(std::string& out, std::size_t value) const;
   std::uint32_t newPage() { return pageCount_++; }
   void writePage(std::uint32_t number, const Page& page);
 
