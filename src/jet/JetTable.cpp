@@ -11,8 +11,11 @@ namespace jet {
 
 namespace {
 
-// Row offsets on a data page carry two flag bits above the offset proper.
+// Row offsets on a data page carry two flag bits above the offset proper: 0x8000 marks a
+// deleted row, 0x4000 a row moved to another page. libmdb 1.0 takes the two the other way
+// round, so it hands over the rows Access deleted: they are skipped here.
 constexpr int kRowOffsetMask = 0x1fff;
+constexpr int kDeletedRow = 0x8000;
 // Bytes an OLE object may take in the copy: far beyond any real attachment, short of exhausting
 // memory on a damaged chain of pages.
 constexpr std::size_t kMaxObjectBytes = 256u * 1024 * 1024;
@@ -170,8 +173,16 @@ long long JetTable::invalidValues() const {
 }
 
 bool JetTable::next() {
-  impl_->crackedValid = false;
-  return mdb_fetch_row(impl_->table) != 0;
+  Impl& d = *impl_;
+  for (;;) {
+    d.crackedValid = false;
+    if (!mdb_fetch_row(d.table)) return false;
+    int start = 0;
+    size_t length = 0;
+    if (mdb_find_row(d.mdb, static_cast<int>(d.table->cur_row) - 1, &start, &length) != 0 ||
+        !(start & kDeletedRow))
+      return true;
+  }
 }
 
 void JetTable::read(std::size_t column, JetField& into) {

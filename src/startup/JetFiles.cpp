@@ -19,6 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using jet::CopyEvent;
 
+constexpr long long kLargeTable = 50000;
+
 std::string count(long long value) {
   return platform::formatNumber(static_cast<double>(value), "#,###,###,##0");
 }
@@ -62,15 +64,21 @@ jet::MirrorParams mirrorParams(const std::string& configured, const std::string&
   jet::MirrorParams params;
   params.source = configured;
   params.mirror = mirror;
+  // Only a large table gets captions of its own: a small one is copied in a blink.
   params.events = [head, progress](const CopyEvent& event) {
+    const bool large = event.total >= kLargeTable;
     switch (event.kind) {
+      case CopyEvent::Kind::Opened:
+        progress(head);
+        break;
       case CopyEvent::Kind::TableStart:
       case CopyEvent::Kind::Rows:
-        progress(head + ": " + event.table + " " + count(event.done) + " di " + count(event.total) +
-                 " record");
+        if (large)
+          progress(head + ": " + event.table + " " + count(event.done) + " di " +
+                   count(event.total) + " record");
         break;
       case CopyEvent::Kind::Indexing:
-        progress(head + ": indici di " + event.table);
+        if (large) progress(head + ": indici di " + event.table);
         break;
       default:
         break;
