@@ -140,14 +140,29 @@ void CopyTarget::createIndexes(const ProgramSchema::Table* schema) {
       columns += (columns.empty() ? "" : ", ") + SqlStatement::quote(found);
     }
     if (!present) continue;
-    const std::string rest = "INDEX " + SqlStatement::quote(index.name) + " ON " +
-                             SqlStatement::quote(table_) + " (" + columns + ")";
-    if (index.unique && sqlite3_exec(db_, ("CREATE UNIQUE " + rest).c_str(), nullptr, nullptr,
-                                     nullptr) == SQLITE_OK)
-      continue;
-    if (index.unique && sqlite3_extended_errcode(db_) != SQLITE_CONSTRAINT_UNIQUE) fail(table_);
-    run("CREATE " + rest, table_);
+    // Asked first: without a journal a failed CREATE UNIQUE could not be undone.
+    const bool unique = index.unique && !hasDuplicates(columns);
+    run(std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+            SqlStatement::quote(index.name) + " ON " + SqlStatement::quote(table_) + " (" +
+            columns + ")",
+        table_);
   }
+}
+
+bool CopyTarget::hasDuplicates(const std::string& columns) {
+  std::string notNull;
+  for (const auto& column : columns_)
+    if (columns.find(SqlStatement::quote(column)) != std::string::npos)
+      notNull +=
+          (notNull.empty() ? " WHERE " : " AND ") + SqlStatement::quote(column) + " IS NOT NULL";
+  const std::string sql = "SELECT 1 FROM " + SqlStatement::quote(table_) + notNull + " GROUP BY " +
+                          columns + " HAVING count(*) > 1 LIMIT 1";
+  sqlite3_stmt* query = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &query, nullptr) != SQLITE_OK) fail(table_);
+  const int step = sqlite3_step(query);
+  sqlite3_finalize(query);
+  if (step != SQLITE_ROW && step != SQLITE_DONE) fail(table_);
+  return step == SQLITE_ROW;
 }
 
 void CopyTarget::markMirror(const MirrorStamp& stamp) {

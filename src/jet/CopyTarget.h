@@ -46,6 +46,8 @@ class CopyTarget {
  private:
   [[noreturn]] void fail(const std::string& table) const;
   void run(const std::string& sql, const std::string& table);
+  // Whether two rows of the current table agree on `columns` (a quoted list), Nulls aside.
+  bool hasDuplicates(const std::string& columns);
 
   std::string path_;
   sqlite3* db_ = nullptr;
