@@ -29,7 +29,8 @@ JetFile::JetFile(const std::string& path) : path_(path), impl_(std::make_unique<
   }
   mdb_set_bind_size(mdb, kBindSize);
   mdb_set_boolean_fmt_numbers(mdb);
-  if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog)
+  // The catalogue always lists its own table: an empty one was lost, not a file without tables.
+  if (!mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog || mdb->catalog->len == 0)
     throw JetError(JetFailure::Damaged, path, "", "catalogo delle tabelle illeggibile");
   for (unsigned int i = 0; i < mdb->catalog->len; ++i) {
     auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
