@@ -1,5 +1,9 @@
 #include "startup/JetFiles.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
@@ -92,9 +96,22 @@ jet::MirrorParams mirrorParams(const std::string& configured, const std::string&
   return params;
 }
 
+// Made under a temporary name and linked into place: two programs starting at once on a new
+// installation both find a whole work database, whichever of them made it.
+void createOwnWorkDb(const std::string& path) {
+  const std::string temp = path + ".tmp" + std::to_string(::getpid());
+  std::error_code ignored;
+  fs::remove(temp, ignored);
+  utilities::createWorkDb(temp);
+  const bool linked = ::link(temp.c_str(), path.c_str()) == 0 || errno == EEXIST;
+  const int error = errno;
+  fs::remove(temp, ignored);
+  if (!linked) throw std::runtime_error(path + ": " + std::strerror(error));
+}
+
 DatabaseFile ownWorkDb(const std::string& configured, DatabaseFile file) {
   file.opened = ownWorkDbPath(configured);
-  if (!platform::fileExists(file.opened)) utilities::createWorkDb(file.opened);
+  if (!platform::fileExists(file.opened)) createOwnWorkDb(file.opened);
   return file;
 }
 
