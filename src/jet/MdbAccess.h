@@ -2,6 +2,8 @@
 // never sees libmdb's types.
 #pragma once
 
+// glib first: included inside the extern "C" of mdbtools.h, its C++ parts would not compile.
+#include <glib.h>
 #include <mdbtools.h>
 
 #include <memory>
