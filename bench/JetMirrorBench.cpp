@@ -142,6 +142,7 @@ int main(int argc, char** argv) {
         "Floor/fetch+inserts+index",
         [&](benchmark::State& state) {
           for (auto _ : state) {
+            const double cpu = cpuSeconds(RUSAGE_SELF);
             const auto start = Clock::now();
             const long long fetched = bareFetch(jetFile);
             const double fetch = seconds(start);
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
             state.SetIterationTime(fetch + seconds(insertStart));
             state.counters["fetch_s"] = fetch;
             state.counters["insert+index_s"] = seconds(insertStart);
+            state.counters["cpu_s"] = cpuSeconds(RUSAGE_SELF) - cpu;
             if (fetched != static_cast<long long>(records.size()))
               throw std::runtime_error("libmdb fetched another number of rows");
           }
