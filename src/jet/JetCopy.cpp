@@ -14,6 +14,8 @@ namespace {
 
 using Kind = CopyEvent::Kind;
 
+constexpr long long kRowsPerAliveCheck = 1024;
+
 // Sends events on, so that the ones that end a step or the copy are kept in the result too.
 class Reporter {
  public:
@@ -48,6 +50,8 @@ void copyTable(JetFile& file, const std::string& name, const ProgramSchema& sche
     for (std::size_t i = 0; i < row.size(); ++i) table->read(i, row[i]);
     target.insert(row);
     if (++rows % rowsPerEvent == 0) report.send(CopyEvent::of(Kind::Rows, name, rows, declared));
+    // Rows of long values can be slow to come: the waiting side must still hear from the copy.
+    if (rows % kRowsPerAliveCheck == 0) report.alive();
   }
   if (rows != declared)
     throw JetError(JetFailure::Damaged, file.path(), name,

@@ -160,7 +160,10 @@ DatabaseFile prepareDatabaseFile(DatabaseRole role, const std::string& configure
     dbs.pendingMessage = failureText(configured, e);
     throw;
   } catch (const std::exception& e) {
-    dbs.pendingMessage = "COPIA LOCALE DI " + configured + " NON SCRIVIBILE\n" + e.what();
+    dbs.pendingMessage =
+        role == DatabaseRole::Work
+            ? "DATABASE " + ownWorkDbPath(configured) + " NON CREABILE\n" + e.what()
+            : "COPIA LOCALE DI " + configured + " NON SCRIVIBILE\n" + e.what();
     throw;
   }
 }
