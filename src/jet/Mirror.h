@@ -18,7 +18,7 @@ struct MirrorParams {
   std::string source;                     // the Jet file
   std::string mirror;                     // the mirror's file; its folder is created when missing
   int attempts = 3;                       // copies tried before giving up
-  std::chrono::milliseconds pause{2000};  // between two attempts
+  std::chrono::milliseconds pause{1000};  // between two attempts
   std::chrono::milliseconds waitLimit{10 * 60 * 1000};  // for another process's build
   CopyEvents events;                                    // progress of a copy; may be empty
   std::function<void()> waiting;  // another process is building this mirror: this one waits
