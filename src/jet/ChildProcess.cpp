@@ -34,6 +34,9 @@ void writeAll(int fd, std::string_view text) {
   ::signal(SIGPIPE, SIG_DFL);
   const int nothing = ::open("/dev/null", O_RDONLY);
   if (nothing >= 0) ::dup2(nothing, STDIN_FILENO);
+  // Whatever the reader prints is kept for the reason of a failure, never mixed into the
+  // parent's own output.
+  ::dup2(errors, STDOUT_FILENO);
   ::dup2(errors, STDERR_FILENO);
   int code = kCrashed;
   try {

@@ -26,7 +26,8 @@ class ChildProcess {
   // Runs `work` in a child process and waits for it, passing each line it says to `heard` and
   // calling `tick` a few times a second meanwhile (to keep a window painting). A child silent
   // for longer than `silence` is killed. The child has no standard input, and its standard
-  // error is captured; it ends with _exit, running no destructor of the parent's objects.
+  // error and output are captured; it ends with _exit, running no destructor of the parent's
+  // objects.
   static ChildOutcome run(const Work& work, const std::function<void(std::string_view)>& heard,
                           const std::function<void()>& tick, std::chrono::milliseconds silence);
 };
