@@ -53,7 +53,7 @@ using Value = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 // How a table records its data pages. Inline: a bitmap in the map record itself, for tables
 // whose pages lie within a window of 512 pages (Jet 4) or 1,024 (Jet 3); reference: pointers to
-// bitmap pages covering the whole file. Auto takes inline where it fits, as Access does.
+// bitmap pages covering the whole file. Auto takes inline where it fits.
 enum class UsageMap { Auto, Inline, Reference };
 
 struct TableOptions {
@@ -82,8 +82,8 @@ class JetWriter {
   // a text too long, text in a number column) or the row does not fit a page; the row is then
   // not written and the writer stays usable.
   void addRow(const std::vector<Value>& values);
-  // Appends a row already marked deleted: its bytes are on the page, as Access leaves them, but it
-  // is no row of the table.
+  // Appends a row already marked deleted, as a deletion leaves it: its bytes stay on the page with
+  // the deleted flag in the page's row table, and the table's row count leaves it out.
   void addDeletedRow(const std::vector<Value>& values);
   // Writes the catalogue and the file header and closes the file. Nothing may be added after.
   void finish();
