@@ -226,12 +226,12 @@ TEST(ChildProcessTest, ACrashOrASilentChildIsAReasonNotAFall) {
   const auto crashed = jet::ChildProcess::run(
       [](const auto& say) {
         say("prima");
-        ::raise(SIGSEGV);
+        std::abort();  // a fault the sanitizers, when built in, leave to the signal
         return 0;
       },
       {}, {}, std::chrono::seconds(10));
   EXPECT_FALSE(crashed.succeeded);
-  EXPECT_NE(crashed.failure.find("segnale 11"), std::string::npos) << crashed.failure;
+  EXPECT_NE(crashed.failure.find("segnale 6"), std::string::npos) << crashed.failure;
 
   std::vector<std::string> heard;
   const auto silent = jet::ChildProcess::run(
