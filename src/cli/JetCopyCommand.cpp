@@ -24,6 +24,8 @@ std::string refusal(const JetCopyOptions& options) {
   if (!fs::is_regular_file(options.from, error)) return options.from + ": file inesistente";
   if (!platform::StoreFile::isJetFile(options.from) || platform::StoreFile::isAceFile(options.from))
     return options.from + ": non è un file Jet 3 o Jet 4 (Access 97-2003)";
+  if (!fs::is_directory(fs::absolute(options.to).parent_path(), error))
+    return options.to + ": cartella inesistente";
   if (!fs::exists(options.to, error)) return "";
   if (!fs::is_regular_file(options.to, error)) return options.to + ": non è un file";
   if (fs::equivalent(options.from, options.to, error)) return options.to + ": è il file da copiare";

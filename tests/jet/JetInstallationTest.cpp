@@ -148,6 +148,8 @@ TEST(JetCopyCommandTest, CopiesATableOrRefusesWithAReason) {
   EXPECT_NE(copied.output.find("TabProdotti: 40 righe\n"), std::string::npos) << copied.output;
   EXPECT_NE(copied.output.find("copiate 45 tabelle"), std::string::npos);
 
+  EXPECT_EQ(
+      CliRun::of("jet-copy --from " + data + " --to " + folder.file("no/dati.sqlite")).exitCode, 2);
   const CliRun again = CliRun::of(copy, "2>&1");
   EXPECT_EQ(again.exitCode, 2);
   EXPECT_NE(again.output.find("--replace"), std::string::npos);
