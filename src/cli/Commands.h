@@ -93,4 +93,13 @@ struct VersusOptions {
 };
 int runVersus(const CommonOptions& common, const VersusOptions& options);
 
+// jet-copy: a Jet file's user tables into a new SQLite file (a file already there and not empty
+// only with `replace`; never over a Jet file).
+struct JetCopyOptions {
+  std::string from;
+  std::string to;
+  bool replace = false;
+};
+int runJetCopy(const JetCopyOptions& options);
+
 }  // namespace cli

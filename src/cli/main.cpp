@@ -138,6 +138,13 @@ int main(int argc, char** argv) {
   import->add_option("--category", importOptions.category, "the new product's category")
       ->needs(create);
 
+  cli::JetCopyOptions jetCopy;
+  auto* jetCopyCommand = app.add_subcommand(
+      "jet-copy", "copy every table of a Jet (.mdb) file into a new SQLite file");
+  jetCopyCommand->add_option("--from", jetCopy.from, "the Jet file (Access 97-2003)")->required();
+  jetCopyCommand->add_option("--to", jetCopy.to, "the SQLite file to write")->required();
+  jetCopyCommand->add_flag("--replace", jetCopy.replace, "replace a target that is not empty");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -158,6 +165,8 @@ int main(int argc, char** argv) {
     if (copy->parsed()) return cli::runIndexCopy(common, copyOptions);
     if (import->parsed()) return cli::runImportIndex(common, importOptions);
     if (vs->parsed()) return cli::runVersus(common, versusOptions);
+
+    if (jetCopyCommand->parsed()) return cli::runJetCopy(jetCopy);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

@@ -168,7 +168,8 @@ struct OpenOptions {
 
 class Database {
  public:
-  // Opens an existing SQLite file read-write (never creating one), waits up to a few seconds
+  // Opens an existing SQLite file read-write (never creating one; a mirror of a Jet file
+  // read-only, so that writing it fails as on a read-only file), waits up to a few seconds
   // for a lock another program holds, and makes its persisted links queryable (those that
   // cannot be resolved are skipped). Throws StoreError when the file does not exist, when it is
   // a Jet/ACE file ("format not supported", naming the file), or when it is not a database.

@@ -128,6 +128,7 @@ void Configuration::loadParameters() {
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.visitsDbName);
   params_.indexDbUri = platform::trim(read(params_.pathSection, "INDICI_DB"));
   params_.indexServerWaitSeconds = serverWaitSeconds(read(params_.pathSection, "INDICI_DB_ATTESA"));
+  params_.jetMirrorFolder = read(params_.pathSection, "JET_MIRROR");
   params_.operatorWorkFolder = platform::resolvePath(params_.workFolder + operatorFolder);
   params_.workDbPath = platform::resolvePath(params_.operatorWorkFolder + params_.workDbName);
 

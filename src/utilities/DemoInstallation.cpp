@@ -140,6 +140,10 @@ DemoResult DemoInstallation::make(const DemoParams& params) {
   result.iniPath = l.ini.string();
   result.baseFolder = l.base.string();
   result.workFolder = l.work.string();
+  result.dataDb = l.dataDb.string();
+  result.visitsDb = l.visitsDb.string();
+  result.indexDb = l.indexDb.string();
+  result.workDb = l.workDb.string();
   return result;
 }
 
