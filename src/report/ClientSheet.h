@@ -58,9 +58,10 @@ struct SheetFact {
 };
 
 struct ClientSheet {
-  std::string title;    // the window's caption
-  std::string maker;    // program and version
-  std::string product;  // code and description
+  std::string title;                    // the window's caption
+  std::string maker;                    // program and version
+  std::string product;                  // code and description
+  std::string factsTitle = "Prodotto";  // the heading over the facts
   std::vector<SheetFact> facts;
   std::optional<SheetTable> summary;
   std::string summaryNote;  // explains the marks of the summary; "" when none is shown

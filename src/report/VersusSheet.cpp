@@ -77,6 +77,7 @@ ClientSheet versusSheet(const versus::VersusResult& result, const SheetOptions& 
   sheet.title = "Confronto prodotti";
   sheet.maker = std::string("statind ") + platform::kVersionText;
   sheet.product = "Confronto di " + std::to_string(result.products.size()) + " prodotti";
+  sheet.factsTitle = "Prodotti";
   sheet.facts = {{"periodo", versus::periodText(result)},
                  {"benchmark", versus::benchmarkText(result)},
                  {"senza rischio", versus::riskFreeText(result.riskFree, false)}};

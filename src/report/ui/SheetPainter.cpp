@@ -212,7 +212,7 @@ void SheetPainter::paintHeading(QPainter& painter, double top) const {
   painter.setFont(sheetFont(10, true));
   painter.setPen(Qt::black);
   painter.drawText(QRectF(0, y, factsWidth, mm(kTitle)), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("Prodotto"));
+                   qs(sheet_.factsTitle));
   double factY = y + mm(kTitle);
   for (const SheetFact& fact : sheet_.facts) {
     painter.setFont(sheetFont(8));
@@ -284,7 +284,10 @@ SheetPainter::Fit SheetPainter::fit(QPainter& painter, const SheetTable& table,
   Fit f{points, false};
   if (fits(f)) return f;
   f.compact = true;
-  while (f.points > 6 && !fits(f)) f.points -= 0.5;
+  // Headers are short codes in bold over narrow columns (a matrix of eight products): they may
+  // go a step smaller than the figures before anything is cut.
+  const double smallest = header ? 5 : 6;
+  while (f.points > smallest && !fits(f)) f.points -= 0.5;
   return f;
 }
 

@@ -126,6 +126,8 @@ void Startup::buildKeysMenu() {
       ->setEnabled(false);
   keys->addAction(QStringLiteral("Nelle statistiche: rischio e rendimento\tCtrl+R"))
       ->setEnabled(false);
+  keys->addAction(QStringLiteral("Nelle statistiche: confronto prodotti\tCtrl+O"))
+      ->setEnabled(false);
   keys->addAction(QStringLiteral("Nelle statistiche: stampa\tCtrl+P"))->setEnabled(false);
 }
 
@@ -138,6 +140,10 @@ QWidget* Startup::buildActionPanel() {
   actions_->add({stat1, "un prodotto confrontato con se stesso, mese per mese, anno per anno"});
   actions_->add({stat0, "volatilità, perdita massima, classe di rischio: dalle statistiche",
                  "Rischio e rendimento", "Alt+S, S, poi Ctrl+R"});
+  actions_->add({findChild<QAction*>(QStringLiteral("Mu_Versus")),
+                 "fino a otto prodotti su un grafico da 100, con rischio e benchmark"});
+  actions_->add({findChild<QAction*>(QStringLiteral("Mu_Importa")),
+                 "carica da un file CSV la storia degli indici di un prodotto"});
   actions_->add({findChild<QAction*>(QStringLiteral("Mu_newexe")),
                  "cerca sul sito una versione più recente del programma"});
   actions_->add({muEnd_, "chiude il programma"});

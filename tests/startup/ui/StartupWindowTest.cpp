@@ -100,7 +100,9 @@ class StartupWindowTest : public QObject {
     QCOMPARE(first->text(), QString("Statistiche sugli indici"));
     QCOMPARE(window->findChild<QLabel*>("Azione_0_tasti")->text(), QString("Alt+S, S"));
     QCOMPARE(window->findChild<QLabel*>("Azione_1_tasti")->text(), QString("Alt+S, C"));
-    QCOMPARE(window->findChild<QLabel*>("Azione_3_tasti")->text(), QString("Alt+V"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_3_tasti")->text(), QString("Alt+S, O"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_4_tasti")->text(), QString("Ctrl+I"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_5_tasti")->text(), QString("Alt+V"));
     QVERIFY(first->hasFocus());
     QTest::keyClick(first, Qt::Key_Down);
     auto* second = window->findChild<QPushButton*>("Azione_1");
@@ -117,7 +119,8 @@ class StartupWindowTest : public QObject {
     UiSession suite(driven, "oper|9");
     QCOMPARE(suite.start(), StartOutcome::Ready);
     QVERIFY(suite.window->findChild<QPushButton*>("Azione_0")->isHidden());
-    QVERIFY(!suite.window->findChild<QPushButton*>("Azione_3")->isHidden());
+    QVERIFY(suite.window->findChild<QPushButton*>("Azione_3")->isHidden());
+    QVERIFY(!suite.window->findChild<QPushButton*>("Azione_5")->isHidden());
   }
 
   void suiteStartHidesMenusAndOpensItsFunctionOnce() {
