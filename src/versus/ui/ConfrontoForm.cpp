@@ -102,7 +102,14 @@ QWidget* ConfrontoForm::buildSide(QDialog* window) {
 QWidget* ConfrontoForm::buildResults(QWidget* parent) {
   auto* split = named<QSplitter>(parent, "results");
   split->setOrientation(Qt::Vertical);
-  Grafico = new VersusChart(split);
+  auto* chartBox = named<QWidget>(split, "chartBox");
+  Legenda = named<QLabel>(chartBox, "LegendaConfronto");
+  Grafico = new VersusChart(Legenda, chartBox);
+  auto* chartLayout = new QVBoxLayout(chartBox);
+  chartLayout->setContentsMargins(0, 0, 0, 0);
+  chartLayout->setSpacing(0);
+  chartLayout->addWidget(Grafico, 1);
+  chartLayout->addWidget(Legenda);
   auto* tables = new QSplitter(Qt::Horizontal, split);
   TbCifre = new VersusTable("TbCifre", false, tables);
   TabTabelle = named<QTabWidget>(tables, "TabTabelle");
@@ -114,7 +121,7 @@ QWidget* ConfrontoForm::buildResults(QWidget* parent) {
   tables->addWidget(TabTabelle);
   tables->setStretchFactor(0, 3);
   tables->setStretchFactor(1, 2);
-  split->addWidget(Grafico);
+  split->addWidget(chartBox);
   split->addWidget(tables);
   // The chart takes the larger part; the tables scroll when they are long.
   split->setStretchFactor(0, 3);

@@ -32,6 +32,7 @@ struct ConfrontoForm {
   QLabel *LbPeriodo, *LbSenzaRischio, *LbMessaggio;
   QStackedWidget* pages;  // 0: the results, 1: the chooser
   VersusChart* Grafico;
+  QLabel* Legenda;  // the chart's legend, wrapping under it
   VersusTable *TbCifre, *TbAnni, *TbCorrelazioni;
   QTabWidget* TabTabelle;
   QLineEdit* TxtCerca;

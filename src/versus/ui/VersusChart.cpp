@@ -3,7 +3,8 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
-#include <QLegendMarker>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ui/ChartAxes.h"
 #include "statind/ui/ChartColours.h"
 #include "versus/VersusText.h"
 
@@ -26,8 +28,8 @@ qreal msecs(platform::DayNumber day) {
 
 }  // namespace
 
-VersusChart::VersusChart(QWidget* parent)
-    : QChartView(new QChart, parent), x_(new QDateTimeAxis), y_(new QValueAxis) {
+VersusChart::VersusChart(QLabel* legend, QWidget* parent)
+    : QChartView(new QChart, parent), legend_(legend), x_(new QDateTimeAxis), y_(new QValueAxis) {
   setObjectName("GraficoConfronto");
   setRenderHint(QPainter::Antialiasing);
   setMouseTracking(true);
@@ -35,10 +37,23 @@ VersusChart::VersusChart(QWidget* parent)
   c->setLocalizeNumbers(true);
   c->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
   c->setMargins(QMargins(4, 4, 4, 4));
-  c->legend()->setAlignment(Qt::AlignBottom);
+  c->legend()->hide();
+  legend_->setWordWrap(true);
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setContentsMargins(8, 0, 8, 4);
   x_->setFormat("MM/yyyy");
   c->addAxis(x_, Qt::AlignBottom);
   c->addAxis(y_, Qt::AlignLeft);
+  connect(c, &QChart::plotAreaChanged, this, [this] { fitDates(); });
+}
+
+void VersusChart::fitDates() {
+  const QRectF area = chart()->plotArea();
+  if (area.width() <= 0) return;
+  const QString sample = x_->format() == "MM/yyyy" ? "00/0000" : "00/00/00";
+  const int ticks =
+      platform::ui::dateTickCount(area.width(), QFontMetricsF(x_->labelsFont()), sample, 13);
+  if (ticks != x_->tickCount()) x_->setTickCount(ticks);
 }
 
 void VersusChart::show(const VersusResult* result) {
@@ -46,6 +61,7 @@ void VersusChart::show(const VersusResult* result) {
   times_.clear();
   codes_.clear();
   values_.clear();
+  legend_->clear();
   if (!result || result->chart.dates.empty()) {
     chart()->setTitle("");
     return;
@@ -61,11 +77,16 @@ void VersusChart::show(const VersusResult* result) {
   level->setPen(QPen(QColor(120, 120, 120), 1, Qt::DashLine));
   chart()->addSeries(level);
   // The first product chosen (usually the client's) stands out by a thicker line.
+  QStringList entries;
   for (std::size_t p = 0; p < result->products.size(); ++p) {
     codes_.push_back(result->products[p].product);
     auto* line = new QLineSeries;
-    line->setName(QString::fromStdString(legendText(result->products[p])));
-    line->setPen(QPen(statind::ui::seriesColour(static_cast<int>(p)), p == 0 ? 2.5 : 1.8));
+    const QColor colour = statind::ui::seriesColour(static_cast<int>(p));
+    const QString text = QString::fromStdString(legendText(result->products[p]));
+    line->setName(text);
+    line->setPen(QPen(colour, p == 0 ? 2.5 : 1.8));
+    entries << QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                   .arg(colour.name(), text.toHtmlEscaped().replace(' ', "&nbsp;"));
     for (std::size_t i = 0; i < times_.size(); ++i) {
       const double v = values_[p][i];
       line->append(times_[i], v);
@@ -78,7 +99,7 @@ void VersusChart::show(const VersusResult* result) {
     series->attachAxis(x_);
     series->attachAxis(y_);
   }
-  chart()->legend()->markers(level).front()->setVisible(false);
+  legend_->setText(entries.join(" &nbsp;&nbsp; "));
   const double margin = std::max((high - low) * 0.05, 1.0);
   y_->setRange(low - margin, high + margin);
   y_->applyNiceNumbers();
@@ -88,7 +109,7 @@ void VersusChart::show(const VersusResult* result) {
   x_->setRange(first, last);
   const qint64 days = first.daysTo(last);
   x_->setFormat(days <= 400 ? "dd/MM/yy" : "MM/yyyy");
-  x_->setTickCount(std::clamp(static_cast<int>(days / 365) + 2, 5, 13));
+  fitDates();
 }
 
 std::size_t VersusChart::nearestDate(qreal x) const {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "statind/ui/StatInd.h"
 #include "versus/ui/ConfrontoProdotti.h"
@@ -135,6 +136,11 @@ class ConfrontoProdottiTest : public QObject {
     QCOMPARE(window.shown()->chart.values.front().front(), 100.0);
     auto* chart = child<versus::ui::VersusChart>(&window, "GraficoConfronto");
     QVERIFY(chart->pointText(1).startsWith("31/03/2008\nP1 "));
+    // On a small screen the legend wraps and the date axis thins out: nothing is cut.
+    const QString legend = labelText(&window, "LegendaConfronto");
+    QVERIFY2(legend.contains("P1") && legend.contains("P2"), qPrintable(legend));
+    const QStringList cut = testsupport::elidedAt(&window);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
     SQLite::Database(inst.indexDb(), SQLite::OPEN_READWRITE).exec("DROP TABLE Indici");
     child<QComboBox>(&window, "CmbBenchmark")->setCurrentIndex(2);
     QCOMPARE(session.desktop.shown.size(), std::size_t{1});
