@@ -379,6 +379,9 @@ void ImportaIndici::showResult(const ImportResult& result, bool written) {
   LstProblemi->clear();
   if (!result.message.empty())
     LstProblemi->addItem(text("IMPORTAZIONE RIFIUTATA: " + result.message));
+  if (result.status == ImportStatus::Refused && file.badCount > 0 && !ChkScarta->isChecked())
+    LstProblemi->addItem(
+        QStringLiteral("Spuntare \"Scarta le righe non leggibili\" per importare le altre righe"));
   for (const auto& bad : file.badLines)
     LstProblemi->addItem(
         text("riga " + std::to_string(bad.line) + ": " + bad.reason + "  |  " + bad.text));
@@ -398,6 +401,11 @@ void ImportaIndici::showResult(const ImportResult& result, bool written) {
   }
   const std::string lines = "Righe lette " + std::to_string(file.linesRead) + ", non leggibili " +
                             std::to_string(file.badCount) + "   |   ";
+  // A refused file is never compared with the stored series: no counts to show.
+  if (result.status != ImportStatus::Imported) {
+    LbConteggi->setText(text(lines + "nulla da importare: vedere sotto"));
+    return;
+  }
   const char* verb = written ? "" : "da ";
   LbConteggi->setText(
       text(lines + verb + "aggiungere: " + std::to_string(result.total(&ProductImport::added)) +

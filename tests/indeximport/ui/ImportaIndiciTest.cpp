@@ -51,9 +51,13 @@ class ImportaIndiciTest : public QObject {
     QCOMPARE(grid->item(2, 3)->text(), QString("1.012,5"));
     QVERIFY(labelText(&window, "LbFormati").contains("Colonne: Data (colonna 1), Valore quota"));
     QVERIFY(labelText(&window, "LbFormati").contains("Date: gg/mm/aaaa"));
-    QVERIFY(child<QListWidget>(&window, "LstProblemi")->item(1)->text().startsWith("riga 4:"));
+    auto* problems = child<QListWidget>(&window, "LstProblemi");
+    QVERIFY(problems->item(0)->text().contains("1 riga non leggibile"));
+    QVERIFY(problems->item(1)->text().contains("\"Scarta le righe non leggibili\""));
+    QVERIFY(problems->item(2)->text().startsWith("riga 4:"));
     auto* importa = child<QPushButton>(&window, "CmdImporta");
     QVERIFY(!importa->isEnabled());  // a bad line refuses the import
+    QVERIFY(!labelText(&window, "LbConteggi").contains("da aggiungere"));
     // On the small screen (its frame taken off): the window fits and every text is whole.
     const QSize small(855, 617);
     const QStringList cut = elidedAt(&window, small);
