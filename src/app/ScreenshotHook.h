@@ -1,7 +1,7 @@
 // A development aid for scripts/screenshot: when STATIND_SCREENSHOT_DIR names a folder, the
 // program saves a picture of its main window there once it is up (and, on the "AZM" network, of
-// the active-company window), then leaves through its ordinary exit. Without the variable nothing
-// changes.
+// the active-company window, or of the import window when a price file is named), then leaves
+// through its ordinary exit. Without the variable nothing changes.
 #pragma once
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/CompareShots.h"
+#include "app/ImportShots.h"
 #include "app/StatIndShots.h"
 #include "app/UpdateShots.h"
 #include "startup/ui/AppContext.h"
@@ -33,8 +34,8 @@ class ScreenshotHook {
   }
 
   // Once the event loop has had time to paint `mainWindow`: saves it as startup.png (and the
-  // update dialog's outcomes when a local update site is named) and ends the program through
-  // ctx.exitProgram.
+  // update dialog's outcomes when a local update site is named, the import window's previews
+  // when a price file is) and ends the program through ctx.exitProgram.
   void schedule(QWidget& mainWindow, startup::ui::AppContext& ctx) const {
     QTimer::singleShot(kSettleMs, &mainWindow, [folder = folder_, &mainWindow, &ctx] {
       QWidget* modal = QApplication::activeModalWidget();
@@ -46,6 +47,7 @@ class ScreenshotHook {
         shootActiveCompany(modal ? *modal : mainWindow, ctx, folder);
       save(mainWindow, QDir(folder).filePath(QStringLiteral("startup.png")));
       UpdateShots::shoot(mainWindow, ctx, folder, &ScreenshotHook::save);
+      if (!modal) ImportShots::shoot(mainWindow, folder, &ScreenshotHook::save);
       ctx.exitProgram();
     });
   }

@@ -1,10 +1,12 @@
 // A development aid for scripts/screenshot: when the suite opened the index statistics window
-// with a product, pictures of its year view with every chart overlay, of a month view, of the
-// screen after a few steps, of the risk window's two pages and of the product choice are saved
-// next to the main window's picture.
+// with a product, pictures of its year view with every chart overlay, of the file dialog and
+// the print preview it opens, of a month view, of the screen after a few steps, of the risk
+// window's two pages, of the comparison of products and of the product choice are saved next to
+// the main window's picture.
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +19,7 @@
 
 #include <cstdio>
 #include "app/RiskShots.h"
+#include "app/VersusShots.h"
 
 namespace app {
 
@@ -36,6 +39,10 @@ class StatIndShots {
     months->setCurrentIndex(0);
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-year.png")));
+    // Qt's own dialogs, as the user meets them: in Italian, the file dialog's columns whole.
+    shootModal(dialog, "CmdEsportaPdf", QDir(folder).filePath(QStringLiteral("dialogo-file.png")),
+               save);
+    shootModal(dialog, "CmdStampa", QDir(folder).filePath(QStringLiteral("anteprima.png")), save);
     months->setCurrentIndex(3);
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-month.png")));
@@ -48,12 +55,25 @@ class StatIndShots {
     months->setCurrentIndex(0);
     settle();
     RiskShots::shoot(dialog, folder, save);
+    VersusShots::shoot(dialog, folder, save);
     if (auto* back = dialog.findChild<QPushButton*>(QStringLiteral("CmdProd"))) back->click();
     settle();
     save(dialog, QDir(folder).filePath(QStringLiteral("statind-choice.png")));
   }
 
  private:
+  // Clicks the button `name`, saves the modal window it opens as `path` and closes that window.
+  template <typename Save>
+  static void shootModal(QWidget& dialog, const char* name, const QString& path, Save save) {
+    QTimer::singleShot(800, &dialog, [path, save] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      save(*modal, path);
+      modal->close();
+    });
+    press(dialog, name);
+  }
+
   // Clicks the button `name`, or the arrow `arrow` ("down", "up") of the stepper `name`.
   static void press(QWidget& dialog, const char* name, const char* arrow = nullptr) {
     QWidget* control = dialog.findChild<QWidget*>(QString::fromLatin1(name));

@@ -12,6 +12,7 @@
 #include "platform/Environment.h"
 #include "platform/Version.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/ItalianQt.h"
 #include "platform/ui/QtDesktop.h"
 #include "platform/ui/Twips.h"
 #include "startup/AppParams.h"
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("statind"));
   QApplication::setOrganizationName(QStringLiteral("statind"));
+  platform::ui::installItalianQt(app);
 
   platform::Environment env = platform::Environment::fromSystem(argv[0], commandLine());
   measureScreen(env);

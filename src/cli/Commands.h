@@ -92,4 +92,22 @@ struct ImportIndexOptions {
 };
 int runImportIndex(const CommonOptions& common, const ImportIndexOptions& options);
 
+// statind-cli versus: products side by side.
+struct VersusOptions {
+  std::string products;   // "A,B[,C...]": 2 to 8 codes
+  std::string benchmark;  // one of them; "" for none
+  std::string from, to;   // dd/mm/yyyy; "" = where the shared history starts or ends
+  std::string period;     // ytd | 1a | 3a | 5a | 10a | max; "" = the dates (or max)
+};
+int runVersus(const CommonOptions& common, const VersusOptions& options);
+
+// jet-copy: a Jet file's user tables into a new SQLite file (a file already there and not empty
+// only with `replace`; never over a Jet file).
+struct JetCopyOptions {
+  std::string from;
+  std::string to;
+  bool replace = false;
+};
+int runJetCopy(const JetCopyOptions& options);
+
 }  // namespace cli

@@ -101,6 +101,8 @@ int runImportIndex(const CommonOptions& common, const ImportIndexOptions& option
     else
       writeImportText(std::cout, result, options.dryRun);
     if (!result.message.empty()) std::cerr << "importazione rifiutata: " << result.message << "\n";
+    if (result.status == ImportStatus::Refused && result.file.badCount > 0 && !params->skipBad)
+      std::cerr << "--skip-bad per importare le altre righe\n";
     return exitCode(result.status);
   } catch (const platform::StoreError& e) {
     std::cerr << "\nstatind: " << e.what() << "\n";

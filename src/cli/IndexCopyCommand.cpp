@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/Session.h"
 #include "platform/FileSystem.h"
+#include "platform/StoreFile.h"
 #include "utilities/IndexCopy.h"
 
 namespace cli {
@@ -15,8 +16,13 @@ namespace {
 // The file the records go to: the one the session opened, or, with the index database on a
 // server, the file the configuration names for it. Null after printing why there is none.
 platform::Database* indexFile(Session& session, std::unique_ptr<platform::Database>& own) {
-  if (session.dbs().indexDb) return session.dbs().indexDb.get();
   const std::string path = startup::indexFilePath(session.params());
+  if (platform::StoreFile::isJetFile(path)) {
+    // Its mirror is only a copy: the suite's own file is never written.
+    std::cerr << "il file degli indici " << path << " è un file Jet: non viene mai scritto\n";
+    return nullptr;
+  }
+  if (session.dbs().indexDb) return session.dbs().indexDb.get();
   if (!platform::fileExists(path)) {
     // The program never creates a database file: the copy fills the installation's own.
     std::cerr << "il file degli indici " << path << " non esiste\n";

@@ -1,6 +1,7 @@
 // statind-cli info: runs the start-up and shows what it found, so that an installation can be
 // checked without opening a window.
 #include <algorithm>
+#include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -17,6 +18,19 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, nlohmann::json>>;
 
+// When a Jet file's mirror was copied ("dd/mm/yyyy hh:mm:ss", "" without a mirror), and
+// whether during this start or, after a failed copy, an older one is in use.
+std::string builtText(const startup::DatabaseFile& file) {
+  if (file.mirror.empty()) return "";
+  const std::time_t when = static_cast<std::time_t>(file.mirrorBuiltAt);
+  std::tm local{};
+  ::localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
+  if (file.mirrorStale) return std::string(text) + " (non aggiornata)";
+  return std::string(text) + (file.mirrorRebuilt ? " (ora)" : "");
+}
+
 // Everything the start-up fixed, grouped as the json output nests it.
 nlohmann::ordered_json describe(Session& session, int validAttachments) {
   const startup::AppParams& p = session.params();
@@ -28,11 +42,26 @@ nlohmann::ordered_json describe(Session& session, int validAttachments) {
       {"base", p.baseFolder},     {"work", p.workFolder},    {"operatorWork", p.operatorWorkFolder},
       {"save", p.saveFolder},     {"temp", p.tempFolder},    {"texts", p.textsFolder},
       {"sheets", p.sheetsFolder}, {"impExp", p.impExpFolder}};
+  const startup::Databases& dbs = session.dbs();
+  // A Jet work database is never written: the work tables are in the program's own beside it.
+  const std::string ownWork =
+      dbs.workFile.opened != dbs.workFile.configured ? dbs.workFile.opened : "";
   info["databases"] = {{"data", p.dataDbPath},
                        {"visits", p.visitsDbPath},
                        {"index", p.indexDbPath},
                        {"indexServer", platform::PgConnection::withoutPassword(p.indexDbUri)},
-                       {"work", p.workDbPath}};
+                       {"work", p.workDbPath},
+                       {"ownWork", ownWork}};
+  const std::vector<std::pair<std::string, const startup::DatabaseFile*>> files = {
+      {"data", &dbs.dataFile},
+      {"visits", &dbs.visitsFile},
+      {"index", &dbs.indexFile},
+      {"work", &dbs.workFile}};
+  for (const auto& [name, file] : files) {
+    info["formats"][name] = file->format;
+    info["mirrors"][name] = file->mirror;
+    info["mirrorsBuilt"][name] = builtText(*file);
+  }
   info["valueFormat"] = p.valueFormat;
   info["euroCode"] = p.euroCode;
   info["baseCurrency"] = p.baseCurrency;

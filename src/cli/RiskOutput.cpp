@@ -73,6 +73,10 @@ Json riskJson(const ProductHeading& heading, const risk::RiskResult& result) {
                               {"bestMonth", monthRate(w.bestMonth)},
                               {"worstMonth", monthRate(w.worstMonth)},
                               {"positiveMonths", number(w.positiveMonths)}});
+    if (w.startRule) {
+      out["windows"].back()["startRule"] =
+          *w.startRule == statind::StartRule::Previous ? "previous" : "first";
+    }
   }
   const auto& mrm = result.mrm;
   out["mrm"] = {{"class", mrm.riskClass ? Json(*mrm.riskClass) : Json(nullptr)},

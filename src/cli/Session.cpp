@@ -1,5 +1,6 @@
 #include "cli/Session.h"
 
+#include "cli/ProgressLine.h"
 #include "platform/Strings.h"
 #include "platform/TextEncoding.h"
 #include "startup/Startup.h"
@@ -26,10 +27,13 @@ Session::Session(const CommonOptions& options, std::ostream& messages) : desktop
   try {
     if (startup::initialise(env_, params_, desktop_) != startup::StartOutcome::Ready) return;
     const auto silent = [](const std::string&) {};
-    if (startup::load(env_, params_, dbs_, reports_, desktop_, silent) !=
-        startup::StartOutcome::Ready) {
-      return;
-    }
+    // A Jet file's mirror may take seconds to copy: its progress is shown on the message stream.
+    ProgressLine copying(messages);
+    const auto copyProgress = [&copying](const std::string& caption) { copying.show(caption); };
+    const auto outcome =
+        startup::load(env_, params_, dbs_, reports_, desktop_, silent, copyProgress);
+    copying.end();
+    if (outcome != startup::StartOutcome::Ready) return;
     exitCode_ = kExitOk;
   } catch (const std::exception& e) {
     messages << "statind: " << e.what() << std::endl;

@@ -83,6 +83,18 @@ int main(int argc, char** argv) {
           },
           "YEARS"));
 
+  cli::VersusOptions versusOptions;
+  auto* vs = app.add_subcommand("versus", "products side by side over the period they share");
+  addCommon(vs, true, true);
+  vs->add_option("--products", versusOptions.products, "A,B[,C...]: 2 to 8 product codes")
+      ->required();
+  vs->add_option("--benchmark", versusOptions.benchmark, "one of the products");
+  vs->add_option("--from", versusOptions.from, "dd/mm/yyyy");
+  auto* to = vs->add_option("--to", versusOptions.to, "dd/mm/yyyy");
+  vs->add_option("--period", versusOptions.period, "up to the last date the products share")
+      ->check(CLI::IsMember({"ytd", "1a", "3a", "5a", "10a", "max"}))
+      ->excludes(to);
+
   std::string demoFolder;
   auto* demo = app.add_subcommand("make-demo", "write a complete demo installation");
   demo->add_option("DIR", demoFolder)->required();
@@ -128,6 +140,13 @@ int main(int argc, char** argv) {
   import->add_option("--category", importOptions.category, "the new product's category")
       ->needs(create);
 
+  cli::JetCopyOptions jetCopy;
+  auto* jetCopyCommand = app.add_subcommand(
+      "jet-copy", "copy every table of a Jet (.mdb) file into a new SQLite file");
+  jetCopyCommand->add_option("--from", jetCopy.from, "the Jet file (Access 97-2003)")->required();
+  jetCopyCommand->add_option("--to", jetCopy.to, "the SQLite file to write")->required();
+  jetCopyCommand->add_flag("--replace", jetCopy.replace, "replace a target that is not empty");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -149,6 +168,9 @@ int main(int argc, char** argv) {
     if (demo->parsed()) return cli::runMakeDemo(demoFolder, force);
     if (copy->parsed()) return cli::runIndexCopy(common, copyOptions);
     if (import->parsed()) return cli::runImportIndex(common, importOptions);
+    if (vs->parsed()) return cli::runVersus(common, versusOptions);
+
+    if (jetCopyCommand->parsed()) return cli::runJetCopy(jetCopy);
   } catch (const std::exception& e) {
     std::cerr << "statind-cli: errore imprevisto: " << e.what() << std::endl;
     return cli::kExitStore;

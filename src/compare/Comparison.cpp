@@ -36,7 +36,9 @@ void allMonths(statind::PeriodLookups& lookups, const CompareParams& params,
     }
     GraphPoint point;
     point.label = monthLabel(span, month, year);
-    point.value = lookups.valueAt(platform::lastDayOfMonth(month, year));
+    const DayNumber end = platform::lastDayOfMonth(month, year);
+    point.value = lookups.valueAt(end);
+    point.when = platform::formatDate(end);
     points.push_back(std::move(point));
   }
 }
@@ -73,6 +75,7 @@ void oneMonth(statind::PeriodLookups& lookups, const CompareParams& params, Comp
     }
     GraphPoint& point = points[k++];
     point.label = yearLabel(year, span, indent);
+    point.when = statind::monthName(params.month) + " " + std::to_string(year);
     if (row.change) {
       point.value = *row.change;
       if (params.bars) point.legend = barLegend(*row.change);
@@ -80,6 +83,7 @@ void oneMonth(statind::PeriodLookups& lookups, const CompareParams& params, Comp
     result.rows.push_back(std::move(row));
   }
   result.chart.title = statind::monthName(params.month);
+  result.chart.seriesName = kChangeSeries;
 }
 
 }  // namespace
@@ -130,6 +134,7 @@ void loadChart(statind::GraphModel& graph, const CompareChart& chart) {
   graph.drawMode(statind::GraphModel::kReset);
   graph.setType(chart.type);
   graph.setTitle(chart.title);
+  graph.setSeriesName(chart.seriesName);
   for (std::size_t i = 0; i < chart.points.size(); ++i) {
     const GraphPoint& point = chart.points[i];
     graph.setThisPoint(static_cast<int>(i) + 1);

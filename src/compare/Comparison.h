@@ -32,11 +32,16 @@ struct CompareRow {
   std::optional<double> change;  // rounded to two decimals; empty when the start value is 0
 };
 
+// The series' names: the month-end index of all months, one month's change year by year.
+inline constexpr const char* kIndexSeries = "Indice";
+inline constexpr const char* kChangeSeries = "Variazione %";
+
 // The chart as the run leaves it. `drawn` is false when the run ended without drawing (one month
 // over a single year): then there are no points.
 struct CompareChart {
   int type = statind::GraphModel::kLine;
   std::string title;
+  std::string seriesName = kIndexSeries;
   int pointCount = 0;
   std::vector<statind::GraphPoint> points;  // pointCount entries, unwritten ones empty
   bool drawn = false;

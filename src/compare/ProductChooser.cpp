@@ -34,9 +34,12 @@ std::vector<statind::ProductEntry> ProductChooser::products(const std::string& h
   std::vector<statind::ProductEntry> entries{{" ", ""}};
   for (const auto& row : dataDb_.snapshot(sql, params)) {
     const std::string rowCode = field(row, "Codice");
-    entries.push_back({productLine(rowCode, field(row, "Descrizione"), field(row, "Gruppo"),
-                                   field(row, "Categoria"), field(row, "Moneta")),
-                       platform::trim(rowCode, " \t")});
+    std::vector<std::string> fields{rowCode, field(row, "Descrizione"), field(row, "Gruppo"),
+                                    field(row, "Categoria"), field(row, "Moneta")};
+    std::string line = productLine(fields[0], fields[1], fields[2], fields[3], fields[4]);
+    for (auto& f : fields) f = platform::trim(f, " \t");
+    if (fields[1].empty()) fields[1] = kNoDescription;
+    entries.push_back({std::move(line), platform::trim(rowCode, " \t"), std::move(fields)});
   }
   return entries;
 }
@@ -44,7 +47,7 @@ std::vector<statind::ProductEntry> ProductChooser::products(const std::string& h
 std::string ProductChooser::productLine(const std::string& code, const std::string& description,
                                         const std::string& group, const std::string& category,
                                         const std::string& currency) {
-  const std::string shown = platform::trim(description).empty() ? "************" : description;
+  const std::string shown = platform::trim(description).empty() ? kNoDescription : description;
   return platform::fitChars(code, 9) + " " + platform::fitChars(shown, 29) + " " +
          platform::fitChars(group, 1) + " " + platform::fitChars(category, 25) + " " +
          platform::fitChars(currency, 3);

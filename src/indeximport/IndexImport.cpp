@@ -181,8 +181,9 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
 
   std::vector<std::string> problems;
   if (result.file.badCount > 0 && !params.skipBad)
-    problems.push_back(std::to_string(result.file.badCount) +
-                       " righe non leggibili (--skip-bad per importare le altre)");
+    problems.push_back(result.file.badCount == 1
+                           ? std::string("1 riga non leggibile")
+                           : std::to_string(result.file.badCount) + " righe non leggibili");
   if (result.repeatedCount > 0)
     problems.push_back(std::to_string(result.repeatedCount) +
                        " date ripetute nel file con valori diversi");

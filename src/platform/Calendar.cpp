@@ -127,6 +127,21 @@ std::optional<DayNumber> parseDate(std::string_view text) {
 }
 
 std::optional<DayNumber> parseIsoDate(std::string_view text) {
+  // The form every stored date has, read digit by digit: a range read parses thousands.
+  if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+    int digits[8];
+    int n = 0;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+      if (!isDigit(text[i])) break;
+      digits[n++] = text[i] - '0';
+    }
+    if (n == 8) {
+      const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+      const int month = digits[4] * 10 + digits[5], day = digits[6] * 10 + digits[7];
+      if (!isValidDate(year, month, day)) return std::nullopt;
+      return dayNumber(year, month, day);
+    }
+  }
   text = trimBlanks(text);
   if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
   if (text.size() > 10 && text[10] != ' ' && text[10] != 'T') return std::nullopt;

@@ -86,11 +86,12 @@ std::unique_ptr<Database> Database::open(const std::string& path, const OpenOpti
   std::unique_ptr<SQLite::Database> engine;
   try {
     // Read-write only: the engine must never create a missing database. URI names let links
-    // attach their files with the same guarantee.
+    // attach their files with the same guarantee. A mirror of a Jet file is only ever read.
     const bool unchanging = options.shared && StoreFile::isUnchanging(path);
+    const bool readOnly = unchanging || StoreFile::isMirrorFile(path);
     engine = std::make_unique<SQLite::Database>(
         StoreFile::uri(path, unchanging),
-        (unchanging ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE) | SQLITE_OPEN_URI,
+        (readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE) | SQLITE_OPEN_URI,
         kBusyTimeoutMs);
     // The engine opens lazily; reading the schema now tells a database from any other file and
     // leaves the schema parsed for the first query.

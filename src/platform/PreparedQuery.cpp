@@ -40,18 +40,6 @@ std::vector<Row> PreparedQuery::run(const std::vector<Value>& params) {
   return rows;
 }
 
-void PreparedQuery::forEach(const std::vector<Value>& params,
-                            const std::function<void(const std::vector<Value>&)>& row) {
-  std::vector<Value> fields(static_cast<std::size_t>(impl_->statement.columnCount()));
-  for (bool more = impl_->start(params); more; more = impl_->statement.step()) {
-    // Texts are read into the same buffers row after row.
-    for (std::size_t i = 0; i < fields.size(); ++i)
-      impl_->statement.read(static_cast<int>(i), fields[i]);
-    row(fields);
-  }
-  impl_->statement.reset();
-}
-
 std::optional<Row> PreparedQuery::first(const std::vector<Value>& params) {
   std::optional<Row> row;
   if (impl_->start(params)) row = impl_->currentRow();

@@ -164,20 +164,24 @@ int SqlStatement::columnCount() const {
 }
 
 void SqlStatement::read(int column, Value& into) const {
-  switch (sqlite3_column_type(stmt_, column)) {
+  // One call into the engine per column: each takes and releases the connection's mutex, which
+  // costs as much as the read itself on a range of thousands of rows. The value's own accessors
+  // take none; a connection is only ever used from one thread.
+  sqlite3_value* value = sqlite3_column_value(stmt_, column);
+  switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-      into = static_cast<std::int64_t>(sqlite3_column_int64(stmt_, column));
+      into = static_cast<std::int64_t>(sqlite3_value_int64(value));
       return;
     case SQLITE_FLOAT:
-      into = sqlite3_column_double(stmt_, column);
+      into = sqlite3_value_double(value);
       return;
     case SQLITE_NULL:
       into = std::monostate{};
       return;
     default: {  // text, and blobs as their bytes
-      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+      const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
       const std::string_view raw(bytes ? bytes : "",
-                                 static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+                                 static_cast<std::size_t>(sqlite3_value_bytes(value)));
       // Texts carried over from older files of the suite are Windows-1252: every caller gets
       // UTF-8, while the stored bytes stay as they are.
       if (!isValidUtf8(raw))

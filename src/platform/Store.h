@@ -78,11 +78,6 @@ class PreparedQuery {
   std::vector<Row> run(const std::vector<Value>& params = {});
   // Runs and returns the first row only, or nullopt.
   std::optional<Row> first(const std::vector<Value>& params = {});
-  // Runs with `params` and hands `row` the fields of each row in turn, in place: no row is kept,
-  // so reading many rows costs no more than the engine's own work. The fields are valid until
-  // `row` returns.
-  void forEach(const std::vector<Value>& params,
-               const std::function<void(const std::vector<Value>& fields)>& row);
 
  private:
   struct Impl;
@@ -195,7 +190,8 @@ struct OpenOptions {
 
 class Database {
  public:
-  // Opens an existing SQLite file read-write (never creating one), waits up to a few seconds
+  // Opens an existing SQLite file read-write (never creating one; a mirror of a Jet file
+  // read-only, so that writing it fails as on a read-only file), waits up to a few seconds
   // for a lock another program holds, and makes its persisted links queryable (those that
   // cannot be resolved are skipped). Throws StoreError when the file does not exist, when it is
   // a Jet/ACE file ("format not supported", naming the file), or when it is not a database.

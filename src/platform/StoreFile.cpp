@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -19,15 +20,36 @@ bool regularFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
+// The fifteen bytes from byte 4, where Jet and ACE files carry their signature.
+std::string signatureOf(const std::string& path) {
+  if (!regularFile(path)) return "";
+  std::ifstream file(path, std::ios::binary);
+  char header[19] = {};
+  if (!file.read(header, sizeof header)) return "";
+  return std::string(header + 4, 15);
+}
+
 }  // namespace
 
 bool StoreFile::isJetFile(const std::string& path) {
+  const std::string signature = signatureOf(path);
+  return signature == "Standard Jet DB" || signature == "Standard ACE DB";
+}
+
+bool StoreFile::isAceFile(const std::string& path) {
+  return signatureOf(path) == "Standard ACE DB";
+}
+
+bool StoreFile::isMirrorFile(const std::string& path) {
   if (!regularFile(path)) return false;
   std::ifstream file(path, std::ios::binary);
-  char header[19] = {};
-  if (!file.read(header, sizeof header)) return false;
-  const std::string signature(header + 4, 15);
-  return signature == "Standard Jet DB" || signature == "Standard ACE DB";
+  unsigned char header[72] = {};
+  if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return false;
+  if (std::string(reinterpret_cast<char*>(header), 16) != std::string("SQLite format 3", 16))
+    return false;
+  const std::uint32_t id = (std::uint32_t{header[68]} << 24) | (std::uint32_t{header[69]} << 16) |
+                           (std::uint32_t{header[70]} << 8) | header[71];
+  return id == static_cast<std::uint32_t>(kMirrorApplicationId);
 }
 
 bool StoreFile::isWriteAheadLogFile(const std::string& path) {
@@ -76,7 +98,8 @@ std::string StoreFile::uri(const std::string& path, bool unchanging) {
       uri += c;
     }
   }
-  return uri + (unchanging ? "?mode=ro&immutable=1" : "?mode=rw");
+  if (unchanging) return uri + "?mode=ro&immutable=1";
+  return uri + (isMirrorFile(path) ? "?mode=ro" : "?mode=rw");
 }
 
 void StoreFile::checkOpenable(const std::string& path) {

@@ -29,21 +29,8 @@ SheetChart sheetChart(const statind::GraphModel& graph, const std::string& value
   chart.overlayMask = chart.overlays.count > 0 ? graph.overlayMask() : 0;
   chart.yFromZero = graph.yAxisMode() == 0;
   chart.gridStyle = graph.gridStyle();
-  const auto figure = [&](double value) { return platform::formatNumber(value, valueFormat); };
-  const statind::Overlays& o = chart.overlays;
-  chart.legend.push_back("Indice");
-  if (chart.overlayMask & GraphModel::kOverlayStdDev)
-    chart.legend.push_back("StdDev " + figure(o.mean - o.stdDev) + " - " +
-                           figure(o.mean + o.stdDev));
-  if (chart.overlayMask & GraphModel::kOverlayMean)
-    chart.legend.push_back("Media " + figure(o.mean));
-  if (chart.overlayMask & GraphModel::kOverlayMinMax) {
-    chart.legend.push_back("Min " + figure(o.min));
-    chart.legend.push_back("Max " + figure(o.max));
-  }
-  if (chart.overlayMask & GraphModel::kOverlayBestFit)
-    chart.legend.push_back("BestFit da " + figure(o.fitAt(1)) + " a " +
-                           figure(o.fitAt(graph.pointCount())));
+  for (const auto& entry : statind::chartLegend(graph, valueFormat))
+    chart.legend.push_back(entry.text);
   return chart;
 }
 

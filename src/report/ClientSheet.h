@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "risk/MapColours.h"
 #include "statind/GraphModel.h"
 #include "statind/PeriodStatistics.h"
 
@@ -17,6 +18,7 @@ struct SheetCell {
   bool number = false;    // stands right-aligned
   bool negative = false;  // drawn in red
   bool bold = false;
+  std::optional<risk::Rgb> fill{};  // a tone behind the text (a colour scale); none: white
 };
 
 // A ruled table; a renderer repeats `header` on every page the table reaches.
@@ -25,6 +27,13 @@ struct SheetTable {
   std::vector<std::string> header;
   std::vector<int> widths;  // relative column widths, one per header entry
   std::vector<std::vector<SheetCell>> rows;
+};
+
+// One series of a chart that draws several, in a colour of its own.
+struct SheetLine {
+  std::string name;                             // its legend entry
+  int colour = 0;                               // its place among the series colours
+  std::vector<std::optional<double>> values{};  // one per chart point; none leaves a gap
 };
 
 struct SheetChart {
@@ -38,6 +47,10 @@ struct SheetChart {
   // One entry per drawn line, in drawing order: the series, then each ticked overlay with its
   // figures ("Media 112,34").
   std::vector<std::string> legend;
+  // Several series: drawn in place of the points' values (the points then give the labels
+  // only), each with its own legend entry; `legend` is not used.
+  std::vector<SheetLine> lines{};
+  std::optional<double> level{};  // a dashed line across the plot at this value (100 when rebased)
 };
 
 struct SheetFact {
@@ -45,9 +58,10 @@ struct SheetFact {
 };
 
 struct ClientSheet {
-  std::string title;    // the window's caption
-  std::string maker;    // program and version
-  std::string product;  // code and description
+  std::string title;                    // the window's caption
+  std::string maker;                    // program and version
+  std::string product;                  // code and description
+  std::string factsTitle = "Prodotto";  // the heading over the facts
   std::vector<SheetFact> facts;
   std::optional<SheetTable> summary;
   std::string summaryNote;  // explains the marks of the summary; "" when none is shown
@@ -56,6 +70,9 @@ struct ClientSheet {
   std::string closing;
   std::string footer;    // repeated at the foot of every page, beside the page number
   std::string fileStem;  // a file name without extension: product code and period
+  // Everything on one page: the chart and the tables' rows shrink (down to a legible limit)
+  // before anything moves to a second page.
+  bool onePage = false;
 };
 
 // "pagina N di M", the page number every page of a sheet carries.

@@ -77,7 +77,6 @@ ClientSheet comparisonSheet(const CompareData& data, const SheetOptions& options
     sheet.chart = sheetChart(graph, r.month > 0 ? "#0.00" : options.valueFormat);
     sheet.chart->title = r.month > 0 ? "Variazione % di " + statind::monthName(r.month)
                                      : std::string("Indice a fine mese");
-    sheet.chart->legend[0] = r.month > 0 ? "Variazione %" : "Indice";
     sheet.tables.push_back(r.month > 0 ? yearRows(r) : monthGrid(data));
   }
   sheet.closing =

@@ -1,9 +1,12 @@
 #include "risk/IndexSeries.h"
 
+#include <SQLiteCpp/Database.h>
+
 #include <algorithm>
 #include <utility>
 
 #include "indexdata/Helpers.h"
+#include "platform/SqlStatement.h"
 #include "platform/Strings.h"
 
 namespace risk {
@@ -39,11 +42,18 @@ IndexSeries IndexSeries::read(indexdata::IndexLookup& lookup, const std::string&
     records.push_back(Record{*date, storedNumber(stored), indexdata::nzNumber(stored)});
   };
   if (auto* file = dynamic_cast<platform::TableCursor*>(&index)) {
-    // A file answers the two columns it is asked for faster than a whole range read.
-    platform::PreparedQuery query(
-        file->database(),
+    // A file answers the two columns it is asked for faster than a whole range read, and read
+    // row by row into the same two fields nothing is copied or allocated per record.
+    platform::SqlStatement scan(
+        file->database().engine().getHandle(),
         "SELECT IndData, IndValoreMon FROM Indici WHERE IndProdotto = ?1 ORDER BY IndData");
-    query.forEach({file->storedKey(code)}, [&](const auto& fields) { keep(fields[0], fields[1]); });
+    scan.bindAll({file->storedKey(code)});
+    platform::Value date, value;
+    while (scan.step()) {
+      scan.read(0, date);
+      scan.read(1, value);
+      keep(date, value);
+    }
     return IndexSeries(std::move(records), byRule, lookup.valueFormat(), rule);
   }
   // Every dated record of the product, in date order: the span of all dates a record can have.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "indexdata/Helpers.h"
+#include "statind/YearView.h"
 
 namespace risk {
 
@@ -17,14 +18,10 @@ struct Window {
   bool fromHistoryStart;  // its first month counts even when it starts after the 1st
 };
 
-// The shown year from the previous year's close (or the history's start) to its own, and the
-// trailing windows up to the last usable date.
-std::vector<Window> windowsOf(const std::vector<SeriesPoint>& points, int year) {
+// The trailing windows up to the last usable date and the whole history.
+std::vector<Window> trailingWindows(const std::vector<SeriesPoint>& points) {
   const DayNumber first = points.front().date, last = points.back().date;
-  const DayNumber yearEnd = platform::dayNumber(year - 1, 12, 31);
   std::vector<Window> windows;
-  windows.push_back({"anno", std::max(yearEnd, first),
-                     std::min(platform::dayNumber(year, 12, 31), last), yearEnd < first});
   for (int years : {1, 3, 5})
     windows.push_back({years == 1   ? "1a"
                        : years == 3 ? "3a"
@@ -53,26 +50,68 @@ void addMonths(const ReturnsMap& map, const Window& window, WindowFigures& figur
   if (count > 0) figures.positiveMonths = static_cast<double>(positive) / count;
 }
 
-WindowFigures measure(const std::vector<SeriesPoint>& points, const Window& window,
-                      const ReturnsMap& map) {
+// The figures of `window` over the points `inside` it, from its first value to its last.
+WindowFigures measureInside(const Window& window, const std::vector<SeriesPoint>& inside,
+                            const ReturnsMap& map) {
   WindowFigures figures;
   figures.name = window.name;
-  if (window.from < points.front().date || window.to < window.from) return figures;
+  const PeriodFigures period = figuresOf(inside, window.to - window.from);
+  figures.covered = true;
+  figures.from = window.from;
+  figures.to = window.to;
+  figures.change = period.change;
+  figures.annualisedReturn = period.annualisedReturn;
+  figures.volatility = period.volatility;
+  figures.maxDrawdown = period.maxDrawdown;
+  addMonths(map, window, figures);
+  return figures;
+}
+
+WindowFigures measure(const std::vector<SeriesPoint>& points, const Window& window,
+                      const ReturnsMap& map) {
+  if (window.from < points.front().date || window.to < window.from) {
+    WindowFigures figures;
+    figures.name = window.name;
+    return figures;
+  }
   // The window opens on the value it had on its first day: the last point on or before it.
   auto begin = std::upper_bound(points.begin(), points.end(), window.from,
                                 [](DayNumber d, const SeriesPoint& p) { return d < p.date; });
   auto end = std::upper_bound(begin, points.end(), window.to,
                               [](DayNumber d, const SeriesPoint& p) { return d < p.date; });
-  const std::vector<SeriesPoint> inside(std::prev(begin), end);
-  figures.covered = true;
-  figures.from = window.from;
-  figures.to = window.to;
-  figures.change = change(inside.front().value, inside.back().value);
-  figures.annualisedReturn =
-      annualisedReturn(inside.front().value, inside.back().value, window.to - window.from);
-  figures.volatility = annualisedVolatility(logReturns(inside));
-  figures.maxDrawdown = maxDrawdown(inside);
-  addMonths(map, window, figures);
+  return measureInside(window, std::vector<SeriesPoint>(std::prev(begin), end), map);
+}
+
+// The shown year exactly as the year view shows it: from the year's first day (or the history's
+// first date) at the start value of the chosen rule to the lookup's value on 31/12, so that its
+// change is the year view's; the other figures run over the same span.
+WindowFigures measureYear(IndexSeries& series, const RiskParams& params, int year,
+                          const std::vector<SeriesPoint>& points, const ReturnsMap& map) {
+  const DayNumber yearStart = platform::dayNumber(year, 1, 1);
+  const Window window{"anno", std::max(yearStart, params.range.firstIndexDate),
+                      std::min(platform::dayNumber(year, 12, 31), points.back().date),
+                      params.range.firstIndexDate > yearStart};
+  const auto shown = statind::yearChange(series, year, params.range);
+  WindowFigures figures;
+  if (shown && shown->start > 0 && window.from <= window.to) {
+    const auto byDate = [](const SeriesPoint& p, DayNumber d) { return p.date < d; };
+    auto begin = std::lower_bound(points.begin(), points.end(), window.from, byDate);
+    auto end = std::lower_bound(begin, points.end(), window.to + 1, byDate);
+    std::vector<SeriesPoint> inside(begin, end);
+    // "indice precedente" opens on the value carried into the year; "1° indice utile" on the
+    // year's first record, which is the first point inside.
+    if (inside.empty() ||
+        (params.startRule == statind::StartRule::Previous && inside.front().date != window.from))
+      inside.insert(inside.begin(), SeriesPoint{window.from, shown->start});
+    figures = measureInside(window, inside, map);
+    figures.change = change(shown->start, shown->end);
+    // A whole calendar year runs from the start of its first day to the end of its last.
+    const int days = window.to - window.from + (window.from == yearStart ? 1 : 0);
+    figures.annualisedReturn = annualisedReturn(shown->start, shown->end, days);
+  } else {
+    figures.name = window.name;
+  }
+  figures.startRule = params.startRule;
   return figures;
 }
 
@@ -100,7 +139,8 @@ RiskResult computeRisk(indexdata::IndexLookup& lookup, const RiskParams& params)
   }
   result.year =
       params.year > 0 ? params.year : platform::civilDate(result.history.back().date).year;
-  for (const Window& window : windowsOf(result.history, result.year))
+  result.windows.push_back(measureYear(series, params, result.year, result.history, result.map));
+  for (const Window& window : trailingWindows(result.history))
     result.windows.push_back(measure(result.history, window, result.map));
   return result;
 }

@@ -20,8 +20,9 @@ struct RiskParams {
   std::string product;
   int year = 0;  // the shown year; 0 = the year of the last usable record
   double holdingYears = kDefaultHoldingYears;
-  statind::StartRule startRule = statind::StartRule::FirstUseful;  // of the monthly changes
-  statind::ProductRange range;                                     // as productRange gives it
+  // of the monthly changes and of the shown year's start value
+  statind::StartRule startRule = statind::StartRule::FirstUseful;
+  statind::ProductRange range;  // as productRange gives it
 };
 
 struct MonthFigure {
@@ -40,6 +41,8 @@ struct WindowFigures {
   Drawdown maxDrawdown;
   std::optional<MonthFigure> bestMonth, worstMonth;
   std::optional<double> positiveMonths;  // share of the months with a change above 0
+  // The shown year's start-value rule ("anno" only): its change is the year view's under it.
+  std::optional<statind::StartRule> startRule;
 };
 
 struct RiskResult {

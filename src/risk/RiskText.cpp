@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "statind/PeriodStatistics.h"
 #include "statind/StatText.h"
 
 namespace risk {
@@ -9,7 +10,11 @@ namespace risk {
 namespace {
 
 std::string header(const WindowFigures& w, int year) {
-  if (w.name == "anno") return "anno " + std::to_string(year);
+  if (w.name == "anno") {
+    std::string text = "anno " + std::to_string(year);
+    if (w.startRule) text += " (" + statind::startRuleCaption(*w.startRule) + ")";
+    return text;
+  }
   if (w.name == "1a") return "1 anno";
   if (w.name == "3a") return "3 anni";
   if (w.name == "5a") return "5 anni";

@@ -61,6 +61,32 @@ Drawdown maxDrawdown(const std::vector<SeriesPoint>& points) {
   return worst;
 }
 
+const SeriesPoint* pointOnOrBefore(const std::vector<SeriesPoint>& points,
+                                   platform::DayNumber day) {
+  auto after =
+      std::upper_bound(points.begin(), points.end(), day,
+                       [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
+  return after == points.begin() ? nullptr : &*std::prev(after);
+}
+
+PeriodFigures periodFigures(const std::vector<SeriesPoint>& points, platform::DayNumber from,
+                            platform::DayNumber to) {
+  const auto begin = points.begin() + (pointOnOrBefore(points, from) - points.data());
+  auto end =
+      std::upper_bound(begin, points.end(), to,
+                       [](platform::DayNumber d, const SeriesPoint& p) { return d < p.date; });
+  return figuresOf(std::vector<SeriesPoint>(begin, end), to - from);
+}
+
+PeriodFigures figuresOf(const std::vector<SeriesPoint>& inside, int days) {
+  PeriodFigures figures;
+  figures.change = change(inside.front().value, inside.back().value);
+  figures.annualisedReturn = annualisedReturn(inside.front().value, inside.back().value, days);
+  figures.volatility = annualisedVolatility(logReturns(inside));
+  figures.maxDrawdown = maxDrawdown(inside);
+  return figures;
+}
+
 std::vector<double> underwater(const std::vector<SeriesPoint>& points) {
   std::vector<double> curve;
   double peak = 0;

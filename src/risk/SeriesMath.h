@@ -35,6 +35,26 @@ struct Drawdown {
 };
 // The largest fall from a running peak to a later trough. Between equal falls the first wins.
 Drawdown maxDrawdown(const std::vector<SeriesPoint>& points);
+
+// The value a series has on `day`: its last point on or before it; nullptr when every point is
+// later.
+const SeriesPoint* pointOnOrBefore(const std::vector<SeriesPoint>& points, platform::DayNumber day);
+
+struct PeriodFigures {
+  double change = 0;                       // fraction
+  std::optional<double> annualisedReturn;  // periods of a year or more
+  std::optional<double> volatility;        // at least two returns
+  Drawdown maxDrawdown;
+};
+// The figures of the period [from, to] over `points` (date order). The period opens on the value
+// it had on `from` (its last point on or before) and takes every point up to `to`; the return is
+// annualised over the calendar days from `from` to `to`. Requires a point on or before `from`
+// and from <= to.
+PeriodFigures periodFigures(const std::vector<SeriesPoint>& points, platform::DayNumber from,
+                            platform::DayNumber to);
+// The same figures over `inside`, the points of a period from its opening value to its last,
+// the return annualised over `days` calendar days. Requires at least one point.
+PeriodFigures figuresOf(const std::vector<SeriesPoint>& inside, int days);
 // For each point, its fall from the highest value met so far (0 at a new peak, negative below).
 std::vector<double> underwater(const std::vector<SeriesPoint>& points);
 

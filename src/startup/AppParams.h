@@ -48,6 +48,9 @@ struct AppParams {
   // INDICI_DB_ATTESA of pathSection: how many seconds a statement waits for that server before
   // the run gives up on it.
   int indexServerWaitSeconds = 15;
+  // JET_MIRROR of pathSection: the folder of the local mirrors of the suite's Jet files; ""
+  // keeps them in the operator's work folder.
+  std::string jetMirrorFolder;
   std::string saveFolder;
   std::string tempFolder;
   std::string textsFolder;

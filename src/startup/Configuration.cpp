@@ -7,6 +7,7 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "startup/NumericText.h"
+#include "utilities/FileCheck.h"
 
 namespace startup {
 
@@ -47,8 +48,10 @@ bool Configuration::findConfigFile() {
         programFolder + env_.programFileName + ".ini", programFolder + env_.productName + ".ini",
         windowsFolder + env_.programFileName + ".ini", windowsFolder + env_.productName + ".ini"};
   }
-  for (const auto& candidate : candidates) {
-    if (platform::fileExists(candidate)) {
+  for (auto& candidate : candidates) {
+    // A disk that cannot be read is told as such (with the chance to retry), not as a missing
+    // configuration file.
+    if (utilities::fileExists(desktop_, candidate, 0)) {
       params_.ownIniPath = platform::resolvePath(candidate);
       return true;
     }
@@ -84,7 +87,7 @@ int Configuration::findBaseFolder() {
   for (int k = 0; k <= 9; ++k) {
     const std::string suffix = k == 0 ? "" : std::to_string(k);
     const std::string folder = read("PATH" + suffix, "FILE");
-    if (folder.empty() || !platform::folderExists(asFolder(folder))) continue;
+    if (!baseFolderExists(folder)) continue;
     params_.positionSuffix = suffix;
     platform::writeIni(params_.ownIniPath, "BASE", "POSIZ", suffix);
     desktop_.processEvents();
@@ -97,7 +100,7 @@ bool Configuration::loadBasePaths() {
   const std::string file = read("PATH" + params_.positionSuffix, "FILE");
   // The configured position is kept whenever its FILE names an existing folder, whatever
   // text the position itself is.
-  const bool configured = !file.empty() && platform::folderExists(asFolder(file));
+  const bool configured = baseFolderExists(file);
   if (!configured && findBaseFolder() < 0) {
     params_.lastAnswer = static_cast<int>(desktop_.messageBox(
         {"CARTELLA BASE DI VELTAR INESISTENTE", errorTitle(), Buttons::Ok, Icon::Critical}));
@@ -125,6 +128,7 @@ void Configuration::loadParameters() {
       platform::resolvePath(params_.baseFolder + operatorFolder + params_.visitsDbName);
   params_.indexDbUri = platform::trim(read(params_.pathSection, "INDICI_DB"));
   params_.indexServerWaitSeconds = serverWaitSeconds(read(params_.pathSection, "INDICI_DB_ATTESA"));
+  params_.jetMirrorFolder = read(params_.pathSection, "JET_MIRROR");
   params_.operatorWorkFolder = platform::resolvePath(params_.workFolder + operatorFolder);
   params_.workDbPath = platform::resolvePath(params_.operatorWorkFolder + params_.workDbName);
 
@@ -207,6 +211,16 @@ std::string Configuration::asFolder(const std::string& value) {
   std::string folder = platform::toSlashes(value);
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
+}
+
+bool Configuration::baseFolderExists(const std::string& folder) {
+  if (folder.empty()) return false;
+  // Looked up without the trailing separator, so that a file in the folder's place reads as "no
+  // folder" rather than as a broken path.
+  std::string path = platform::toSlashes(folder);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return utilities::fileExists(desktop_, path, utilities::kFolders) &&
+         platform::folderExists(asFolder(path));
 }
 
 std::string Configuration::errorTitle() const {

@@ -50,6 +50,8 @@ class Configuration {
   // A configured folder: "\" read as "/", a "/" appended when missing.
   static std::string asFolder(const std::string& value);
   std::string errorTitle() const;
+  // Whether a FILE value names an existing folder; a disk that cannot be read says so first.
+  bool baseFolderExists(const std::string& folder);
   void prepareSaveFolder(const std::string& fallback);
   bool createReporting(const std::string& key, const std::string& folder);
 

@@ -10,6 +10,7 @@
 #include "platform/StoreFile.h"
 #include "platform/Strings.h"
 #include "platform/SystemError.h"
+#include "startup/JetFiles.h"
 
 namespace startup {
 
@@ -81,18 +82,20 @@ std::string openFailureText(const std::string& path, const platform::StoreError&
   }
 }
 
-// Opens one database after setting the message its failure shows and the two captions. The
+// Opens one database after setting the message its failure shows and the two captions; the
+// messages name the configured file, also when a Jet file's mirror is opened in its place. The
 // work database (`ownLog`) then keeps a write-ahead log of its own, and its links are made
 // queryable only by relinkTables, once every file they name has opened; the other files are
 // shared ones.
 std::unique_ptr<platform::Database> openStep(Databases& dbs, const ProgressLabel& progress,
-                                             const std::string& path, const std::string& what,
+                                             const DatabaseFile& file, const std::string& what,
                                              bool ownLog = false) {
+  const std::string& path = file.configured;
   dbs.pendingMessage = "DATABASE " + path + " INESISTENTE";
   progress("Aggancio WorkSpace " + what);
   progress("Apertura DataBase " + what);
   try {
-    auto db = platform::Database::open(path, {.links = !ownLog, .shared = !ownLog});
+    auto db = platform::Database::open(file.opened, {.links = !ownLog, .shared = !ownLog});
     if (ownLog) db->useWriteAheadLog();
     return db;
   } catch (const platform::StoreError& error) {
@@ -130,7 +133,7 @@ void release(Databases& dbs) {
 
 // Steps 2-7 of the opening; true when everything is open and attached. Storage failures throw.
 bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
-             const ProgressLabel& progress) {
+             const ProgressLabel& progress, const ProgressLabel& copyProgress) {
   dbs.dbOpened = false;
   const bool onServer = !params.indexDbUri.empty();
   const std::string indexDbPath =
@@ -141,19 +144,29 @@ bool openAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   for (const auto& shared : {params.dataDbPath, params.visitsDbPath})
     platform::Database::leaveWriteAheadLog(shared);
   if (!onServer) platform::Database::leaveWriteAheadLog(indexDbPath);
-  dbs.dataDb = openStep(dbs, progress, params.dataDbPath, "operativo");
+  const auto prepare = [&](DatabaseRole role, const std::string& path) {
+    return prepareDatabaseFile(role, path, params, dbs, desktop,
+                               copyProgress ? copyProgress : progress);
+  };
+  dbs.dataFile = prepare(DatabaseRole::Data, params.dataDbPath);
+  dbs.dataDb = openStep(dbs, progress, dbs.dataFile, "operativo");
   dbs.dbOpened = true;
   desktop.processEvents();
   // Every statistics run rewrites the work table: waiting for the disk at each commit would
   // cost more than the run itself, and the table is rebuilt by the next run anyway.
-  dbs.workDb = openStep(dbs, progress, params.workDbPath, "di lavoro", true);
-  dbs.visitsDb = openStep(dbs, progress, params.visitsDbPath, "delle Visite");
+  dbs.workFile = prepare(DatabaseRole::Work, params.workDbPath);
+  dbs.workDb = openStep(dbs, progress, dbs.workFile, "di lavoro", true);
+  dbs.visitsFile = prepare(DatabaseRole::Visits, params.visitsDbPath);
+  dbs.visitsDb = openStep(dbs, progress, dbs.visitsFile, "delle Visite");
   params.indexDbPath = indexDbPath;
-  if (onServer)
+  if (onServer) {
+    dbs.indexFile = DatabaseFile::itself(indexDbPath, "server");
     dbs.indexServer = connectStep(dbs, progress, params.indexDbUri, params.indexDbPath,
                                   params.indexServerWaitSeconds);
-  else
-    dbs.indexDb = openStep(dbs, progress, params.indexDbPath, "degli indici");
+  } else {
+    dbs.indexFile = prepare(DatabaseRole::Index, params.indexDbPath);
+    dbs.indexDb = openStep(dbs, progress, dbs.indexFile, "degli indici");
+  }
   openIndexTable(params, dbs, desktop);
   if (!dbs.indexTableOpen) {
     dbs.pendingMessage = "ERRORE IN APERTURA INDICI\nDataBase: " + params.indexDbPath;
@@ -190,18 +203,18 @@ bool relinkAll(AppParams& params, Databases& dbs, platform::Desktop& desktop,
   progress("Connessione Tabelle Base");
   for (const auto& name : dataAttachments()) {
     dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA BASE " + name;
-    relinkOne(dbs, desktop, name, params.dataDbPath);
+    relinkOne(dbs, desktop, name, dbs.dataFile.opened);
   }
   progress("Connessione Tabelle delle Visite");
   dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA DELLE VISITE";
   for (const auto& name : visitsAttachments()) {
     dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA " + name;
-    relinkOne(dbs, desktop, name, params.visitsDbPath);
+    relinkOne(dbs, desktop, name, dbs.visitsFile.opened);
   }
   progress("Connessione Tabelle degli Indici");
   dbs.pendingMessage = "ERRORE IN CONNESSIONE TABELLA Indici";
   if (params.indexDbUri.empty()) {
-    relinkOne(dbs, desktop, "Indici", params.indexDbPath);
+    relinkOne(dbs, desktop, "Indici", dbs.indexFile.opened);
   } else {
     // The index database is on the server: a link left to an index file would read stale data.
     try {
@@ -252,11 +265,11 @@ std::string indexFilePath(const AppParams& params) {
 }
 
 bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,
-                   const ProgressLabel& progress) {
+                   const ProgressLabel& progress, const ProgressLabel& copyProgress) {
   for (;;) {
     desktop.processEvents();
     try {
-      if (openAll(params, dbs, desktop, progress)) return true;
+      if (openAll(params, dbs, desktop, progress, copyProgress)) return true;
     } catch (const std::exception&) {
       // The pending message already says which step failed.
     }

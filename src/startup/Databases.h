@@ -11,6 +11,7 @@
 #include "platform/PgConnection.h"
 #include "platform/Store.h"
 #include "startup/AppParams.h"
+#include "startup/DatabaseFile.h"
 
 namespace startup {
 
@@ -26,6 +27,8 @@ struct Databases {
   bool indexTableOpen = false;
   std::string pendingMessage;
   bool attachedThisStart = false;  // relinkTables attached the tables again during this start
+  // Where each database was opened from (the mirror of a Jet file, for one).
+  DatabaseFile dataFile, workFile, visitsFile, indexFile;
 };
 
 // Writes a start-up progress caption on the main window's label (and repaints it).
@@ -50,13 +53,16 @@ std::string indexFilePath(const AppParams& params);
 // params.indexDbUri set the index database is the server's: a server that cannot be reached or
 // refuses the login shows "DATABASE " + URI (without password) + " NON ACCESSIBILE", a line
 // feed and the server's reason, with Retry/Cancel.
+// The progress of a Jet file's mirror being copied goes to `copyProgress` when given, else to
+// `progress`.
 bool openDatabases(AppParams& params, Databases& dbs, platform::Desktop& desktop,
-                   const ProgressLabel& progress);
+                   const ProgressLabel& progress, const ProgressLabel& copyProgress = {});
 // Opens indexTable with its own Retry box; sets dbs.indexTableOpen.
 void openIndexTable(AppParams& params, Databases& dbs, platform::Desktop& desktop);
-// Checks the attachments of workDb and attaches them all again when they are not all valid
-// (unless another start on the same work database has just done so: starts at the same time
-// wait for each other), then makes them queryable. Returns true when attaching failed.
+// Checks the attachments of workDb and attaches them all again, to the files openDatabases
+// opened (dbs.dataFile...), when they are not all valid (unless another start on the same work
+// database has just done so: starts at the same time wait for each other), then makes them
+// queryable. Returns true when attaching failed.
 bool relinkTables(AppParams& params, Databases& dbs, platform::Desktop& desktop,
                   const ProgressLabel& progress);
 // Counts the valid attachments of workDb (attached, not system objects, file exists).

@@ -64,7 +64,7 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
 
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
-                  const ProgressLabel& progress) {
+                  const ProgressLabel& progress, const ProgressLabel& copyProgress) {
   if (params.startFailed) {
     // Without a configuration the program can do nothing: the suite's caller takes over.
     runSuiteProcedure(env, params, desktop, "INFOTORVA");
@@ -90,7 +90,8 @@ StartOutcome load(const platform::Environment& env, AppParams& params, Databases
   }
   config.loadParameters();
 
-  if (!openDatabases(params, dbs, desktop, progress)) return StartOutcome::DatabasesClosed;
+  if (!openDatabases(params, dbs, desktop, progress, copyProgress))
+    return StartOutcome::DatabasesClosed;
   desktop.processEvents();
   if (!reports.open()) {
     desktop.messageBox({"ERRORE NELLA GESTIONE STAMPE", "", Buttons::Ok, Icon::None});

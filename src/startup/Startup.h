@@ -31,8 +31,10 @@ StartOutcome initialise(const platform::Environment& env, AppParams& params,
 // program's folder. An operator name with a folder separator, or "." or "..", is refused with a
 // message before any folder is made from it. After a failed initialisation it only hands control
 // back to the suite procedure "INFOTORVA" and returns NoConfigFile.
+// `copyProgress`, when given, receives the progress of a Jet file's mirror being copied
+// instead of `progress`.
 StartOutcome load(const platform::Environment& env, AppParams& params, Databases& dbs,
                   utilities::ReportEngine& reports, platform::Desktop& desktop,
-                  const ProgressLabel& progress);
+                  const ProgressLabel& progress, const ProgressLabel& copyProgress = {});
 
 }  // namespace startup

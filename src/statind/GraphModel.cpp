@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Format.h"
+
 namespace statind {
 
 void GraphModel::setPointCount(int count) {
@@ -25,6 +27,10 @@ void GraphModel::setLabel(const std::string& label) {
 
 void GraphModel::setLegend(const std::string& legend) {
   points_[thisPoint_ - 1].legend = legend;
+}
+
+void GraphModel::setWhen(const std::string& when) {
+  points_[thisPoint_ - 1].when = when;
 }
 
 void GraphModel::drawMode(int code) {
@@ -73,9 +79,30 @@ void loadSeries(GraphModel& model, const ChartSeries& series) {
     const auto& point = series.points[i];
     model.setThisPoint(static_cast<int>(i) + 1);
     if (point.label) model.setLabel(*point.label);
+    if (!point.when.empty()) model.setWhen(point.when);
     if (point.value) model.setValue(*point.value);  // last: automatic advance moves on
   }
   model.drawMode(GraphModel::kRedraw);
+}
+
+std::vector<LegendEntry> chartLegend(const GraphModel& graph, const std::string& valueFormat) {
+  std::vector<LegendEntry> legend{{0, graph.seriesName()}};
+  const Overlays o = graph.overlays();
+  if (o.count == 0) return legend;
+  const auto figure = [&](double value) { return platform::formatNumber(value, valueFormat); };
+  if (graph.showsOverlay(GraphModel::kOverlayStdDev))
+    legend.push_back({GraphModel::kOverlayStdDev,
+                      "StdDev " + figure(o.mean - o.stdDev) + " - " + figure(o.mean + o.stdDev)});
+  if (graph.showsOverlay(GraphModel::kOverlayMean))
+    legend.push_back({GraphModel::kOverlayMean, "Media " + figure(o.mean)});
+  if (graph.showsOverlay(GraphModel::kOverlayMinMax)) {
+    legend.push_back({GraphModel::kOverlayMinMax, "Min " + figure(o.min)});
+    legend.push_back({GraphModel::kOverlayMinMax, "Max " + figure(o.max)});
+  }
+  if (graph.showsOverlay(GraphModel::kOverlayBestFit))
+    legend.push_back({GraphModel::kOverlayBestFit, "BestFit da " + figure(o.fitAt(1)) + " a " +
+                                                       figure(o.fitAt(graph.pointCount()))});
+  return legend;
 }
 
 }  // namespace statind

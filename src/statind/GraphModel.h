@@ -19,6 +19,8 @@ struct GraphPoint {
   std::optional<double> value;
   std::optional<std::string> label;
   std::optional<std::string> legend;
+  // The date (or month) the point stands for, as a reader says it.
+  std::optional<std::string> when = {};
 };
 
 // The overlay figures over the points whose value was written. With no such point every figure
@@ -58,10 +60,14 @@ class GraphModel {
   void setValue(double value);
   void setLabel(const std::string& label);
   void setLegend(const std::string& legend);
+  void setWhen(const std::string& when);
   const std::vector<GraphPoint>& points() const { return points_; }
 
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title) { title_ = title; }
+  // The data set's name in the legend ("Indice" unless the points are something else).
+  const std::string& seriesName() const { return seriesName_; }
+  void setSeriesName(const std::string& name) { seriesName_ = name; }
   int type() const { return type_; }
   void setType(int type) { type_ = type; }
   int overlayMask() const { return overlayMask_; }
@@ -86,6 +92,7 @@ class GraphModel {
   std::vector<GraphPoint> points_ = std::vector<GraphPoint>(2);
   int thisPoint_ = 1;
   std::string title_;
+  std::string seriesName_ = "Indice";
   int type_ = kLine;
   int overlayMask_ = 0;
   int yAxisMode_ = 0;
@@ -93,6 +100,18 @@ class GraphModel {
   int revision_ = 0;
   std::function<void()> listener_;
 };
+
+// One entry of a chart's legend: the data set (overlay 0) or one overlay (its mask bit; the
+// minimum and the maximum are two entries of kOverlayMinMax), with the text a reader sees.
+struct LegendEntry {
+  int overlay = 0;
+  std::string text;
+};
+
+// The legend of `graph` as drawn: the data set's name, then each overlay the mask shows with its
+// figures in `valueFormat`: "StdDev 9,02 - 9,97", "Media 9,50", "Min 8,62", "Max 10,10",
+// "BestFit da 9,91 a 9,09". Without any written value only the data set.
+std::vector<LegendEntry> chartLegend(const GraphModel& graph, const std::string& valueFormat);
 
 // Writes a run's chart series into `model` and requests a redraw: the point count, then the
 // value and label of each point the series wrote. Every other point of the model is left

@@ -23,10 +23,13 @@ ChartSeries yearSeries(PeriodLookups& lookups, int year, const ProductRange& ran
     auto date = std::max(platform::dayNumber(year, month, 1), range.firstIndexDate);
     series.points[k].value = lookups.valueAt(date);
     series.points[k].label = monthAbbreviation(month);
+    series.points[k].when = platform::formatDate(date);
   }
   auto& closing = series.points.back();
-  closing.value = lookups.valueAt(platform::lastDayOfMonth(span.last, year));
+  const auto end = platform::lastDayOfMonth(span.last, year);
+  closing.value = lookups.valueAt(end);
   closing.label = "";
+  closing.when = platform::formatDate(end);
   return series;
 }
 
@@ -40,6 +43,7 @@ ChartSeries monthSeries(PeriodLookups& lookups, platform::DayNumber first,
     auto& point = series.points[date - first];
     point.value = lookups.valueAt(date);
     point.label = std::to_string(firstDay + (date - first));
+    point.when = platform::formatDate(date);
   }
   return series;
 }

@@ -7,6 +7,12 @@
 
 namespace statind {
 
+namespace {
+
+constexpr double kNoValueMark = 999999;  // stored where a value is unknown; the lookup reads 1
+
+}  // namespace
+
 PeriodLookups::PeriodLookups(indexdata::IndexLookup& lookup, const std::string& product,
                              StartRule rule, platform::DayNumber first, platform::DayNumber last)
     : product_(trimmed(product)),
@@ -33,9 +39,19 @@ double PeriodLookups::startValueAt(platform::DayNumber day) {
 }
 
 std::optional<double> PeriodLookups::ownValueOn(platform::DayNumber day) {
+  // Read before the seek below: finding the rule moves the shared cursor.
+  if (!byRuleKnown_) {
+    byRule_ = lookup_.valueByRule(product_);
+    byRuleKnown_ = true;
+  }
   auto& cursor = lookup_.indexTable();
   if (!cursor.seek(platform::SeekOp::Equal, product_, platform::isoDate(day))) return std::nullopt;
-  double value = indexdata::nzNumber(cursor.field("IndValoreMon"));
+  // The record's value as the lookup reads it, so that the day's row agrees with the summary
+  // and the chart: the rule's value for a product fixed or without a series, 999999 as 1.
+  double value = byRule_.value_or(indexdata::nzNumber(cursor.field("IndValoreMon")));
+  if (!byRule_) {
+    value = value == kNoValueMark ? 1 : platform::roundThrough(value, lookup_.valueFormat());
+  }
   if (value > 1) return value;
   return std::nullopt;
 }

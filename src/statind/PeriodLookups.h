@@ -36,8 +36,10 @@ class PeriodLookups : public PeriodValues {
   double valueAt(platform::DayNumber day) override;
   // The start value of a period beginning on `day`, by the run's rule.
   double startValueAt(platform::DayNumber day) override;
-  // The value of the product's own record dated exactly `day`, when there is one and its value
-  // is above 1 (lower values are not real index values); nullopt otherwise.
+  // The value of the product's own record dated exactly `day` read by the lookup's rules (the
+  // product's value by rule when it has one, 999999 as 1, rounded through the value format),
+  // when there is such a record and that value is above 1 (lower values are not real index
+  // values); nullopt otherwise.
   std::optional<double> ownValueOn(platform::DayNumber day);
 
  private:
@@ -46,6 +48,8 @@ class PeriodLookups : public PeriodValues {
   indexdata::IndexLookup lookup_;  // the run's own lookup, over series_ or the file
   StartRule rule_;
   std::unordered_map<platform::DayNumber, double> values_;
+  std::optional<double> byRule_;  // the product's value by rule, once byRuleKnown_
+  bool byRuleKnown_ = false;
 };
 
 // `text` without blanks (spaces and tabs) at either end.

@@ -13,6 +13,10 @@
 
 namespace statind {
 
+std::string startRuleCaption(StartRule rule) {
+  return rule == StartRule::Previous ? "indice precedente" : "1° indice utile";
+}
+
 namespace {
 
 // The days a run looks up: the three years of a year view, the month of three years of a month

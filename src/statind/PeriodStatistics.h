@@ -17,6 +17,9 @@ namespace statind {
 
 enum class StartRule { FirstUseful = 0, Previous = 1 };  // Option1(0) "1° indice utile", (1)
 
+// The option's caption: "1° indice utile" or "indice precedente".
+std::string startRuleCaption(StartRule rule);
+
 struct ProductRange {
   platform::DayNumber firstIndexDate = 0;
   platform::DayNumber lastIndexDate = 0;
@@ -48,6 +51,7 @@ struct GridRow {
 struct ChartPoint {
   std::optional<std::string> label;
   std::optional<double> value;
+  std::string when = {};  // the point's date as dd/mm/yyyy ("" for a point never written)
 };
 
 struct ChartSeries {

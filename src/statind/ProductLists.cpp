@@ -49,11 +49,18 @@ std::vector<std::string> ProductLists::groups() {
   return entries;
 }
 
-std::vector<std::string> ProductLists::categories() {
-  std::vector<std::string> entries{" "};
+std::vector<CategoryEntry> ProductLists::categories() {
+  std::vector<CategoryEntry> entries{{" ", ""}};
+  // Every column: the suite's table may lack the description, which is then simply not shown.
   for (const auto& row :
-       dataDb_.snapshot("SELECT Codice FROM TabCategorie Where tipo <> 'S' ORDER BY Codice ")) {
-    entries.push_back(text(row, "Codice"));
+       dataDb_.snapshot("SELECT * FROM TabCategorie Where tipo <> 'S' ORDER BY Codice ")) {
+    const std::string code = text(row, "Codice");
+    std::string description;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (platform::equalsNoCase(row.names()[i], "Descrizione"))
+        description = trim(platform::valueText(row.at(i)));
+    }
+    entries.push_back({description.empty() ? code : code + " - " + description, trim(code)});
   }
   return entries;
 }

@@ -15,6 +15,15 @@ namespace statind {
 struct ProductEntry {
   std::string line;
   std::string code;
+  // The line's fields, whole, where a list shows them in columns (the comparison's chooser);
+  // empty otherwise.
+  std::vector<std::string> fields = {};
+};
+
+// One entry of the category list: the code the filter uses and the line shown for it.
+struct CategoryEntry {
+  std::string line;  // the code, then its description when the table has one
+  std::string code;
 };
 
 // What choosing a product entry means: its full code and the texts shown for it.
@@ -30,8 +39,9 @@ class ProductLists {
 
   // " ", then "GrpCodice GrpDescrizione" by code.
   std::vector<std::string> groups();
-  // " ", then the codes of the categories whose Tipo is not "S".
-  std::vector<std::string> categories();
+  // A blank entry " ", then the categories whose Tipo is not "S" by code, each shown as its code
+  // and, where TabCategorie has a Descrizione column holding one, " - " and the description.
+  std::vector<CategoryEntry> categories();
   // A blank entry, then the products: only `handedOver` when it is not blank (no ordering);
   // otherwise those of `group` (categories of Tipo "S" left out), or of `category`, or all,
   // by description. Throws StoreError on a storage failure.

@@ -13,6 +13,7 @@
 #include "startup/RunFile.h"
 #include "update/UpdaterCheck.h"
 #include "update/VersionPage.h"
+#include "utilities/FileCheck.h"
 
 namespace update {
 
@@ -96,8 +97,8 @@ bool installUpdate(platform::Desktop& desktop, const UpdaterRequest& request) {
          "AGGIORNAMENTO", platform::Buttons::Ok, platform::Icon::Information});
     return false;
   }
-  const std::string target = request.programFolder + "/" + updaterFileName();
-  if (!programAt(target)) {
+  std::string target = request.programFolder + "/" + updaterFileName();
+  if (!utilities::fileExists(desktop, target, 0) || !programAt(target)) {
     const std::string url = updaterUrl(request.siteAddress);
     if (!confirmUnverifiedSource(desktop, url)) return false;
     const platform::DownloadRules rules{kMaxUpdaterBytes, updaterRefusal};

@@ -106,7 +106,7 @@ void writeIndexDb(const fs::path& file, const DemoParams& params, DemoResult& re
 
 void writeIni(const Layout& l) {
   std::ostringstream text;
-  text << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\n"
+  text << "[PARAMETRI]\nFinanziaria=3\nDECIMALI=2\nINDICE_MONETARIO=MO001\n"
        << "[BASE]\nOPERATORE=" << kOperator << "\nPOSIZ=\n"
        << "[PATH]\nFILE=" << l.base.string() << "\nWORK=" << l.work.string()
        << "\nSAVE=" << l.save.string() << "\nTEMP=" << l.temp.string() << "\n"
@@ -140,6 +140,10 @@ DemoResult DemoInstallation::make(const DemoParams& params) {
   result.iniPath = l.ini.string();
   result.baseFolder = l.base.string();
   result.workFolder = l.work.string();
+  result.dataDb = l.dataDb.string();
+  result.visitsDb = l.visitsDb.string();
+  result.indexDb = l.indexDb.string();
+  result.workDb = l.workDb.string();
   return result;
 }
 

@@ -53,6 +53,7 @@ struct DemoResult {
   std::string iniPath;
   std::string baseFolder;
   std::string workFolder;
+  std::string dataDb, visitsDb, indexDb, workDb;  // the four database files
   std::vector<DemoProductSummary> products;
   std::int64_t indexRecords = 0;
 };

@@ -72,12 +72,16 @@ void createDataDb(const std::string& path, const std::string& except) {
   createDataTables(db, except);
 }
 
-void createVisitsDb(const std::string& path, const std::string& except) {
-  auto db = createFile(path);
+void createVisitsTables(SQLite::Database& db, const std::string& except) {
   SQLite::Transaction tx(db);
   for (const auto& name : startup::visitsAttachments())
     if (name != except) createGenericTable(db, name);
   tx.commit();
+}
+
+void createVisitsDb(const std::string& path, const std::string& except) {
+  auto db = createFile(path);
+  createVisitsTables(db, except);
 }
 
 void createIndexDb(const std::string& path) {

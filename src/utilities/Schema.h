@@ -21,6 +21,7 @@ void createIndexDb(const std::string& path);
 void createWorkDb(const std::string& path);
 
 void createDataTables(SQLite::Database& db, const std::string& except = "");
+void createVisitsTables(SQLite::Database& db, const std::string& except = "");
 void createIndexTables(SQLite::Database& db);
 // createIndexTables in two steps, for bulk loading: the table Indici first, and its index
 // "primaria" once the rows are in (building it at the end is faster than keeping it up).

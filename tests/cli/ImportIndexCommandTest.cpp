@@ -64,6 +64,10 @@ TEST_F(ImportIndexCommand, ExitsWithTheCodeOfEachOutcome) {
   CliRun refused = import("--product P " + ambiguous);
   EXPECT_EQ(refused.exitCode, 65);
   EXPECT_NE(refused.output.find("--decimal"), std::string::npos);
+  const std::string bad = file("bad.csv", "Data;Valore quota\n02/01/2024;10\n03/01/2024;n.d.\n");
+  CliRun unreadable = import("--product P " + bad);
+  EXPECT_EQ(unreadable.exitCode, 65);
+  EXPECT_NE(unreadable.output.find("--skip-bad"), std::string::npos) << unreadable.output;
   EXPECT_EQ(import("--product NOWHERE " + good).exitCode, 3);
   EXPECT_EQ(import("--product P --create Nuovo " + good).exitCode, 64);  // no --currency
   EXPECT_EQ(import("--product P --date-format dd/yy " + good).exitCode, 64);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "startup/Databases.h"
@@ -43,4 +44,12 @@ TEST(StartupInfoCommand, FailedStartExitsWithTheMessage) {
   EXPECT_EQ(odd.exitCode, 2);
   EXPECT_EQ(odd.output, "STATIND -ERRORE: File di configurazione " + fifo +
                             " non utilizzabile: non è un file\n");
+
+  // A configuration that cannot be read is told as such before it counts as missing.
+  std::filesystem::create_symlink(temp.file("loop"), temp.file("loop"));
+  const CliRun loop = CliRun::of("info --ini " + temp.file("loop/statind.ini"), "2>&1 >/dev/null");
+  EXPECT_EQ(loop.exitCode, 2);
+  EXPECT_EQ(loop.output, "Errori su  " + temp.file("loop/statind.ini") +
+                             ": Questo percorso non esiste.\n"
+                             "STATIND -ERRORE: File di configurazione inesistente\n");
 }

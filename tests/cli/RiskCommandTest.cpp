@@ -55,10 +55,12 @@ TEST_F(RiskCommands, RiskJsonGivesTheCoveredWindowsAndTheClass) {
   ASSERT_EQ(out["windows"].size(), 3u);  // anno, 1a, storico: the history is too short for 3a
   const auto& year = out["windows"][0];
   EXPECT_EQ(year["name"], "anno");
-  EXPECT_EQ(year["from"], "31/12/2009");
+  // As the year view: from the first record of 2010 (Friday 01/01, 19) to 31/12 (30).
+  EXPECT_EQ(year["from"], "01/01/2010");
   EXPECT_EQ(year["to"], "31/12/2010");
-  EXPECT_NEAR(year["change"].get<double>(), 30.0 / 18 - 1, 1e-15);
-  EXPECT_NEAR(year["annualisedReturn"].get<double>(), std::pow(30.0 / 18, 365.25 / 365) - 1, 1e-12);
+  EXPECT_EQ(year["startRule"], "first");
+  EXPECT_NEAR(year["change"].get<double>(), 30.0 / 19 - 1, 1e-15);
+  EXPECT_NEAR(year["annualisedReturn"].get<double>(), std::pow(30.0 / 19, 365.25 / 365) - 1, 1e-12);
   EXPECT_NEAR(year["maxDrawdown"]["value"].get<double>(), 21.0 / 23 - 1, 1e-15);
   EXPECT_EQ(year["maxDrawdown"]["peak"], "03/05/2010");  // first at 23
   EXPECT_EQ(year["maxDrawdown"]["trough"], "01/06/2010");
@@ -71,6 +73,18 @@ TEST_F(RiskCommands, RiskJsonGivesTheCoveredWindowsAndTheClass) {
   EXPECT_TRUE(out["windows"][2]["annualisedReturn"].is_number());
   EXPECT_EQ(out["mrm"]["holdingYears"], 3.0);
   EXPECT_TRUE(out["mrm"]["class"].is_number());
+
+  // 2011 opens on a Saturday: "indice precedente" starts from Friday's 30, "1° indice utile"
+  // from Monday's 31; both end on the last value, 39 (30/09/2011).
+  const auto rule = [&](const char* name) {
+    return nlohmann::json::parse(
+        cli(std::string("risk --product rk --year 2011 --format json --start-rule ") + name)
+            .output)["windows"][0];
+  };
+  EXPECT_EQ(rule("previous")["startRule"], "previous");
+  EXPECT_NEAR(rule("previous")["change"].get<double>(), 39.0 / 30 - 1, 1e-15);
+  EXPECT_NEAR(rule("first")["change"].get<double>(), 39.0 / 31 - 1, 1e-15);
+  EXPECT_FALSE(out["windows"][1].contains("startRule"));
 }
 
 TEST_F(RiskCommands, ReturnsMapAndWhatCannotBeShown) {

@@ -14,11 +14,12 @@ using statind::testing::day;
 
 class RiskFigures : public statind::testing::StatFixture {
  protected:
-  RiskResult figures(const std::string& code, int year = 0) {
+  RiskResult figures(const std::string& code, int year = 0,
+                     statind::StartRule rule = statind::StartRule::FirstUseful) {
     const auto range = statind::productRange(*lookup_, code, day(1, 1, 2030));
     EXPECT_TRUE(range.has_value()) << code;
-    return risk::computeRisk(*lookup_, {code, year, 5, statind::StartRule::FirstUseful,
-                                        range.value_or(statind::ProductRange{})});
+    return risk::computeRisk(*lookup_,
+                             {code, year, 5, rule, range.value_or(statind::ProductRange{})});
   }
 
   static const risk::WindowFigures& window(const RiskResult& result, const std::string& name) {
@@ -53,7 +54,7 @@ TEST_F(RiskFigures, ConstantSeriesHasNoVolatilityNoFallAndClassOne) {
     EXPECT_EQ(w.positiveMonths, 0.0) << w.name;
   }
   EXPECT_EQ(r.year, 2011);
-  EXPECT_EQ(window(r, "anno").from, day(31, 12, 2010));
+  EXPECT_EQ(window(r, "anno").from, day(1, 1, 2011));
   EXPECT_EQ(window(r, "5a").from, day(30, 12, 2006));
   EXPECT_EQ(window(r, "5a").to, day(30, 12, 2011));
   EXPECT_EQ(window(r, "storico").from, day(4, 1, 2006));
@@ -64,6 +65,27 @@ TEST_F(RiskFigures, ConstantSeriesHasNoVolatilityNoFallAndClassOne) {
   int lastFiveYears = 0;
   for (const auto& p : r.history) lastFiveYears += p.date > day(30, 12, 2006);
   EXPECT_EQ(r.mrm.returns, lastFiveYears);
+}
+
+// One fact, one figure: the shown year's change is the year view's under either start rule,
+// from the history's first date in its first year.
+TEST_F(RiskFigures, ShownYearChangeIsTheYearViewsUnderEitherRule) {
+  addSeries("APR", day(15, 4, 2009), day(31, 12, 2011));
+  for (const auto rule : {statind::StartRule::FirstUseful, statind::StartRule::Previous}) {
+    for (const int year : {2009, 2010, 2011}) {
+      const RiskResult result = figures("APR", year, rule);
+      const auto& shown = window(result, "anno");
+      const auto view = run("APR", year, 0, rule).summary[2];
+      ASSERT_TRUE(shown.covered) << year;
+      EXPECT_EQ(platform::formatNumber(shown.change * 100, "#0.000"), view.LbDiff) << year;
+      EXPECT_EQ(shown.startRule, rule);
+      EXPECT_EQ(shown.from, year == 2009 ? day(15, 4, 2009) : day(1, 1, year));
+    }
+  }
+  // Saturday 01/01/2011: the rules start from Monday's record or from Friday's.
+  const auto first = window(figures("APR", 2011), "anno");
+  const auto previous = window(figures("APR", 2011, statind::StartRule::Previous), "anno");
+  EXPECT_NE(first.change, previous.change);
 }
 
 TEST_F(RiskFigures, FallAndRecoveryWithTheirDates) {

@@ -62,6 +62,49 @@ TEST_F(ConfigurationTest, FileSearchOrder) {
   EXPECT_EQ(desktop.shown[0].text, "File di configurazione inesistente");
 }
 
+// A folder that cannot be read (here a link that points at itself) is not "missing": the user
+// is told, may retry, and Cancel goes on with the next candidate.
+TEST_F(ConfigurationTest, UnreadableCandidatesAskBeforeCountingAsMissing) {
+  fs::create_symlink(temp.file("loop"), temp.file("loop"));
+  env.programFolder = temp.file("loop");
+  std::ofstream(temp.file("etc/statind.ini")) << "";
+  EXPECT_TRUE(config().findConfigFile());
+  EXPECT_EQ(params.ownIniPath, temp.file("etc/statind.ini"));
+  ASSERT_EQ(desktop.shown.size(), 2u);  // one box for each candidate in the loop
+  EXPECT_EQ(desktop.shown[0].text, "Questo percorso non esiste.");
+  EXPECT_EQ(desktop.shown[0].title, "Errori su  " + temp.file("loop/statind.ini"));
+  EXPECT_EQ(desktop.shown[0].buttons, platform::Buttons::RetryCancel);
+  EXPECT_EQ(desktop.shown[0].icon, platform::Icon::Exclamation);
+
+  // Retry after the fault has cleared finds the file in the program folder.
+  desktop.shown.clear();
+  desktop.answers = {platform::Answer::Retry};
+  desktop.onMessage = [&](const platform::Message&) {
+    fs::remove(temp.file("loop"));
+    fs::create_directories(temp.path() / "loop");
+    std::ofstream(temp.file("loop/statind.ini")) << "";
+  };
+  EXPECT_TRUE(config().findConfigFile());
+  EXPECT_EQ(params.ownIniPath, temp.file("loop/statind.ini"));
+  EXPECT_EQ(desktop.shown.size(), 1u);
+}
+
+TEST_F(ConfigurationTest, UnreadableBaseFolderIsToldAndTheSearchGoesOn) {
+  fs::create_symlink(temp.file("loop"), temp.file("loop"));
+  fs::create_directories(temp.path() / "Suite2");
+  std::ofstream(temp.file("afile")) << "";
+  write("PATH", "FILE", temp.file("loop") + "/");
+  write("PATH1", "FILE", temp.file("afile"));  // a file is no folder, and no fault either
+  write("PATH2", "FILE", temp.file("Suite2"));
+  ASSERT_TRUE(config().loadBasePaths());
+  EXPECT_EQ(params.positionSuffix, "2");
+  ASSERT_FALSE(desktop.shown.empty());
+  for (const auto& shown : desktop.shown) {
+    EXPECT_EQ(shown.text, "Questo percorso non esiste.");
+    EXPECT_EQ(shown.title, "Errori su  " + temp.file("loop"));
+  }
+}
+
 TEST_F(ConfigurationTest, NetworkSectionAndDatabaseNames) {
   write("PARAMETRI", "Finanziaria", "2");
   write("AZM", "DATI", "7");

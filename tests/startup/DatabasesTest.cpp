@@ -197,11 +197,15 @@ TEST_F(DatabasesTest, OnlyTheWorkDatabaseKeepsAWriteAheadLog) {
 }
 
 TEST_F(DatabasesTest, AFileThatIsThereButCannotBeOpenedIsNamedForWhatIsWrong) {
+  // A Jet file is read (through its mirror) when it holds what a Jet file holds; an ACE file
+  // never is.
   const std::string jet = std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(2028, '\0');
+  const std::string ace = std::string("\0\1\0\0Standard ACE DB\0", 20) + std::string(2028, '\0');
   const std::string head = "DATABASE " + params_.dataDbPath + " ";
   const std::string saved = testsupport::TempFolder::read(params_.dataDbPath);
   const std::vector<std::pair<std::string, std::string>> files = {
-      {jet, head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)"},
+      {jet, head + "DANNEGGIATO\n" + params_.dataDbPath + ": catalogo delle tabelle illeggibile"},
+      {ace, head + "IN FORMATO NON SUPPORTATO (ACCESS/JET)"},
       {std::string(4096, 'x'), head + "DANNEGGIATO"}};
   for (const auto& [bytes, text] : files) {
     testsupport::TempFolder::write(params_.dataDbPath, bytes);

@@ -177,6 +177,25 @@ TEST_F(PeriodStatisticsTest, ProductsFixedByRuleShowNoChangeUnderEitherStartRule
   }
 }
 
+// The day rows agree with the summary and the chart: a record is read as the lookup reads it.
+TEST_F(PeriodStatisticsTest, MonthViewRowsReadTheirRecordsByTheLookupsRules) {
+  addSeries("FISSO", day(2, 1, 2009), day(31, 12, 2010));
+  addRecord("FISSO", platform::kFixedValueDate, 7.5);
+  addSeries("NOIND", day(2, 1, 2009), day(31, 12, 2010));
+  dataDb_->execute("UPDATE TabProdotti SET NoIndici = 1 WHERE Codice = 'NOIND'");
+  addSeries("ERR", day(2, 1, 2009), day(31, 12, 2010),
+            [](DayNumber d) { return d == day(3, 3, 2010) ? 999999 : 13.5; });
+  const auto fixed = run("FISSO", 2010, 3);
+  EXPECT_EQ(cells(fixed.rows[0]), "01 Lun|7,50|||");
+  EXPECT_EQ(cells(fixed.rows[5]), "06 S  ||||");
+  EXPECT_EQ(cells(fixed.rows[6]), "07 D  |||0,000|");
+  for (const auto& row : run("NOIND", 2010, 3).rows) EXPECT_EQ(row.indice + row.Percento1, "");
+  const auto error = run("ERR", 2010, 3);
+  EXPECT_EQ(cells(error.rows[1]), "02 Mar|13,50|||");
+  EXPECT_EQ(cells(error.rows[2]), "03 Mer||||");  // 999999 reads as 1: no value that day
+  EXPECT_EQ(cells(error.rows[3]), "04 Gio|13,50|||");
+}
+
 TEST_F(PeriodStatisticsTest, NegativeChangeIsRedAndNoChangeIsBlack) {
   const DayNumber first = day(2, 1, 2009);
   addSeries("DOWN", first, day(31, 12, 2010), [&](DayNumber d) { return 200 - (d - first) * 0.1; });

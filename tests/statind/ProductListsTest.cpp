@@ -48,14 +48,25 @@ using Codes = std::vector<std::string>;
 TEST_F(ProductListsTest, ListsAndTheirFilters) {
   ProductLists lists(*db_);
   EXPECT_EQ(lists.groups(), Codes({" ", "A Gruppo A", "B Gruppo B"}));
-  EXPECT_EQ(lists.categories(), Codes({" ", "AZ", "BI"}));        // Tipo "S" left out
-  EXPECT_EQ(codes("", "", ""), Codes({"", "O'P3", "P2", "P1"}));  // by description
-  EXPECT_EQ(codes("", "A", ""), Codes({"", "P1"}));               // the "S" category left out
+  Codes categories;
+  for (const auto& entry : lists.categories()) categories.push_back(entry.line + "|" + entry.code);
+  EXPECT_EQ(categories, Codes({" |", "AZ - AZ|AZ", "BI - BI|BI"}));  // Tipo "S" left out
+  EXPECT_EQ(codes("", "", ""), Codes({"", "O'P3", "P2", "P1"}));     // by description
+  EXPECT_EQ(codes("", "A", ""), Codes({"", "P1"}));                  // the "S" category left out
   EXPECT_EQ(codes("", "", "SP"), Codes({"", "P2"}));
   EXPECT_EQ(codes("", " A ", "SP"), Codes({"", "P1"}));  // the group wins
   // A handed-over code is the whole list, whatever the filters; quotes are only data.
   EXPECT_EQ(codes(" O'P3 ", "A", ""), Codes({"", "O'P3"}));
   EXPECT_EQ(codes("P1' OR '1'='1", "", ""), Codes({""}));
+}
+
+// The suite's category table may have no description: the list then shows the codes alone.
+TEST_F(ProductListsTest, CategoriesWithoutDescriptionShowTheirCodes) {
+  db_->execute("ALTER TABLE TabCategorie DROP COLUMN Descrizione");
+  const auto entries = ProductLists(*db_).categories();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[1].line, "AZ");
+  EXPECT_EQ(entries[1].code, "AZ");
 }
 
 TEST_F(ProductListsTest, ProductLineRoundTrip) {

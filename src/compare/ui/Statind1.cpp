@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,11 +16,13 @@
 #include "compare/CompareSteps.h"
 #include "compare/ProductChooser.h"
 #include "compare/ProductLoad.h"
+#include "compare/ui/ChooserPanel.h"
 #include "compare/ui/CompareGridModel.h"
 #include "compare/ui/Statind1Form.h"
 #include "platform/Format.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
 #include "report/CompareSheet.h"
@@ -68,6 +69,7 @@ Statind1::Statind1(startup::ui::AppContext& ctx, QWidget* parent)
   load();
   connectHandlers();
   startup::ui::FunctionKeyPreview::install(this, ctx_);
+  platform::ui::EnterPressesButton::install(this);
   // Without a window manager the maximised state is only a wish: take the screen's room too.
   if (QScreen* screen = this->screen()) resize(screen->availableGeometry().size());
   setWindowState(Qt::WindowMaximized);
@@ -84,37 +86,40 @@ void Statind1::guard(Handler&& handler) {
 }
 
 void Statind1::load() {
-  BusyScope busy(busy_);
-  for (int month = 0; month <= 12; ++month) form_->CmbMese->addItem(qs(statind::monthName(month)));
-  form_->CmbMese->setCurrentIndex(0);
-  form_->markSortHeader(sortKey_);
-  form_->PctMese->hide();
-  form_->TdbgCompara->hide();
-  chartTop_ =
-      form_->header->sizeHint().height() + platform::ui::twipsToPixels(kChartMarginTwips, this);
-  graph_.setGridStyle(1);
-  const std::string text = platform::readIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat1");
   const std::string handedOver = platform::trim(ctx_.params.productCode, " \t");
-  const auto options =
-      statind::WindowOptions::restore(text, statind::kIndstat1Default, !handedOver.empty());
-  form_->setOptions(options);
-  options.applyTo(graph_);
-  layoutFlag_ = false;
-  fillProducts();
-  if (!handedOver.empty()) {
-    showChooser(false);
-    form_->PctMese->hide();
+  {
+    BusyScope busy(busy_);
+    for (int month = 0; month <= 12; ++month)
+      form_->CmbMese->addItem(qs(statind::monthName(month)));
     form_->CmbMese->setCurrentIndex(0);
-    if (!loadProduct(handedOver)) showChooser(true);
-  } else {
-    showChooser(true);
+    form_->Picture2->markSortHeader(sortKey_);
+    form_->PctMese->hide();
+    form_->TdbgCompara->hide();
+    chartTop_ =
+        form_->header->sizeHint().height() + platform::ui::twipsToPixels(kChartMarginTwips, this);
+    graph_.setGridStyle(1);
+    const std::string text = platform::readIni(ctx_.params.ownIniPath, "PARAMETRI", "indstat1");
+    const auto options =
+        statind::WindowOptions::restore(text, statind::kIndstat1Default, !handedOver.empty());
+    form_->setOptions(options);
+    options.applyTo(graph_);
+    layoutFlag_ = false;
+    fillProducts();
+    if (handedOver.empty()) {
+      showChooser(true);
+      return;
+    }
+    showChooser(false);
+    form_->CmbMese->setCurrentIndex(0);
   }
+  // Outside the loading's busy mark: the product load ends by running the comparison, which a
+  // raised mark would silently skip, leaving the window empty.
+  if (!loadProduct(handedOver)) showChooser(true);
 }
 
 void Statind1::connectHandlers() {
   Statind1Form& f = *form_;
-  connect(f.CmbProd, &QListWidget::currentRowChanged, this,
-          [this](int row) { productClicked(row); });
+  connect(f.Picture2, &ChooserPanel::chosen, this, [this](int row) { productClicked(row); });
   for (int i = 0; i < 5; ++i) {
     connect(f.LbTit[i], &QPushButton::clicked, this, [this, i] { headerClicked(i); });
   }
@@ -143,9 +148,7 @@ void Statind1::connectHandlers() {
 void Statind1::fillProducts() {
   BusyScope busy(busy_);
   products_ = ProductChooser(*ctx_.dbs.dataDb).products(ctx_.params.productCode, sortKey_);
-  form_->CmbProd->clear();
-  for (const auto& entry : products_) form_->CmbProd->addItem(qs(entry.line));
-  form_->CmbProd->setCurrentRow(0);
+  form_->Picture2->setProducts(products_);
 }
 
 void Statind1::productClicked(int row) {
@@ -159,7 +162,7 @@ void Statind1::headerClicked(int sortKey) {
   guard([&] {
     BusyScope busy(busy_);
     sortKey_ = sortKey;
-    form_->markSortHeader(sortKey);
+    form_->Picture2->markSortHeader(sortKey);
     fillProducts();
   });
 }
@@ -201,6 +204,7 @@ void Statind1::yearChanged() {
       const int from = form_->CmbAnno[0]->currentText().toInt();
       const int to = form_->CmbAnno[1]->currentText().toInt();
       form_->PctMese->setVisible(from != to);
+      arrange();  // the month chooser may take or free a row of the header
       if (from == to) form_->CmbMese->setCurrentIndex(0);
       layoutFlag_ = viewSwitched(std::max(0, form_->CmbMese->currentIndex()), previousMonth_);
     }
@@ -292,6 +296,8 @@ void Statind1::render(const CompareResult& result, bool moveChart) {
     grid->show();
   }
   if (moveChart) placeChart(allMonths);
+  // One month plots changes: their figures read as the grid's.
+  form_->Graph1->setValueText(allMonths ? ctx_.params.valueFormat : "#0.00", allMonths ? "" : " %");
   loadChart(graph_, result.chart);
 }
 
@@ -309,21 +315,29 @@ void Statind1::fitChart() {
   chart->resize(std::max(0, width() - chart->x()), std::max(0, height() - chart->y()));
 }
 
-// The chooser opens on the blank line, so that picking any product, the current one included,
-// is a change of line.
+// The chooser opens on the blank line with an empty search.
 void Statind1::showChooser(bool visible) {
   form_->Picture2->setVisible(visible);
   if (visible) {
-    BusyScope busy(busy_);
-    form_->CmbProd->setCurrentRow(0);
     form_->Picture2->raise();
-    form_->CmbProd->setFocus(Qt::OtherFocusReason);
+    form_->Picture2->reset();
   }
 }
 
 void Statind1::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  form_->placeFixedAreas(width(), height());
+  arrange();
+}
+
+void Statind1::arrange() {
+  // The header takes another row where its groups no longer fit side by side: the grid and the
+  // chart start under it.
+  const int top = form_->placeFixedAreas(width(), height()) +
+                  platform::ui::twipsToPixels(kChartMarginTwips, this);
+  if (top != chartTop_) {
+    chartTop_ = top;
+    form_->TdbgCompara->move(0, chartTop_);
+  }
   if (form_->Graph1->width() == 0 || form_->Graph1->y() != chartTop_)
     placeChart(std::max(0, form_->CmbMese->currentIndex()) == 0);
   fitChart();

@@ -68,6 +68,8 @@ class Statind1 : public QDialog {
   void chartBoxClicked();
   void runComparison();
   void render(const CompareResult& result, bool moveChart);
+  // Places the header, then the grid and the chart under it, for the window's size.
+  void arrange();
   void placeChart(bool allMonths);
   void fitChart();
   void showChooser(bool visible);

@@ -4,20 +4,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "compare/ProductChooser.h"
+#include "compare/ui/ChooserPanel.h"
+#include "platform/ui/FlowLayout.h"
 #include "platform/ui/FormControls.h"
 #include "statind/ui/ChartBoxes.h"
 #include "statind/ui/GraphView.h"
@@ -29,8 +27,6 @@ using namespace platform::ui;  // the control makers
 
 namespace {
 
-// The widths of the product line's fields, blank included (see ProductChooser::productLine).
-constexpr int kFieldChars[] = {10, 30, 2, 26, 3};
 // Grid column widths in characters of the grid's font.
 constexpr int kGridChars[] = {6, 13, 13, 9};
 
@@ -44,8 +40,6 @@ Statind1Form::Statind1Form(QDialog* w, statind::GraphModel& graph) : window(w) {
   buildProductBar();
   rows->addWidget(Picture1);
   rows->addWidget(buildChoiceRow());
-  buildFrameStat();
-  rows->addWidget(FrameStat);
   buildGrid();
   Graph1 = new statind::ui::GraphView(graph, window);
   Graph1->setObjectName("Graph1");
@@ -53,41 +47,10 @@ Statind1Form::Statind1Form(QDialog* w, statind::GraphModel& graph) : window(w) {
 }
 
 void Statind1Form::buildChooser() {
-  Picture2 = frame(window, "Picture2");
-  Picture2->setAutoFillBackground(true);
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  // Each header spans its field's characters exactly (fractional advances add up over a line).
-  const double charWidth = QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('X'));
-  auto* heads = new QHBoxLayout;
-  heads->setSpacing(0);
-  heads->setContentsMargins(4, 0, 0, 0);  // the list's frame and margin
-  int chars = 0;
-  for (int i = 0; i < 5; ++i) {
-    LbTit[i] = button(Picture2, QString("LbTit_%1").arg(i), QString::fromLatin1(kSortHeaders[i]));
-    QFont font = fixed;
-    // "GRP" heads a one-character field: smaller, so that it stays within its two columns.
-    if (i == 2) font.setPointSizeF(font.pointSizeF() * 0.6);
-    LbTit[i]->setFont(font);
-    LbTit[i]->setFlat(true);
-    const int start = static_cast<int>(std::lround(chars * charWidth));
-    chars += kFieldChars[i] + (i == 4 ? 1 : 0);
-    LbTit[i]->setFixedWidth(static_cast<int>(std::lround(chars * charWidth)) - start);
-    heads->addWidget(LbTit[i]);
-  }
-  heads->addStretch(1);
-  CmbProd = named<QListWidget>(Picture2, "CmbProd");
-  // Product lines are padded into columns: a fixed-width font keeps them under their headers.
-  CmbProd->setFont(fixed);
-  CmdRp[1] = button(Picture2, "CmdRp_1", "&USCITA");
-  auto* top = new QHBoxLayout;
-  top->addWidget(caption(Picture2, "Scegli il prodotto da confrontare"));
-  top->addStretch(1);
-  top->addWidget(CmdRp[1]);
-  auto* column = new QVBoxLayout(Picture2);
-  column->setContentsMargins(8, 6, 8, 8);
-  column->addLayout(top);
-  column->addLayout(heads);
-  column->addWidget(CmbProd, 1);
+  Picture2 = new ChooserPanel(window);
+  CmbProd = Picture2->CmbProd;
+  LbTit = Picture2->LbTit;
+  CmdRp[1] = Picture2->CmdRp1;
 }
 
 void Statind1Form::buildProductBar() {
@@ -111,32 +74,46 @@ void Statind1Form::buildProductBar() {
   row->addWidget(CmdProd);
 }
 
+// The start rule, the years, the month, the chart options and the buttons as groups that keep
+// their captions whole: on a narrow screen a group that does not fit goes to the next row.
 QWidget* Statind1Form::buildChoiceRow() {
   auto* strip = named<QWidget>(header, "choice");
-  auto* row = new QHBoxLayout(strip);
-  row->setContentsMargins(0, 0, 0, 0);
-  auto* rule = new QButtonGroup(strip);
-  Option1[0] = named<QRadioButton>(strip, "Option1_0", QString::fromUtf8("1° indice utile"));
-  Option1[1] = named<QRadioButton>(strip, "Option1_1", "indice precedente");
+  auto* flow = new FlowLayout(strip, 12);
+  flow->setContentsMargins(0, 0, 0, 0);
+  const auto group = [strip](const QString& name) {
+    auto* box = named<QWidget>(strip, name);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    return std::pair{box, row};
+  };
+  auto [ruleBox, ruleRow] = group("regola");
+  auto* rule = new QButtonGroup(ruleBox);
+  Option1[0] = named<QRadioButton>(ruleBox, "Option1_0", QString::fromUtf8("1° indice utile"));
+  Option1[1] = named<QRadioButton>(ruleBox, "Option1_1", "indice precedente");
   for (auto* option : Option1) {
     rule->addButton(option);
-    row->addWidget(option);
+    ruleRow->addWidget(option);
   }
   Option1[0]->setChecked(true);
-  row->addSpacing(16);
+  flow->addWidget(ruleBox);
+
+  auto [yearsBox, yearsRow] = group("anni");
   for (int i = 0; i < 2; ++i) {
-    row->addWidget(caption(strip, i == 0 ? "Dal" : "al"));
-    CmbAnno[i] = named<QComboBox>(strip, QString("CmbAnno_%1").arg(i));
+    yearsRow->addWidget(caption(yearsBox, i == 0 ? "Dal" : "al"));
+    CmbAnno[i] = named<QComboBox>(yearsBox, QString("CmbAnno_%1").arg(i));
     CmbAnno[i]->setMinimumContentsLength(5);
-    SbAnno[i] = named<statind::ui::SpinArrows>(strip, QString("SbAnno_%1").arg(i));
-    row->addWidget(CmbAnno[i]);
-    row->addWidget(SbAnno[i]);
+    SbAnno[i] = named<statind::ui::SpinArrows>(yearsBox, QString("SbAnno_%1").arg(i));
+    SbAnno[i]->setStepName("anno");
+    yearsRow->addWidget(CmbAnno[i]);
+    yearsRow->addWidget(SbAnno[i]);
   }
-  row->addSpacing(16);
+  flow->addWidget(yearsBox);
+
   PctMese = named<QFrame>(strip, "PctMese");
   CmbMese = named<QComboBox>(PctMese, "CmbMese");
   CmbMese->setMinimumContentsLength(10);
   SbMese = named<statind::ui::SpinArrows>(PctMese, "SbMese");
+  SbMese->setStepName("mese");
   Command1 = button(PctMese, "Command1", "X");
   Command1->setFixedWidth(36);
   Command1->setToolTip("tutti i mesi");
@@ -146,15 +123,21 @@ QWidget* Statind1Form::buildChoiceRow() {
   month->addWidget(CmbMese);
   month->addWidget(SbMese);
   month->addWidget(Command1);
-  row->addWidget(PctMese);
-  row->addStretch(1);
-  CmdRp[0] = button(strip, "CmdRp_0", "&USCITA");
-  row->addWidget(CmdRp[0]);
+  flow->addWidget(PctMese);
+
+  buildFrameStat(strip);
+  flow->addWidget(FrameStat);
+
+  // The sheet's buttons join this group before "&USCITA" (Statind1::addSheetActions).
+  auto [endBox, endRow] = group("azioni");
+  CmdRp[0] = button(endBox, "CmdRp_0", "&USCITA");
+  endRow->addWidget(CmdRp[0]);
+  flow->addWidget(endBox);
   return strip;
 }
 
-void Statind1Form::buildFrameStat() {
-  FrameStat = frame(header, "FrameStat");
+void Statind1Form::buildFrameStat(QWidget* parent) {
+  FrameStat = frame(parent, "FrameStat");
   auto* row = new QHBoxLayout(FrameStat);
   row->setContentsMargins(6, 2, 6, 2);
   auto* type = new QButtonGroup(FrameStat);
@@ -203,18 +186,9 @@ void Statind1Form::setOptions(const statind::WindowOptions& options) {
   statind::ui::showChartOptions(options, OptionS, Check1, Check2);
 }
 
-void Statind1Form::markSortHeader(int sortKey) {
-  for (int i = 0; i < 5; ++i) {
-    const bool opaque = i == sortKey;
-    LbTit[i]->setProperty("opaque", opaque);
-    LbTit[i]->setStyleSheet(
-        opaque ? "text-align: left; border: none; padding: 0; background-color: #c8d8ec;"
-               : "text-align: left; border: none; padding: 0; background: transparent;");
-  }
-}
-
 int Statind1Form::placeFixedAreas(int width, int height) {
-  const int headerHeight = header->sizeHint().height();
+  int headerHeight = header->heightForWidth(width);
+  if (headerHeight < 0) headerHeight = header->sizeHint().height();
   header->setGeometry(0, 0, width, headerHeight);
   Picture2->setGeometry(0, 0, width, height);
   Picture2->raise();

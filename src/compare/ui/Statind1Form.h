@@ -1,5 +1,5 @@
 // The controls of the comparison window, created with their names and captions: the product
-// chooser panel (list and sortable headers), the product bar, the start rule, the year lists,
+// chooser panel, the product bar, the start rule, the year lists,
 // the month chooser, the chart option frame, the chart and the grid. The window's behaviour
 // lives in Statind1; this is its design.
 #pragma once
@@ -13,7 +13,7 @@ class QComboBox;
 class QDialog;
 class QFrame;
 class QLabel;
-class QListWidget;
+class QTreeWidget;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -29,6 +29,8 @@ class SpinArrows;
 
 namespace compare::ui {
 
+class ChooserPanel;
+
 struct Statind1Form {
   // Creates every control as a child of `window`, the chart drawing `graph`.
   Statind1Form(QDialog* window, statind::GraphModel& graph);
@@ -36,10 +38,8 @@ struct Statind1Form {
   // The chart options as the user left them (option = the chart type), and set from stored ones.
   statind::WindowOptions options() const;
   void setOptions(const statind::WindowOptions& options);
-  // Marks header `sortKey` as the sort column (opaque), the others transparent.
-  void markSortHeader(int sortKey);
   // Places the header strip and the chooser panel for an inner size in pixels; returns the
-  // header strip's height.
+  // header strip's height, which grows where its groups need a further row.
   int placeFixedAreas(int width, int height);
   // The grid's width in pixels with its four columns; sizeGridColumns gives them those widths
   // (once the grid has its model).
@@ -48,8 +48,9 @@ struct Statind1Form {
 
   QDialog* window;
   QWidget* header;
-  QFrame *Picture1, *Picture2, *PctMese, *FrameStat;
-  QListWidget* CmbProd;
+  QFrame *Picture1, *PctMese, *FrameStat;
+  ChooserPanel* Picture2;
+  QTreeWidget* CmbProd;
   std::array<QPushButton*, 5> LbTit;
   std::array<QPushButton*, 2> CmdRp;
   QPushButton *CmdProd, *Command1;
@@ -68,7 +69,7 @@ struct Statind1Form {
   void buildChooser();
   void buildProductBar();
   QWidget* buildChoiceRow();
-  void buildFrameStat();
+  void buildFrameStat(QWidget* parent);
   void buildGrid();
 };
 

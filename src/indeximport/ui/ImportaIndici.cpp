@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -63,6 +65,15 @@ std::string chosen(const QComboBox* list) {
   return list->currentData().toString().toStdString();
 }
 
+// The format as the list of date formats names it: "gg/mm/aaaa", not the reader's "dd/mm/yyyy".
+std::string dateFormatName(const DateFormat& format) {
+  std::string name = format.name();
+  for (const auto& [from, to] : {std::pair{"yyyy", "aaaa"}, std::pair{"dd", "gg"}})
+    if (const auto at = name.find(from); at != std::string::npos)
+      name.replace(at, std::string_view(from).size(), to);
+  return name;
+}
+
 std::string decimalName(const FileRead& file) {
   if (!file.decimal) return "-";
   return *file.decimal == DecimalStyle::Italian ? "virgola (1.234,56)" : "punto (1,234.56)";
@@ -95,15 +106,20 @@ void ImportaIndici::buildForm() {
   GrdAnteprima->setColumnCount(4);
   GrdAnteprima->setHorizontalHeaderLabels({"Riga", "Prodotto", "Data", "Valore"});
   GrdAnteprima->verticalHeader()->hide();
-  GrdAnteprima->horizontalHeader()->setStretchLastSection(true);
+  // Single-line rows, so that the small screen shows more than a handful of them.
+  GrdAnteprima->verticalHeader()->setDefaultSectionSize(GrdAnteprima->fontMetrics().height() + 6);
+  // The values stay beside their dates; the product's column takes the width left over.
+  GrdAnteprima->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  GrdAnteprima->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   GrdAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  layout->addWidget(GrdAnteprima, 2);
+  layout->addWidget(GrdAnteprima, 3);
   LbConteggi = named<QLabel>(this, "LbConteggi");
   layout->addWidget(LbConteggi);
   LstProblemi = named<QListWidget>(this, "LstProblemi");
   layout->addWidget(LstProblemi, 1);
   PbAvanzamento = named<QProgressBar>(this, "PbAvanzamento");
   PbAvanzamento->setValue(0);
+  PbAvanzamento->hide();  // shown by "Importa": a preview writes nothing to follow
   layout->addWidget(PbAvanzamento);
 
   auto* buttons = new QHBoxLayout;
@@ -117,7 +133,10 @@ void ImportaIndici::buildForm() {
   connect(CmdImporta, &QPushButton::clicked, this, [this] { runImport(); });
   connect(CmdStatistiche, &QPushButton::clicked, this, [this] { openStatistics(); });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  resize(760, 640);
+  QSize size(820, 700);
+  if (const QScreen* screen = this->screen())
+    size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+  resize(size);
 }
 
 QWidget* ImportaIndici::buildChoices() {
@@ -138,18 +157,28 @@ QWidget* ImportaIndici::buildChoices() {
   const int listWidth = CmbGruppo->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMM"));
   CmbGruppo->setMinimumWidth(listWidth);
   CmbCategoria->setMinimumWidth(listWidth);
-  auto* newRow = new QHBoxLayout;
-  newRow->addWidget(caption(box, "Codice"));
-  newRow->addWidget(TxtCodice);
-  newRow->addWidget(caption(box, "Descrizione"));
-  newRow->addWidget(TxtDescrizione, 2);
-  newRow->addWidget(caption(box, "Moneta"));
-  newRow->addWidget(TxtMoneta);
-  newRow->addWidget(caption(box, "Gruppo"));
-  newRow->addWidget(CmbGruppo);
-  newRow->addWidget(caption(box, "Categoria"));
-  newRow->addWidget(CmbCategoria);
-  form->addRow(QString(), newRow);
+  // A new product's facts on two lines: on one, the small screen left the description a
+  // couple of letters wide.
+  const auto fieldWidth = [box](const char* sample) {
+    return box->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 16;
+  };
+  TxtCodice->setMaximumWidth(fieldWidth("MMMMMMMMMM"));
+  TxtMoneta->setMaximumWidth(fieldWidth("MMMM"));
+  auto* nameRow = new QHBoxLayout;
+  nameRow->addWidget(caption(box, "Codice"));
+  nameRow->addWidget(TxtCodice, 1);
+  nameRow->addWidget(caption(box, "Descrizione"));
+  nameRow->addWidget(TxtDescrizione, 4);
+  form->addRow(QString(), nameRow);
+  auto* kindRow = new QHBoxLayout;
+  kindRow->addWidget(caption(box, "Moneta"));
+  kindRow->addWidget(TxtMoneta);
+  kindRow->addWidget(caption(box, "Gruppo"));
+  kindRow->addWidget(CmbGruppo);
+  kindRow->addWidget(caption(box, "Categoria"));
+  kindRow->addWidget(CmbCategoria);
+  kindRow->addStretch();
+  form->addRow(QString(), kindRow);
 
   TxtFile = named<QLineEdit>(box, "TxtFile");
   TxtFile->setReadOnly(true);
@@ -171,7 +200,7 @@ QWidget* ImportaIndici::buildChoices() {
 
 QWidget* ImportaIndici::buildFormats() {
   auto* box = new QGroupBox(QStringLiteral("Lettura del file"), this);
-  auto* row = new QHBoxLayout(box);
+  auto* grid = new QGridLayout(box);
   CmbSeparatore = choiceList(box, "CmbSeparatore", kSeparators);
   CmbFormatoData = choiceList(box, "CmbFormatoData", kDateFormats);
   CmbDecimale = choiceList(box, "CmbDecimale", kDecimals);
@@ -183,20 +212,24 @@ QWidget* ImportaIndici::buildFormats() {
   ChkLungo = named<QCheckBox>(box, "ChkLungo", "prodotto;data;valore");
   ChkSovrascrivi = named<QCheckBox>(box, "ChkSovrascrivi", "S&ovrascrivi i conflitti");
   ChkScarta = named<QCheckBox>(box, "ChkScarta", "Scarta le righe &non leggibili");
-  row->addWidget(caption(box, "Separatore"));
-  row->addWidget(CmbSeparatore);
-  row->addWidget(caption(box, "Date"));
-  row->addWidget(CmbFormatoData);
-  row->addWidget(caption(box, "Decimali"));
-  row->addWidget(CmbDecimale);
-  row->addWidget(caption(box, "Colonne"));
-  row->addWidget(TxtColonne);
-  auto* column = new QVBoxLayout;
+  // Two lines, the formats over the choices, to leave the small screen's width and height to
+  // the preview.
+  int column = 0;
+  for (const auto& [name, control] : {std::pair<const char*, QWidget*>{"Separatore", CmbSeparatore},
+                                      {"Date", CmbFormatoData},
+                                      {"Decimali", CmbDecimale},
+                                      {"Colonne", TxtColonne}}) {
+    grid->addWidget(caption(box, name), 0, column++);
+    grid->addWidget(control, 0, column++);
+  }
+  grid->setColumnStretch(column, 1);
+  auto* checks = new QHBoxLayout;
   for (auto* check : {ChkLungo, ChkSovrascrivi, ChkScarta}) {
-    column->addWidget(check);
+    checks->addWidget(check);
     connect(check, &QCheckBox::toggled, this, [this] { choicesChanged(); });
   }
-  row->addLayout(column);
+  checks->addStretch();
+  grid->addLayout(checks, 1, 0, 1, column + 1);
   for (auto* list : {CmbSeparatore, CmbFormatoData, CmbDecimale})
     connect(list, &QComboBox::currentIndexChanged, this, [this] { choicesChanged(); });
   connect(TxtColonne, &QLineEdit::editingFinished, this, [this] { choicesChanged(); });
@@ -310,6 +343,7 @@ void ImportaIndici::runImport() {
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     CmdImporta->setEnabled(false);
+    PbAvanzamento->show();
     ctx_.desktop.setWaitCursor(true);
     const ImportResult result = run(write);
     ctx_.desktop.setWaitCursor(false);
@@ -335,7 +369,7 @@ void ImportaIndici::showResult(const ImportResult& result, bool written) {
     if (!file.columns.empty()) formats += text("\nColonne: " + file.columns);
     if (file.dateFormat)
       formats +=
-          text("\nDate: " + file.dateFormat->name() +
+          text("\nDate: " + dateFormatName(*file.dateFormat) +
                (file.dateFormatAssumed ? " (giorno e mese indistinguibili: giorno prima)" : "") +
                "    Decimali: " + decimalName(file));
   }
@@ -345,6 +379,9 @@ void ImportaIndici::showResult(const ImportResult& result, bool written) {
   LstProblemi->clear();
   if (!result.message.empty())
     LstProblemi->addItem(text("IMPORTAZIONE RIFIUTATA: " + result.message));
+  if (result.status == ImportStatus::Refused && file.badCount > 0 && !ChkScarta->isChecked())
+    LstProblemi->addItem(
+        QStringLiteral("Spuntare \"Scarta le righe non leggibili\" per importare le altre righe"));
   for (const auto& bad : file.badLines)
     LstProblemi->addItem(
         text("riga " + std::to_string(bad.line) + ": " + bad.reason + "  |  " + bad.text));
@@ -362,11 +399,16 @@ void ImportaIndici::showResult(const ImportResult& result, bool written) {
                                 ": " + valueText(low.value) +
                                 " (la vista mensile lo mostra vuoto)"));
   }
+  const std::string lines = "Righe lette " + std::to_string(file.linesRead) + ", non leggibili " +
+                            std::to_string(file.badCount) + "   |   ";
+  // A refused file is never compared with the stored series: no counts to show.
+  if (result.status != ImportStatus::Imported) {
+    LbConteggi->setText(text(lines + "nulla da importare: vedere sotto"));
+    return;
+  }
   const char* verb = written ? "" : "da ";
   LbConteggi->setText(
-      text("Righe lette " + std::to_string(file.linesRead) + ", non leggibili " +
-           std::to_string(file.badCount) + "   |   " + verb +
-           "aggiungere: " + std::to_string(result.total(&ProductImport::added)) +
+      text(lines + verb + "aggiungere: " + std::to_string(result.total(&ProductImport::added)) +
            ", invariati: " + std::to_string(result.total(&ProductImport::unchanged)) + ", " + verb +
            "sostituire: " + std::to_string(result.total(&ProductImport::replaced)) +
            ", conflitti: " + std::to_string(result.total(&ProductImport::conflicts)) +
@@ -396,7 +438,6 @@ void ImportaIndici::showPreviewRows(const FileRead& file) {
       add({QString::number(r.line), shownCode(r), text(platform::formatDate(r.day)),
            text(valueText(r.value, r.decimals))});
   }
-  GrdAnteprima->resizeColumnsToContents();
 }
 
 void openImportWindow(startup::ui::AppContext& ctx, QWidget* parent,

@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 
 #include "platform/FileSystem.h"
 #include "platform/ui/Guard.h"
@@ -24,6 +28,29 @@ QPushButton* button(QWidget* parent, const char* name, const char* text) {
   return b;
 }
 
+// Qt's own save dialog (where the desktop offers none of its own) opens at its compact size,
+// which cuts its columns' names and dates: it opens wide enough to show them whole.
+QString askSaveFile(QWidget* window, const QString& title, const QString& suggested,
+                    const QString& filter) {
+  QFileDialog dialog(window, title, suggested, filter);
+  dialog.setObjectName("DialogoFile");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.selectFile(suggested);
+  if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
+    details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    details->header()->setStretchLastSection(false);
+    details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
+  QSize size(std::max(dialog.sizeHint().width(), 860), std::max(dialog.sizeHint().height(), 520));
+  if (const QScreen* screen = window ? window->screen() : nullptr)
+    size = size.boundedTo(screen->availableGeometry().size());
+  dialog.resize(size);
+  return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+             ? dialog.selectedFiles().constFirst()
+             : QString();
+}
+
 }  // namespace
 
 SheetActions::SheetActions(QWidget* window, platform::Desktop& desktop, Source source,
@@ -41,7 +68,7 @@ SheetActions::SheetActions(QWidget* window, platform::Desktop& desktop, Source s
   connect(pdf, &QPushButton::clicked, this, &SheetActions::exportPdf);
   connect(csv, &QPushButton::clicked, this, &SheetActions::exportCsv);
   chooser_ = [this](const QString& title, const QString& suggested, const QString& filter) {
-    return QFileDialog::getSaveFileName(window_, title, suggested, filter);
+    return askSaveFile(window_, title, suggested, filter);
   };
 }
 
@@ -59,6 +86,9 @@ void SheetActions::printSheet() {
     QPrintPreviewDialog preview(&printer, window_);
     preview.setObjectName("AnteprimaStampa");
     preview.setWindowTitle("Anteprima di stampa");
+    // Qt opens it small, its toolbar folded away: it opens on most of the screen instead.
+    if (const QScreen* screen = window_->screen())
+      preview.resize(screen->availableGeometry().size() * 0.85);
     const SheetPainter painter(content->sheet);
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
             [&](QPrinter* target) { painter.paint(*target); });

@@ -68,6 +68,10 @@ SheetChartPainter::Scale SheetChartPainter::scale() const {
   };
   for (const auto& point : chart_.points)
     if (point.value) take(*point.value);
+  for (const SheetLine& line : chart_.lines)
+    for (const auto& value : line.values)
+      if (value) take(*value);
+  if (chart_.level) take(*chart_.level);
   const statind::Overlays& o = chart_.overlays;
   if (chart_.overlayMask & GraphModel::kOverlayStdDev) {
     take(o.mean - o.stdDev);
@@ -128,28 +132,59 @@ void SheetChartPainter::paintAxes(QPainter& painter, const QRectF& plot, const S
     const QRectF box(plot.left() - mm(30), y(v) - metrics.height() / 2, mm(28), metrics.height());
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, tickText(v, s.step));
   }
-  // A label that would overlap the one before it is left out; blank labels take no room.
-  double lastRight = -INFINITY;
+  const std::vector<bool> shown = shownLabels(metrics, slot);
   for (int i = 0; i < n; ++i) {
     const double x = plot.left() + (i + 0.5) * slot;
+    // Series of hundreds of dates tick only where a label stands.
+    if (!chart_.lines.empty() && !chart_.points[i].label) continue;
     if (chart_.gridStyle & 2) {
       painter.setPen(QPen(kGridColour, mm(0.15)));
       painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
     painter.setPen(QPen(kAxisColour, mm(0.2)));
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + mm(0.8)));
-    const auto& label = chart_.points[i].label;
-    const QString text = label ? QString::fromStdString(*label).trimmed() : QString();
+    if (!shown[static_cast<std::size_t>(i)]) continue;
+    const QString text = labelText(i);
     const double width = metrics.horizontalAdvance(text);
-    if (text.isEmpty() || x - width / 2 < lastRight + mm(1)) continue;
     painter.drawText(
         QRectF(x - width / 2 - mm(0.5), plot.bottom() + mm(1.2), width + mm(1), metrics.height()),
         Qt::AlignHCenter | Qt::AlignTop, text);
-    lastRight = x + width / 2;
   }
   painter.setPen(QPen(kAxisColour, mm(0.25)));
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());
   painter.drawLine(plot.bottomLeft(), plot.topLeft());
+}
+
+QString SheetChartPainter::labelText(int i) const {
+  const auto& label = chart_.points[static_cast<std::size_t>(i)].label;
+  return label ? QString::fromStdString(*label).trimmed() : QString();
+}
+
+// The X labels that fit without touching each other, with `slot` the room of one point. Labels
+// with digits (the years) come first, so that a year is never left out for a month's letter;
+// the letters then fill the room that is left. Blank labels take no room.
+std::vector<bool> SheetChartPainter::shownLabels(const QFontMetricsF& metrics, double slot) const {
+  const int n = static_cast<int>(chart_.points.size());
+  std::vector<bool> shown(static_cast<std::size_t>(n), false);
+  std::vector<std::pair<double, double>> taken;  // the kept labels' extents
+  const auto keep = [&](int i) {
+    const QString text = labelText(i);
+    const double half = metrics.horizontalAdvance(text) / 2 + mm(0.25);
+    const double x = (i + 0.5) * slot;
+    for (const auto& [left, right] : taken)
+      if (x + half > left && x - half < right) return;
+    taken.emplace_back(x - half, x + half);
+    shown[static_cast<std::size_t>(i)] = true;
+  };
+  const auto isYear = [&](int i) {
+    const QString text = labelText(i);
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+  };
+  for (int i = 0; i < n; ++i)
+    if (!labelText(i).isEmpty() && isYear(i)) keep(i);
+  for (int i = 0; i < n; ++i)
+    if (!labelText(i).isEmpty() && !isYear(i)) keep(i);
+  return shown;
 }
 
 void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const Scale& s) const {
@@ -158,6 +193,10 @@ void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const
   };
   const int n = static_cast<int>(chart_.points.size());
   const double slot = plot.width() / std::max(1, n);
+  if (!chart_.lines.empty()) {
+    paintLines(painter, plot, s);
+    return;
+  }
   if (chart_.type == GraphModel::kBars) {
     const double base = y(std::clamp(0.0, s.min, s.max));
     painter.setPen(Qt::NoPen);
@@ -188,6 +227,39 @@ void SheetChartPainter::paintSeries(QPainter& painter, const QRectF& plot, const
   painter.setPen(Qt::NoPen);
   const double radius = marks.size() > 16 ? mm(0.45) : mm(0.7);
   for (const QPointF& at : marks) painter.drawEllipse(at, radius, radius);
+}
+
+void SheetChartPainter::paintLines(QPainter& painter, const QRectF& plot, const Scale& s) const {
+  const auto y = [&](double v) {
+    return plot.bottom() - (v - s.min) / (s.max - s.min) * plot.height();
+  };
+  const double slot = plot.width() / std::max<std::size_t>(1, chart_.points.size());
+  if (chart_.level) {
+    painter.setPen(QPen(kAxisColour, mm(0.25), Qt::DashLine));
+    painter.drawLine(QPointF(plot.left(), y(*chart_.level)),
+                     QPointF(plot.right(), y(*chart_.level)));
+  }
+  painter.setBrush(Qt::NoBrush);
+  // The first line chosen is drawn last, on top of the others.
+  for (auto line = chart_.lines.rbegin(); line != chart_.lines.rend(); ++line) {
+    QPainterPath path;
+    bool open = false;
+    for (std::size_t i = 0; i < line->values.size(); ++i) {
+      if (!line->values[i]) {
+        open = false;
+        continue;
+      }
+      const QPointF at(plot.left() + (i + 0.5) * slot, y(*line->values[i]));
+      if (open)
+        path.lineTo(at);
+      else
+        path.moveTo(at);
+      open = true;
+    }
+    painter.setPen(QPen(statind::ui::seriesColour(line->colour), mm(0.4), Qt::SolidLine,
+                        Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(path);
+  }
 }
 
 void SheetChartPainter::paintOverlays(QPainter& painter, const QRectF& plot, const Scale& s) const {
@@ -224,7 +296,13 @@ double SheetChartPainter::legend(QPainter& measure, double width, QPainter* pain
   const QFontMetricsF metrics(measure.font(), measure.device());
   const double rowHeight = mm(4.5), swatch = mm(6), gap = mm(1.5), spacing = mm(5);
   double x = mm(2), y = mm(1.5);
-  for (const std::string& entry : chart_.legend) {
+  std::vector<std::string> entries = chart_.legend;
+  if (!chart_.lines.empty()) {
+    entries.clear();
+    for (const SheetLine& line : chart_.lines) entries.push_back(line.name);
+  }
+  for (std::size_t e = 0; e < entries.size(); ++e) {
+    const std::string& entry = entries[e];
     const QString text = QString::fromStdString(entry);
     const double textWidth = metrics.horizontalAdvance(text) + mm(0.5);
     if (x > mm(2) && x + swatch + gap + textWidth > width) {
@@ -232,7 +310,9 @@ double SheetChartPainter::legend(QPainter& measure, double width, QPainter* pain
       y += rowHeight;
     }
     if (painter) {
-      const Stroke stroke = strokeOf(entry, chart_.type);
+      const Stroke stroke = chart_.lines.empty()
+                                ? strokeOf(entry, chart_.type)
+                                : Stroke{statind::ui::seriesColour(chart_.lines[e].colour)};
       const double middle = origin.y() + y + rowHeight / 2;
       const double left = origin.x() + x;
       if (stroke.band) {

@@ -1,8 +1,12 @@
 // Draws a client sheet's chart with vector strokes (axes, ticks, the series as a line or bars,
-// the ticked overlays and a legend), so that it prints sharp at any size.
+// the ticked overlays, or several series each in its colour, and a legend), so that it prints
+// sharp at any size.
 #pragma once
 
+#include <QFontMetricsF>
 #include <QRectF>
+#include <QString>
+#include <vector>
 
 #include "report/ClientSheet.h"
 
@@ -25,8 +29,12 @@ class SheetChartPainter {
   };
   Scale scale() const;
   void paintAxes(QPainter& painter, const QRectF& plot, const Scale& scale) const;
+  QString labelText(int point) const;
+  std::vector<bool> shownLabels(const QFontMetricsF& metrics, double slot) const;
   void paintSeries(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   void paintOverlays(QPainter& painter, const QRectF& plot, const Scale& scale) const;
+  // The several series of a chart that has them, over the level line.
+  void paintLines(QPainter& painter, const QRectF& plot, const Scale& scale) const;
   // Lays the legend out in rows across `width` (entry positions relative to the legend's top
   // left) and returns the legend's height; paints it at `origin` when `painter` is given.
   double legend(QPainter& measure, double width, QPainter* painter, QPointF origin) const;

@@ -1,5 +1,6 @@
 #include "report/ui/SheetPainter.h"
 
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <algorithm>
@@ -18,6 +19,9 @@ QString qs(const std::string& text) {
 
 constexpr double kFooter = 7, kGap = 4, kTitle = 6.5, kHeaderRow = 5.2, kRow = 4.8, kMinRow = 3.8,
                  kChart = 58, kFactLabel = 27;
+// A one-page sheet shrinks its chart and rows in these steps, down to the smallest that stays
+// legible in print; beyond it the sheet takes a second page at full size instead.
+constexpr double kScaleStep = 0.05, kMinScale = 0.7;
 constexpr int kWrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
 // Column edges of `table` over `width`, from its relative widths.
@@ -44,7 +48,18 @@ int SheetPainter::paint(QPagedPaintDevice& device) const {
   unit_ = device.logicalDpiY() / 25.4;
   width_ = device.width();
   height_ = device.height();
-  const std::vector<Page> pages = layout(painter);
+  scale_ = 1;
+  std::vector<Page> pages = layout(painter);
+  if (sheet_.onePage && pages.size() > 1) {
+    while (pages.size() > 1 && scale_ > kMinScale + kScaleStep / 2) {
+      scale_ -= kScaleStep;
+      pages = layout(painter);
+    }
+    if (pages.size() > 1) {
+      scale_ = 1;
+      pages = layout(painter);
+    }
+  }
   const int count = static_cast<int>(pages.size());
   for (int p = 0; p < count; ++p) {
     if (p > 0) device.newPage();
@@ -59,7 +74,7 @@ int SheetPainter::paint(QPagedPaintDevice& device) const {
           painter.drawText(QRectF(0, placed.top, width_, mm(kTitle)), Qt::AlignLeft | Qt::AlignTop,
                            qs(sheet_.chart->title));
           SheetChartPainter(*sheet_.chart, unit_)
-              .paint(painter, QRectF(0, placed.top + mm(kTitle), width_, mm(kChart)));
+              .paint(painter, QRectF(0, placed.top + mm(kTitle), width_, chartHeight()));
           break;
         }
         case Part::Table:
@@ -81,6 +96,18 @@ int SheetPainter::paint(QPagedPaintDevice& device) const {
   return count;
 }
 
+double SheetPainter::row() const {
+  return mm(kRow) * scale_;
+}
+
+double SheetPainter::minRow() const {
+  return mm(kMinRow) * scale_;
+}
+
+double SheetPainter::chartHeight() const {
+  return mm(kChart) * scale_;
+}
+
 std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
   const double bottom = height_ - mm(kFooter);
   std::vector<Page> pages(1);
@@ -93,7 +120,7 @@ std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
   pages.back().push_back({Part::Heading, y, heading});
   y += heading + mm(kGap);
   if (sheet_.chart) {
-    const double chart = mm(kTitle + kChart);
+    const double chart = mm(kTitle) + chartHeight();
     if (y + chart > bottom) newPage();
     pages.back().push_back({Part::Chart, y, chart});
     y += chart + mm(kGap);
@@ -103,26 +130,25 @@ std::vector<SheetPainter::Page> SheetPainter::layout(QPainter& painter) const {
     const int rows = static_cast<int>(sheet_.tables[t].rows.size());
     const double fixed = mm(kTitle + kHeaderRow);
     const double after = t + 1 == sheet_.tables.size() ? closing + mm(kGap) : 0;
+    const int table = static_cast<int>(t);
     int first = 0;
     for (;;) {
       const double room = bottom - y - fixed;
       const int left = rows - first;
       // The rest of the table ends here, squeezed a little when that is enough.
-      if (left * mm(kMinRow) <= room - after) {
-        const double row = std::min(mm(kRow), left > 0 ? (room - after) / left : mm(kRow));
-        pages.back().push_back(
-            {Part::Table, y, fixed + left * row, static_cast<int>(t), first, left, row});
-        y += fixed + left * row + mm(kGap);
+      if (left * minRow() <= room - after) {
+        const double height = std::min(row(), left > 0 ? (room - after) / left : row());
+        pages.back().push_back({Part::Table, y, fixed + left * height, table, first, left, height});
+        y += fixed + left * height + mm(kGap);
         break;
       }
-      const int fit = static_cast<int>(std::floor(room / mm(kRow)));
+      const int fit = static_cast<int>(std::floor(room / row()));
       if (fit < 3 && y > 0) {  // a header with a row or two under it: start on a new page
         newPage();
         continue;
       }
       const int shown = std::max(1, fit);
-      pages.back().push_back(
-          {Part::Table, y, fixed + shown * mm(kRow), static_cast<int>(t), first, shown, mm(kRow)});
+      pages.back().push_back({Part::Table, y, fixed + shown * row(), table, first, shown, row()});
       first += shown;
       newPage();
     }
@@ -186,7 +212,7 @@ void SheetPainter::paintHeading(QPainter& painter, double top) const {
   painter.setFont(sheetFont(10, true));
   painter.setPen(Qt::black);
   painter.drawText(QRectF(0, y, factsWidth, mm(kTitle)), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("Prodotto"));
+                   qs(sheet_.factsTitle));
   double factY = y + mm(kTitle);
   for (const SheetFact& fact : sheet_.facts) {
     painter.setFont(sheetFont(8));
@@ -231,32 +257,72 @@ void SheetPainter::paintTable(QPainter& painter, const Placed& placed) const {
              placed.rowHeight);
 }
 
+double SheetPainter::padding(double columnWidth, bool compact) const {
+  return compact ? std::clamp(columnWidth * 0.08, mm(0.6), mm(1.5)) : mm(1.5);
+}
+
+SheetPainter::Fit SheetPainter::fit(QPainter& painter, const SheetTable& table,
+                                    const std::vector<double>& widths, double points,
+                                    bool header) const {
+  const auto fits = [&](Fit f) {
+    const QFontMetricsF plain(sheetFont(f.points), painter.device()),
+        bold(sheetFont(f.points, true), painter.device());
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+      const double room = widths[c] - 2 * padding(widths[c], f.compact);
+      if (header) {
+        if (c < table.header.size() && bold.horizontalAdvance(qs(table.header[c])) > room)
+          return false;
+        continue;
+      }
+      for (const auto& cells : table.rows)
+        if (c < cells.size() &&
+            (cells[c].bold ? bold : plain).horizontalAdvance(qs(cells[c].text)) > room)
+          return false;
+    }
+    return true;
+  };
+  Fit f{points, false};
+  if (fits(f)) return f;
+  f.compact = true;
+  // Headers are short codes in bold over narrow columns (a matrix of eight products): they may
+  // go a step smaller than the figures before anything is cut.
+  const double smallest = header ? 5 : 6;
+  while (f.points > smallest && !fits(f)) f.points -= 0.5;
+  return f;
+}
+
 void SheetPainter::paintCells(QPainter& painter, const SheetTable& table,
                               const std::vector<double>& widths, double left, double top,
                               double rowHeight) const {
   double width = 0;
   for (double w : widths) width += w;
-  const double pad = mm(1.5);
   const double bodyTop = top + mm(kHeaderRow);
   const double bottom = bodyTop + table.rows.size() * rowHeight;
   painter.fillRect(QRectF(left, top, width, mm(kHeaderRow)), kHeaderFill);
-  painter.setFont(sheetFont(8, true));
+  const Fit head = fit(painter, table, widths, 8, true);
+  painter.setFont(sheetFont(head.points, true));
   painter.setPen(Qt::black);
   double x = left;
   for (std::size_t c = 0; c < table.header.size(); ++c) {
     // Captions sit over their figures: right over number columns, left over the first.
     const Qt::Alignment side = c == 0 ? Qt::AlignLeft : Qt::AlignRight;
+    const double pad = padding(widths[c], head.compact);
     painter.drawText(QRectF(x + pad, top, widths[c] - 2 * pad, mm(kHeaderRow)),
                      side | Qt::AlignVCenter, qs(table.header[c]));
     x += widths[c];
   }
-  const QFont plain = sheetFont(rowHeight < mm(4.4) ? 7.5 : 8),
-              bold = sheetFont(plain.pointSizeF(), true);
+  const double rowPoints = rowHeight < mm(3.4) ? 6.5 : rowHeight < mm(4.4) ? 7.5 : 8;
+  const Fit body = fit(painter, table, widths, rowPoints, false);
+  const QFont plain = sheetFont(body.points), bold = sheetFont(body.points, true);
   for (std::size_t r = 0; r < table.rows.size(); ++r) {
     x = left;
     const double y = bodyTop + r * rowHeight;
     for (std::size_t c = 0; c < table.rows[r].size() && c < widths.size(); ++c) {
       const SheetCell& cell = table.rows[r][c];
+      const double pad = padding(widths[c], body.compact);
+      if (cell.fill)
+        painter.fillRect(QRectF(x, y, widths[c], rowHeight),
+                         QColor(cell.fill->red, cell.fill->green, cell.fill->blue));
       painter.setFont(cell.bold ? bold : plain);
       painter.setPen(cell.negative ? kNegativeText : QColor(Qt::black));
       painter.drawText(QRectF(x + pad, y, widths[c] - 2 * pad, rowHeight),

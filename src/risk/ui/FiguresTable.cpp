@@ -1,6 +1,7 @@
 #include "risk/ui/FiguresTable.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 namespace risk::ui {
 
@@ -43,6 +44,13 @@ int FiguresTable::fullHeight() const {
   int height = horizontalHeader()->height() + 2 * frameWidth();
   for (int r = 0; r < rowCount(); ++r) height += rowHeight(r);
   return height;
+}
+
+int FiguresTable::fullWidth() const {
+  int width = verticalHeader()->sizeHint().width() + 2 * frameWidth();
+  for (int c = 0; c < columnCount(); ++c)
+    width += std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+  return width;
 }
 
 }  // namespace risk::ui

@@ -16,6 +16,8 @@ class FiguresTable : public QTableWidget {
   void show(const FigureTable& table);
   // The height that shows every line without a scroll bar.
   int fullHeight() const;
+  // The width that shows every column whole.
+  int fullWidth() const;
 };
 
 }  // namespace risk::ui

@@ -1,6 +1,6 @@
 // The whole history of a product's index with its deepest fall marked (peak, trough and, when it
 // came, the recovery), and below it the curve under water: how far each day stood below the
-// highest value met so far.
+// highest value met so far. Both charts label their axes for the room they have.
 #pragma once
 
 #include <QWidget>
@@ -10,8 +10,8 @@
 QT_BEGIN_NAMESPACE
 class QChart;
 class QChartView;
+class QCategoryAxis;
 class QDateTimeAxis;
-class QValueAxis;
 QT_END_NAMESPACE
 
 namespace risk::ui {
@@ -26,10 +26,18 @@ class HistoryChart : public QWidget {
   void show(const RiskResult& result);
 
  private:
-  QChart* index_;
-  QChart* underwater_;
-  QDateTimeAxis *indexX_, *underwaterX_;
-  QValueAxis *indexY_, *underwaterY_;
+  struct Plot {
+    QChart* chart;
+    QDateTimeAxis* x;
+    QCategoryAxis* y;
+    double low = 0, high = 1;  // the values the Y axis must hold
+    int mostTicks = 2;         // of the X axis: about one every two years of history
+  };
+  // Labels `plot`'s axes for the room its plot area has now.
+  static void fit(Plot& plot);
+
+  Plot index_;
+  Plot underwater_;
 };
 
 }  // namespace risk::ui

@@ -1,6 +1,8 @@
 #include "risk/ui/ReturnsMapTable.h"
 
 #include <QHeaderView>
+#include <algorithm>
+#include <vector>
 
 #include "risk/MapColours.h"
 #include "risk/RiskText.h"
@@ -29,7 +31,7 @@ ReturnsMapTable::ReturnsMapTable(QWidget* parent) : QTableWidget(parent) {
   setSelectionMode(QAbstractItemView::NoSelection);
   setFocusPolicy(Qt::NoFocus);
   setShowGrid(true);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   horizontalHeader()->setHighlightSections(false);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -56,6 +58,25 @@ void ReturnsMapTable::show(const ReturnsMap& map) {
     year->setFont(bold);
     setItem(r, 12, year);
   }
+  fitColumns();
+}
+
+void ReturnsMapTable::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  fitColumns();
+}
+
+void ReturnsMapTable::fitColumns() {
+  if (columnCount() == 0) return;
+  std::vector<int> needed(static_cast<std::size_t>(columnCount()));
+  int total = 0;
+  for (int c = 0; c < columnCount(); ++c) {
+    needed[c] = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+    total += needed[c];
+  }
+  const int spare = std::max(0, viewport()->width() - total) / columnCount();
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  for (int c = 0; c < columnCount(); ++c) setColumnWidth(c, needed[c] + spare);
 }
 
 }  // namespace risk::ui

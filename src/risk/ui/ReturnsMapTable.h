@@ -15,6 +15,14 @@ class ReturnsMapTable : public QTableWidget {
  public:
   explicit ReturnsMapTable(QWidget* parent = nullptr);
   void show(const ReturnsMap& map);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Each column as wide as its widest text, the room left shared out among them; where the
+  // texts need more than the room, the scroll bar reaches the rest.
+  void fitColumns();
 };
 
 }  // namespace risk::ui

@@ -1,16 +1,20 @@
 #include "risk/ui/RischioRendimento.h"
 
+#include <QBoxLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "indexdata/Helpers.h"
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/Guard.h"
 #include "risk/MapColours.h"
 #include "risk/RiskText.h"
@@ -39,6 +43,9 @@ QString classStyle(int riskClass, bool chosen) {
       .arg(chosen ? "black" : "gray")
       .arg(chosen ? "bold" : "normal");
 }
+
+// The two charts need this much to show their axes whole.
+constexpr int kChartMinHeight = 420;
 
 }  // namespace
 
@@ -82,24 +89,32 @@ RischioRendimento::RischioRendimento(startup::ui::AppContext& ctx, const RiskPar
       compute();
     });
   });
+  platform::ui::EnterPressesButton::install(this);
   compute();
   if (QScreen* screen = this->screen()) resize(screen->availableGeometry().size() * 0.95);
 }
 
+// The figures, the class and the charts; on a screen too low for all of them the page scrolls
+// rather than squeeze the charts out of reading.
 QWidget* RischioRendimento::buildRiskPage() {
-  auto* page = new QWidget(tabs_);
+  auto* scroll = new QScrollArea(tabs_);
+  scroll->setObjectName("ScorriRischio");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* page = new QWidget(scroll);
   figures_ = new FiguresTable(page);
   chart_ = new HistoryChart(page);
-  auto* side = new QVBoxLayout;
-  side->addWidget(buildClassFrame());
-  side->addStretch(1);
-  auto* top = new QHBoxLayout;
-  top->addWidget(figures_, 0, Qt::AlignTop);
-  top->addLayout(side, 1);
+  chart_->setMinimumHeight(kChartMinHeight);
+  classFrame_ = buildClassFrame();
+  top_ = new QBoxLayout(QBoxLayout::LeftToRight);
+  top_->addWidget(figures_, 0, Qt::AlignTop | Qt::AlignLeft);
+  top_->addWidget(classFrame_, 1, Qt::AlignTop);
   auto* layout = new QVBoxLayout(page);
-  layout->addLayout(top);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addLayout(top_);
   layout->addWidget(chart_, 1);
-  return page;
+  scroll->setWidget(page);
+  return scroll;
 }
 
 QWidget* RischioRendimento::buildClassFrame() {
@@ -146,7 +161,8 @@ void RischioRendimento::compute() {
   indexdata::WaitScope wait(ctx_.desktop);
   const RiskResult result = computeRisk(*ctx_.lookup, params_);
   figures_->show(figureTable(result));
-  figures_->setFixedHeight(figures_->fullHeight());
+  // Whole: where the page is narrower, its scroll bar reaches the last columns.
+  figures_->setFixedSize(figures_->fullWidth(), figures_->fullHeight());
   showClass(result.mrm);
   chart_->show(result);
   map_->show(result.map);
@@ -164,6 +180,16 @@ void RischioRendimento::showClass(const MarketRisk& mrm) {
   classText_->setText(qs(riskClassText(mrm) == "dati insufficienti"
                              ? "dati insufficienti: meno di due anni di indici"
                              : "classe " + riskClassText(mrm) + " - " + riskDetailText(mrm)));
+}
+
+// On a narrow screen the class goes under the figures, so that every column of the figures
+// stays whole.
+void RischioRendimento::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  const int needed = figures_->fullWidth() + classFrame_->minimumSizeHint().width() +
+                     top_->spacing() + 4 * layout()->contentsMargins().left() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  top_->setDirection(width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
 }
 
 void RischioRendimento::keyPressEvent(QKeyEvent* event) {

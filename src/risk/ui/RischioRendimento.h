@@ -10,6 +10,7 @@
 #include "risk/RiskFigures.h"
 
 QT_BEGIN_NAMESPACE
+class QBoxLayout;
 class QLabel;
 class QSpinBox;
 class QTabWidget;
@@ -38,6 +39,7 @@ class RischioRendimento : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QWidget* buildRiskPage();
@@ -50,6 +52,8 @@ class RischioRendimento : public QDialog {
   RiskParams params_;
   QTabWidget* tabs_;
   FiguresTable* figures_ = nullptr;
+  QWidget* classFrame_ = nullptr;
+  QBoxLayout* top_ = nullptr;  // the figures beside the class, or above it where room is short
   HistoryChart* chart_ = nullptr;
   ReturnsMapTable* map_ = nullptr;
   std::array<QLabel*, 7> classBoxes_{};

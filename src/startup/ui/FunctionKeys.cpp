@@ -99,7 +99,9 @@ bool handleFunctionKey(int key, Qt::KeyboardModifiers modifiers, QWidget* window
   try {
     const int mask = modifierMask(modifiers);
     if (key == Qt::Key_F && mask == kCtrl) return openSearch(ctx);
-    if (key == Qt::Key_F2 && mask == (kCtrl | kAlt)) return askForcedExit(ctx);
+    // Ctrl+Shift+F2 too: under X on Linux Ctrl+Alt+F2 switches consoles and never arrives.
+    if (key == Qt::Key_F2 && (mask == (kCtrl | kAlt) || mask == (kCtrl | kShift)))
+      return askForcedExit(ctx);
     if (key == Qt::Key_F1) return showActiveCompany(window, ctx);
     if (key == Qt::Key_F2) return pressExitButton(window);
     if (mask == (kShift | kCtrl)) {

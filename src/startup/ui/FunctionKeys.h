@@ -16,8 +16,8 @@ int modifierMask(Qt::KeyboardModifiers modifiers);
 
 // Handles the program-wide function keys of every statistics window:
 // - Ctrl+F opens the search on the current drive's root;
-// - Ctrl+Alt+F2 asks "FINE DI VELTAR?" (Yes/No, No by default) and on Yes runs
-//   ctx.exitProgram; the answer goes to lastAnswer;
+// - Ctrl+Alt+F2, and Ctrl+Shift+F2 where the system keeps the first, asks "FINE DI VELTAR?"
+//   (Yes/No, No by default) and on Yes runs ctx.exitProgram; the answer goes to lastAnswer;
 // - F1 on the "AZM" network shows the active company (EspMovDt, read-only) over `window`;
 // - F2 with any other modifiers presses the window's enabled, visible "&USCITA" button;
 // - Ctrl+F8 on a window with a frame toggles the caption between its own text and the

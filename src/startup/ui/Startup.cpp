@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -11,12 +12,17 @@
 #include "indeximport/ui/ImportaIndici.h"
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
+#include "startup/ui/ActionPanel.h"
 #include "startup/ui/AppContext.h"
 #include "startup/ui/BackgroundArea.h"
+#include "startup/ui/FunctionKeys.h"
 #include "startup/ui/FunctionWindows.h"
 #include "update/ui/CheckForUpdates.h"
+#include "utilities/FileCheck.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace startup::ui {
 
@@ -33,8 +39,10 @@ Startup::Startup(AppContext& ctx, FunctionOpener opener, QWidget* parent)
   auto* layout = new QVBoxLayout(background_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(buildPicture());
+  layout->addWidget(buildActionPanel());
   layout->addStretch();
   setCentralWidget(background_);
+  platform::ui::EnterPressesButton::install(this);
   applyMinimumSize();
   resize(minimumSize());
 }
@@ -63,11 +71,83 @@ void Startup::buildMenus() {
     });
   });
 
+  // Not a function code of the suite's command line: opened from here or the statistics window.
+  QAction* confronto = muStatistiche_->addAction(QStringLiteral("C&onfronto prodotti"));
+  confronto->setObjectName(QStringLiteral("Mu_Versus"));
+  connect(confronto, &QAction::triggered, this, [this] {
+    guarded(this, ctx_.desktop, [this] {
+      versus::ui::ConfrontoProdotti window(ctx_, {}, this);
+      window.exec();
+    });
+  });
+
   QAction* newExe = menuBar()->addAction(QStringLiteral("&Verifica aggiornamenti"));
   newExe->setObjectName(QStringLiteral("Mu_newexe"));
   connect(newExe, &QAction::triggered, this, [this] {
     guarded(this, ctx_.desktop, [this] { update::ui::checkForUpdates(ctx_, true, this); });
   });
+  buildKeysMenu();
+}
+
+// The program-wide keys of the statistics windows, each one also a command of the main window.
+// The forced exit shows its second key: under X on Linux Ctrl+Alt+F2 switches consoles and
+// never reaches the program.
+void Startup::buildKeysMenu() {
+  QMenu* keys = menuBar()->addMenu(QStringLiteral("&Tasti"));
+  keys->setObjectName(QStringLiteral("Mu_tasti"));
+  struct Item {
+    const char* name;
+    const char* caption;  // with the keys after a tab
+    int key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  const Item items[] = {
+      {"Mu_fine", "Fine di VELTAR...\tCtrl+Alt+F2, Ctrl+Maiusc+F2", Qt::Key_F2,
+       Qt::ControlModifier | Qt::ShiftModifier},
+      {"Mu_cerca", "Cerca file\tCtrl+F", Qt::Key_F, Qt::ControlModifier},
+      {"Mu_calcolatrice", "Calcolatrice\tCtrl+Maiusc+C", Qt::Key_C,
+       Qt::ControlModifier | Qt::ShiftModifier},
+      {"Mu_sveglia", "Sveglia\tCtrl+Maiusc+S", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
+      {"Mu_schermo", "Copia lo schermo e scrivi all'assistenza\tCtrl+0", Qt::Key_0,
+       Qt::ControlModifier},
+      {"Mu_finestra", "Copia la finestra e scrivi all'assistenza\tCtrl+1", Qt::Key_1,
+       Qt::ControlModifier},
+  };
+  for (const Item& item : items) {
+    QAction* action = keys->addAction(QString::fromUtf8(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setShortcut(QKeySequence(item.modifiers | item.key));
+    connect(action, &QAction::triggered, this, [this, key = item.key, mods = item.modifiers] {
+      handleFunctionKey(key, mods, this, ctx_);
+    });
+  }
+  keys->addSeparator();
+  keys->addAction(QStringLiteral("Nelle statistiche: chiudi la finestra\tF2, Esc"))
+      ->setEnabled(false);
+  keys->addAction(QStringLiteral("Nelle statistiche: rischio e rendimento\tCtrl+R"))
+      ->setEnabled(false);
+  keys->addAction(QStringLiteral("Nelle statistiche: confronto prodotti\tCtrl+O"))
+      ->setEnabled(false);
+  keys->addAction(QStringLiteral("Nelle statistiche: stampa\tCtrl+P"))->setEnabled(false);
+}
+
+QWidget* Startup::buildActionPanel() {
+  actions_ = new ActionPanel(background_);
+  auto* stat0 = findChild<QAction*>(QStringLiteral("Mu_Stat0"));
+  auto* stat1 = findChild<QAction*>(QStringLiteral("Mu_Stat1"));
+  actions_->add({stat0, "l'anno o il mese di un prodotto: valori, variazioni, grafico e stampa",
+                 "Statistiche sugli indici"});
+  actions_->add({stat1, "un prodotto confrontato con se stesso, mese per mese, anno per anno"});
+  actions_->add({stat0, "volatilità, perdita massima, classe di rischio: dalle statistiche",
+                 "Rischio e rendimento", "Alt+S, S, poi Ctrl+R"});
+  actions_->add({findChild<QAction*>(QStringLiteral("Mu_Versus")),
+                 "fino a otto prodotti su un grafico da 100, con rischio e benchmark"});
+  actions_->add({findChild<QAction*>(QStringLiteral("Mu_Importa")),
+                 "carica da un file CSV la storia degli indici di un prodotto"});
+  actions_->add({findChild<QAction*>(QStringLiteral("Mu_newexe")),
+                 "cerca sul sito una versione più recente del programma"});
+  actions_->add({muEnd_, "chiude il programma"});
+  return actions_;
 }
 
 QWidget* Startup::buildPicture() {
@@ -99,6 +179,7 @@ StartOutcome Startup::load() {
   findChild<QWidget*>(QStringLiteral("Picture1"))->hide();
   ctx_.desktop.processEvents();
   applyBackground();
+  actions_->focusFirst();
   loaded_ = true;
   if (activatedWhileLoading_ || isActiveWindow()) activated();
   return outcome;
@@ -132,8 +213,8 @@ void Startup::applyBackground() {
   const std::string& ini = ctx_.params.ownIniPath;
   if (auto colour = BackgroundArea::fromWindowsColour(platform::readIni(ini, "SFONDO", "colore")))
     background_->setColour(*colour);
-  const std::string image = platform::readIni(ini, "SFONDO", "image");
-  if (!image.empty() && platform::fileExists(image)) applyBackgroundPicture(image);
+  std::string image = platform::readIni(ini, "SFONDO", "image");
+  if (utilities::fileExists(ctx_.desktop, image, 0)) applyBackgroundPicture(image);
 }
 
 void Startup::applyBackgroundPicture(const std::string& path) {

@@ -17,6 +17,7 @@ class QMenu;
 namespace startup::ui {
 
 struct AppContext;
+class ActionPanel;
 class BackgroundArea;
 
 class Startup : public QMainWindow {
@@ -54,7 +55,9 @@ class Startup : public QMainWindow {
   enum class FirstActivation { Pending, Scheduled, Done };
 
   void buildMenus();
+  void buildKeysMenu();
   QWidget* buildPicture();
+  QWidget* buildActionPanel();
   void hideSuiteMenus();
   void keepOnScreen();
   void applyBackground();
@@ -71,6 +74,7 @@ class Startup : public QMainWindow {
   bool loaded_ = false;
   bool activatedWhileLoading_ = false;
   BackgroundArea* background_ = nullptr;
+  ActionPanel* actions_ = nullptr;  // what to do next; a new entry is one add()
   QLabel* label1_ = nullptr;
   QAction* muEnd_ = nullptr;
   QMenu* muStatistiche_ = nullptr;

@@ -11,11 +11,20 @@ void createChartBoxes(QWidget* parent, OverlayBoxes& overlays, AxisBoxes& axes) 
   using platform::ui::named;
   const char* overlayTexts[] = {"Media", "Min/Max", "StdDev", "BestFit"};
   const char* axisTexts[] = {"Origine Y=0", "Y", "X"};
+  // The captions are terse: what each box draws, in words.
+  const char* overlayTips[] = {"linea della media dei valori del grafico",
+                               "linee del valore più basso e del più alto",
+                               "fascia di una deviazione standard sopra e sotto la media",
+                               "retta di tendenza (minimi quadrati) dal primo all'ultimo punto"};
+  const char* axisTips[] = {"l'asse dei valori parte da zero (tolto: segue i valori)",
+                            "linee orizzontali della griglia", "linee verticali della griglia"};
   for (int i = 0; i < 4; ++i) {
     overlays[i] = named<QCheckBox>(parent, QString("Check1_%1").arg(i), overlayTexts[i]);
+    overlays[i]->setToolTip(QString::fromUtf8(overlayTips[i]));
   }
   for (int i = 0; i < 3; ++i) {
     axes[i] = named<QCheckBox>(parent, QString("Check2_%1").arg(i), axisTexts[i]);
+    axes[i]->setToolTip(QString::fromUtf8(axisTips[i]));
   }
 }
 

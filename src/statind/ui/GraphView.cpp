@@ -4,22 +4,30 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCursor>
 #include <QGraphicsSimpleTextItem>
+#include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
 #include <QSet>
+#include <QToolTip>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Format.h"
+#include "platform/ui/ChartAxes.h"
 #include "statind/ui/ChartColours.h"
 
 namespace statind::ui {
 
 namespace {
+
+// About one value label per this many pixels of the Y axis.
+constexpr int kYLabelSpacing = 50;
 
 QLineSeries* lineSeries(const QString& name, const QColor& colour, Qt::PenStyle style) {
   auto* series = new QLineSeries;
@@ -39,18 +47,26 @@ QLineSeries* levelLine(const QString& name, const QColor& colour, Qt::PenStyle s
   return series;
 }
 
-// Category texts must be unique for the axis; repeated labels (the empty ones above all) get
-// invisible zero-width suffixes so that each point keeps its own place.
-QStringList uniqueLabels(const std::vector<GraphPoint>& points) {
-  QStringList labels;
+// Category texts must be unique for the axis, and never null (the axis skips a null text, and
+// every later point would slide one place): empty labels become zero-width characters, and
+// repeated ones get more of them, so that each point keeps its own place.
+QStringList unique(const QStringList& labels) {
+  QStringList result;
   QSet<QString> seen;
-  for (const auto& point : points) {
-    QString label = point.label ? QString::fromStdString(*point.label) : QString();
+  for (QString label : labels) {
+    if (label.isEmpty()) label = QChar(0x200B);
     while (seen.contains(label)) label += QChar(0x200B);
     seen.insert(label);
-    labels << label;
+    result << label;
   }
-  return labels;
+  return result;
+}
+
+QString legendText(const std::vector<LegendEntry>& legend, int overlay, int nth = 0) {
+  for (const LegendEntry& entry : legend) {
+    if (entry.overlay == overlay && nth-- == 0) return QString::fromStdString(entry.text);
+  }
+  return {};
 }
 
 }  // namespace
@@ -60,18 +76,23 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
       model_(model),
       chart_(new QChart),
       view_(new QChartView(chart_, this)),
+      legend_(new QLabel(this)),
       axisX_(new QBarCategoryAxis),
-      axisY_(new QValueAxis) {
+      axisY_(new QCategoryAxis) {
   chart_->addAxis(axisX_, Qt::AlignBottom);
   chart_->addAxis(axisY_, Qt::AlignLeft);
-  // Labels are kept short by whoever writes them (thinned out over long spans): never elided.
+  // X labels that do not fit are left out (fitToPlot), never cut.
   axisX_->setTruncateLabels(false);
-  connect(chart_, &QChart::plotAreaChanged, this, [this] { placeLegends(); });
+  connect(chart_, &QChart::plotAreaChanged, this, [this] { fitToPlot(); });
   setObjectName("Graph1");
   chart_->setLocalizeNumbers(true);
   chart_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-  chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->legend()->hide();
   chart_->setMargins(QMargins(4, 4, 4, 4));
+  legend_->setObjectName("Graph1_legenda");
+  legend_->setWordWrap(true);
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setContentsMargins(8, 0, 8, 4);
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setFocusPolicy(Qt::NoFocus);  // nothing in the chart answers keys: Tab passes it by
   // The series items report bounds that leave out the antialiased rim of their point markers:
@@ -81,7 +102,9 @@ GraphView::GraphView(GraphModel& model, QWidget* parent)
   view_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(view_);
+  layout->setSpacing(0);
+  layout->addWidget(view_, 1);
+  layout->addWidget(legend_);
   model_.setRedrawListener([this] { redraw(); });
   redraw();
 }
@@ -90,9 +113,9 @@ GraphView::~GraphView() {
   model_.setRedrawListener(nullptr);
 }
 
-void GraphView::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  chart_->legend()->setVisible(width() >= kLegendMinWidth);
+void GraphView::setValueText(const std::string& format, const std::string& suffix) {
+  valueFormat_ = format;
+  valueSuffix_ = suffix;
 }
 
 // The axes live as long as the view: axes taken out of a chart leave their drawing behind until
@@ -100,17 +123,66 @@ void GraphView::resizeEvent(QResizeEvent* event) {
 void GraphView::redraw() {
   chart_->removeAllSeries();
   chart_->setTitle(QString::fromStdString(model_.title()));
-  chart_->legend()->setVisible(width() >= kLegendMinWidth);
+  labels_.clear();
+  for (const auto& point : model_.points())
+    labels_ << (point.label ? QString::fromStdString(*point.label) : QString());
   axisX_->clear();
-  axisX_->append(uniqueLabels(model_.points()));
+  axisX_->append(unique(labels_));
+  const std::vector<LegendEntry> legend = chartLegend(model_, valueFormat_);
   Range range{INFINITY, -INFINITY};
-  addBand(range);  // first, so that every line is drawn over it
+  addBand(range, legendText(legend, GraphModel::kOverlayStdDev));  // first: lines go over it
   addDataSeries(range);
-  addOverlays(range);
-  scaleYAxis(range);
+  addOverlays(range, legend);
+  if (!std::isfinite(range.min)) range = {0, 1};  // nothing written yet
+  if (model_.yAxisMode() == 0) {
+    range.min = std::min(0.0, range.min);
+    range.max = std::max(0.0, range.max);
+  }
+  const double span = range.max - range.min;
+  const double pad = span > 0 ? span * 0.05 : std::max(1.0, std::fabs(range.max) * 0.05);
+  if (model_.yAxisMode() != 0 || range.min < 0) range.min -= pad;
+  range.max += pad;
+  yRange_ = range;
   axisY_->setGridLineVisible((model_.gridStyle() & 1) != 0);
   axisX_->setGridLineVisible((model_.gridStyle() & 2) != 0);
   addLegends();
+  showLegend(legend);
+  fitToPlot();
+}
+
+void GraphView::showLegend(const std::vector<LegendEntry>& legend) {
+  QStringList entries;
+  for (const LegendEntry& entry : legend) {
+    QColor colour = model_.type() == GraphModel::kBars ? kBarColour : kIndexColour;
+    if (entry.overlay == GraphModel::kOverlayStdDev) colour = kBandEdgeColour;
+    if (entry.overlay == GraphModel::kOverlayMean) colour = kMeanColour;
+    if (entry.overlay == GraphModel::kOverlayMinMax)
+      colour = entry.text.starts_with("Min") ? kMinColour : kMaxColour;
+    if (entry.overlay == GraphModel::kOverlayBestFit) colour = kFitColour;
+    entries << QString(
+                   "<span style=\"white-space:nowrap\"><span style=\"color:%1\">&#9632;</span>"
+                   "&nbsp;%2</span>")
+                   .arg(colour.name(), QString::fromStdString(entry.text).toHtmlEscaped());
+  }
+  legend_->setText(entries.join(" &nbsp;&nbsp; "));
+}
+
+QString GraphView::pointText(int index) const {
+  const auto& points = model_.points();
+  if (index < 0 || index >= static_cast<int>(points.size()) || !points[index].value) return {};
+  const GraphPoint& point = points[index];
+  const std::string when = point.when ? *point.when : point.label.value_or("");
+  return QString::fromStdString(when + ": " + platform::formatNumber(*point.value, valueFormat_) +
+                                valueSuffix_);
+}
+
+void GraphView::showTip(int index, bool on) {
+  const QString text = on ? pointText(index) : QString();
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(QCursor::pos(), text, view_);
+  }
 }
 
 void GraphView::addLegends() {
@@ -124,16 +196,43 @@ void GraphView::addLegends() {
     item->setZValue(10);
     legends_.push_back({item, static_cast<double>(i), *points[i].value});
   }
-  placeLegends();
 }
 
+void GraphView::fitToPlot() {
+  if (fitting_) return;
+  fitting_ = true;
+  const QRectF plot = chart_->plotArea();
+  if (plot.width() > 0 && plot.height() > 0) {
+    const QStringList shown = unique(
+        platform::ui::fittingLabels(labels_, plot.width(), QFontMetricsF(axisX_->labelsFont())));
+    if (shown != axisX_->categories()) {
+      axisX_->clear();
+      axisX_->append(shown);
+    }
+    const auto ticks = platform::ui::niceTicks(yRange_.min, yRange_.max,
+                                               static_cast<int>(plot.height()), kYLabelSpacing);
+    if (ticks.labels != axisY_->categoriesLabels() || ticks.min != axisY_->min() ||
+        ticks.max != axisY_->max())
+      platform::ui::showTicks(axisY_, ticks);
+  }
+  placeLegends();
+  fitting_ = false;
+}
+
+// Each legend over its bar (under it for a negative value); one that would run into the legend
+// shown before it is left out.
 void GraphView::placeLegends() {
   if (chart_->series().isEmpty()) return;
+  QRectF previous;
   for (const Legend& legend : legends_) {
     const QPointF at = chart_->mapToPosition(QPointF(legend.x, legend.y), chart_->series().last());
     const QRectF box = legend.item->boundingRect();
     const double top = legend.y >= 0 ? at.y() - box.height() - 2 : at.y() + 2;
     legend.item->setPos(at.x() - box.width() / 2, top);
+    const QRectF placed = legend.item->sceneBoundingRect().adjusted(-2, 0, 2, 0);
+    const bool clear = previous.isNull() || !placed.intersects(previous);
+    legend.item->setVisible(clear);
+    if (clear) previous = placed;
   }
 }
 
@@ -145,21 +244,26 @@ void GraphView::attach(QAbstractSeries* series) {
 
 void GraphView::addDataSeries(Range& range) {
   const auto& points = model_.points();
+  const QString name = QString::fromStdString(model_.seriesName());
   QAbstractSeries* added = nullptr;
   if (model_.type() == GraphModel::kBars) {
-    auto* set = new QBarSet("Indice");
+    auto* set = new QBarSet(name);
     set->setColor(kBarColour);
     for (const auto& point : points) *set << point.value.value_or(0.0);
+    connect(set, &QBarSet::hovered, this, [this](bool on, int index) { showTip(index, on); });
     auto* series = new QBarSeries;
     series->append(set);
     added = series;
   } else {
-    auto* series = lineSeries("Indice", kIndexColour, Qt::SolidLine);
+    auto* series = lineSeries(name, kIndexColour, Qt::SolidLine);
     series->setPointsVisible(true);
     series->setMarkerSize(5);
     for (std::size_t i = 0; i < points.size(); ++i) {
       if (points[i].value) series->append(static_cast<double>(i), *points[i].value);
     }
+    connect(series, &QLineSeries::hovered, this, [this](const QPointF& at, bool on) {
+      showTip(static_cast<int>(std::lround(at.x())), on);
+    });
     added = series;
   }
   for (const auto& point : points) {
@@ -170,7 +274,7 @@ void GraphView::addDataSeries(Range& range) {
   attach(added);
 }
 
-void GraphView::addBand(Range& range) {
+void GraphView::addBand(Range& range, const QString& name) {
   const Overlays o = model_.overlays();
   if (o.count == 0 || !model_.showsOverlay(GraphModel::kOverlayStdDev)) return;
   const int n = model_.pointCount();
@@ -179,28 +283,32 @@ void GraphView::addBand(Range& range) {
   auto* band = new QAreaSeries(upper, lower);
   upper->setParent(band);
   lower->setParent(band);
-  band->setName("StdDev");
+  band->setName(name);
   band->setBrush(kBandColour);
-  band->setPen(QPen(QColor(243, 156, 18, 140), 1));
+  band->setPen(QPen(kBandEdgeColour, 1));
   attach(band);
   range.min = std::min(range.min, o.mean - o.stdDev);
   range.max = std::max(range.max, o.mean + o.stdDev);
 }
 
-void GraphView::addOverlays(Range& range) {
+void GraphView::addOverlays(Range& range, const std::vector<LegendEntry>& legend) {
   const Overlays o = model_.overlays();
   if (o.count == 0) return;
   const int n = model_.pointCount();
   std::vector<QAbstractSeries*> added;
   if (model_.showsOverlay(GraphModel::kOverlayMean)) {
-    added.push_back(levelLine("Media", kMeanColour, Qt::DashLine, o.mean, n));
+    added.push_back(levelLine(legendText(legend, GraphModel::kOverlayMean), kMeanColour,
+                              Qt::DashLine, o.mean, n));
   }
   if (model_.showsOverlay(GraphModel::kOverlayMinMax)) {
-    added.push_back(levelLine("Min", kMinColour, Qt::DotLine, o.min, n));
-    added.push_back(levelLine("Max", kMaxColour, Qt::DotLine, o.max, n));
+    added.push_back(levelLine(legendText(legend, GraphModel::kOverlayMinMax, 0), kMinColour,
+                              Qt::DotLine, o.min, n));
+    added.push_back(levelLine(legendText(legend, GraphModel::kOverlayMinMax, 1), kMaxColour,
+                              Qt::DotLine, o.max, n));
   }
   if (model_.showsOverlay(GraphModel::kOverlayBestFit)) {
-    auto* fit = lineSeries("BestFit", kFitColour, Qt::SolidLine);
+    auto* fit =
+        lineSeries(legendText(legend, GraphModel::kOverlayBestFit), kFitColour, Qt::SolidLine);
     fit->append(0, o.fitAt(1));
     fit->append(n - 1, o.fitAt(n));
     added.push_back(fit);
@@ -208,24 +316,6 @@ void GraphView::addOverlays(Range& range) {
     range.max = std::max({range.max, o.fitAt(1), o.fitAt(n)});
   }
   for (QAbstractSeries* series : added) attach(series);
-}
-
-void GraphView::scaleYAxis(Range range) {
-  QValueAxis* axisY = axisY_;
-  if (!std::isfinite(range.min)) range = {0, 1};  // nothing written yet
-  if (model_.yAxisMode() == 0) {
-    range.min = std::min(0.0, range.min);
-    range.max = std::max(0.0, range.max);
-  }
-  double span = range.max - range.min;
-  double pad = span > 0 ? span * 0.05 : std::max(1.0, std::fabs(range.max) * 0.05);
-  if (model_.yAxisMode() != 0 || range.min < 0) range.min -= pad;
-  range.max += pad;
-  axisY->setRange(range.min, range.max);
-  axisY->applyNiceNumbers();
-  double step = (axisY->max() - axisY->min()) / std::max(1, axisY->tickCount() - 1);
-  int decimals = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
-  axisY->setLabelFormat(QString("%.%1f").arg(decimals));
 }
 
 }  // namespace statind::ui

@@ -32,4 +32,9 @@ SpinArrows::SpinArrows(QWidget* parent)
   connect(up_, &QToolButton::clicked, this, &SpinArrows::up);
 }
 
+void SpinArrows::setStepName(const QString& name) {
+  down_->setToolTip(name + " precedente");
+  up_->setToolTip(name + " successivo");
+}
+
 }  // namespace statind::ui

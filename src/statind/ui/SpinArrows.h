@@ -16,6 +16,9 @@ class SpinArrows : public QWidget {
 
   QToolButton* downButton() const { return down_; }
   QToolButton* upButton() const { return up_; }
+  // What the arrows step, for their tooltips: "anno" gives "anno precedente" and "anno
+  // successivo".
+  void setStepName(const QString& name);
 
  signals:
   void down();

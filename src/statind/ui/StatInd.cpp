@@ -1,6 +1,5 @@
 #include "statind/ui/StatInd.h"
 
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -8,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableView>
 #include <algorithm>
 #include <sstream>
@@ -17,6 +17,7 @@
 #include "platform/Format.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
+#include "platform/ui/EnterPressesButton.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/Twips.h"
 #include "report/ReportCsv.h"
@@ -32,9 +33,11 @@
 #include "statind/ui/BusyScope.h"
 #include "statind/ui/ComboClick.h"
 #include "statind/ui/GraphView.h"
+#include "statind/ui/ProductSearch.h"
 #include "statind/ui/SpinArrows.h"
 #include "statind/ui/StatIndForm.h"
 #include "statind/ui/WkStatIndModel.h"
+#include "versus/ui/ConfrontoProdotti.h"
 
 namespace statind::ui {
 
@@ -58,6 +61,7 @@ StatInd::StatInd(startup::ui::AppContext& ctx, QWidget* parent)
   setMinimumSize(platform::ui::twipsToPixels(
       QSize(StatIndLayout::kMinWidth, StatIndLayout::kMinHeight), this));
   form_->TDBGrid1->setModel(grid_);
+  form_->Graph1->setValueText(ctx.params.valueFormat);
   addSheetActions();
   load();
   connectHandlers();
@@ -95,12 +99,19 @@ void StatInd::connectHandlers() {
   StatIndForm& f = *form_;
   new ComboClick(f.CmbGrp, [this](int at) { filterClicked(true, at); });
   new ComboClick(f.CmbCat, [this](int at) { filterClicked(false, at); });
-  new ComboClick(f.CmbProd, [this](int at) { productClicked(at); });
+  new ProductSearch(f.CmbProd, [this](int at) { productClicked(at); });
   new ComboClick(f.CmbAnno, [this](int) { periodClicked(); });
   new ComboClick(f.CmbMese, [this](int) { periodClicked(); });
   f.CmbAnno->installEventFilter(this);
   f.CmbMese->installEventFilter(this);
   startup::ui::FunctionKeyPreview::install(this, ctx_);
+  platform::ui::EnterPressesButton::install(this);
+  // A shortcut rather than a key handler: it works whatever control has the focus, the period
+  // lists included, as Ctrl+P does.
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
+          [this] { riskClicked(); });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
+          [this] { versusClicked(); });
   for (int i = 0; i < 2; ++i) {
     connect(f.SpinButton1[i], &SpinArrows::down, this, [this, i] { stepPressed(i, false); });
     connect(f.SpinButton1[i], &SpinArrows::up, this, [this, i] { stepPressed(i, true); });
@@ -112,6 +123,7 @@ void StatInd::connectHandlers() {
   connect(f.CmdEnd, &QPushButton::clicked, this, [this] { endClicked(); });
   connect(f.cmdCompara, &QPushButton::clicked, this, [this] { guard([&] { compareClicked(); }); });
   connect(f.cmdRischio, &QPushButton::clicked, this, [this] { riskClicked(); });
+  connect(f.cmdConfronto, &QPushButton::clicked, this, [this] { versusClicked(); });
   for (auto* box : f.Check1) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* box : f.Check2) connect(box, &QCheckBox::toggled, this, [this] { chartBoxClicked(); });
   for (auto* option : f.Option1) {
@@ -134,7 +146,8 @@ void StatInd::fillLists() {
   for (const auto& entry : lists.groups()) form_->CmbGrp->addItem(qs(entry));
   form_->CmbGrp->setCurrentIndex(0);
   form_->CmbCat->clear();
-  for (const auto& entry : lists.categories()) form_->CmbCat->addItem(qs(entry));
+  for (const auto& entry : lists.categories())
+    form_->CmbCat->addItem(qs(entry.line), qs(entry.code));
   form_->CmbCat->setCurrentIndex(0);
   fillProducts();
 }
@@ -143,9 +156,12 @@ void StatInd::fillProducts() {
   BusyScope busy(busy_);
   indexdata::WaitScope wait(ctx_.desktop);
   ProductLists lists(*ctx_.dbs.dataDb);
-  products_ = lists.products(ctx_.params.productCode,
-                             ProductLists::groupCode(form_->CmbGrp->currentText().toStdString()),
-                             form_->CmbCat->currentText().toStdString());
+  // The product chosen last narrows the list only until the user picks a group or category:
+  // from then on the list is that group's or category's.
+  const std::string narrowTo = filterPicked_ ? std::string() : ctx_.params.productCode;
+  products_ =
+      lists.products(narrowTo, ProductLists::groupCode(form_->CmbGrp->currentText().toStdString()),
+                     form_->CmbCat->currentData().toString().toStdString());
   form_->CmbProd->clear();
   for (const auto& entry : products_) form_->CmbProd->addItem(qs(entry.line), qs(entry.code));
   form_->CmbProd->setCurrentIndex(0);
@@ -157,6 +173,7 @@ void StatInd::filterClicked(bool group, int position) {
   if (busy_ || position == last) return;
   guard([&] {
     last = position;
+    filterPicked_ = true;
     BusyScope busy(busy_);
     (group ? form_->CmbCat : form_->CmbGrp)->setCurrentIndex(0);
     (group ? lastCategory_ : lastGroup_) = 0;
@@ -275,6 +292,16 @@ void StatInd::riskClicked() {
   });
 }
 
+void StatInd::versusClicked() {
+  if (busy_) return;
+  guard([&] {
+    std::vector<std::string> products;
+    if (!product_.empty()) products.push_back(product_);
+    versus::ui::ConfrontoProdotti window(ctx_, products, this);
+    window.exec();
+  });
+}
+
 // The product handed over by the suite opens on December of its year, once.
 void StatInd::preselect() {
   const std::string handedOver = platform::trim(ctx_.params.productCode, " \t");
@@ -286,11 +313,8 @@ void StatInd::preselect() {
   }
   const int found = ProductLists::indexOf(products_, handedOver);
   if (found < 0) return;
-  if (form_->CmbProd->currentIndex() == found) {
-    productClicked(found);
-  } else {
-    form_->CmbProd->setCurrentIndex(found);
-  }
+  form_->CmbProd->setCurrentIndex(found);
+  productClicked(found);
 }
 
 void StatInd::runStatistics() {
@@ -340,10 +364,10 @@ void StatInd::clearResults() {
   sheetActions_->setEnabled(false);
 }
 
-// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, before "&USCITA".
+// "Stampa...", "Esporta PDF..." and "Esporta CSV..." of the run on screen, beside the product.
 void StatInd::addSheetActions() {
   sheetActions_ = new report::ui::SheetActions(
-      form_->period, ctx_.desktop,
+      form_->PctProd, ctx_.desktop,
       [this]() -> std::optional<report::ui::SheetContent> {
         if (!shown_) return std::nullopt;
         const report::SheetOptions options{ctx_.params.operatorCode, platform::today(),
@@ -353,11 +377,7 @@ void StatInd::addSheetActions() {
         return report::ui::SheetContent{report::statisticsSheet(*shown_, options), csv.str()};
       },
       ctx_.params.impExpFolder);
-  auto* row = static_cast<QBoxLayout*>(form_->period->layout());
-  for (QWidget* b :
-       {static_cast<QWidget*>(sheetActions_->print), static_cast<QWidget*>(sheetActions_->pdf),
-        static_cast<QWidget*>(sheetActions_->csv)})
-    row->insertWidget(row->count() - 1, b);
+  form_->placeSheetButtons({sheetActions_->print, sheetActions_->pdf, sheetActions_->csv});
 }
 
 // The product pane only for a product with index data: without one the choice stays, whatever
@@ -429,11 +449,9 @@ void StatInd::keyPressEvent(QKeyEvent* event) {
   });
   if (handled) {
     event->accept();
-  } else if (event->key() == Qt::Key_R && event->modifiers() == Qt::ControlModifier) {
+  } else if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     event->accept();
-    riskClicked();
-  } else if (event->key() == Qt::Key_Escape) {
-    event->accept();  // the window closes through its exit button only
+    endClicked();  // as "&USCITA": the chart options are saved
   } else {
     QDialog::keyPressEvent(event);
   }

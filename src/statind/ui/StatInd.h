@@ -72,6 +72,8 @@ class StatInd : public QDialog {
   void compareClicked();
   // Opens "Rischio e rendimento" on the product and year shown (button or Ctrl+R).
   void riskClicked();
+  // Opens "Confronto prodotti" with the product shown (button or Ctrl+O).
+  void versusClicked();
   void preselect();
 
   bool loadRange();
@@ -105,6 +107,7 @@ class StatInd : public QDialog {
   bool firstActivation_ = true;
   bool unloaded_ = false;
   bool switchingPane_ = false;
+  bool filterPicked_ = false;  // the user has picked a group or category since opening
   int lastGroup_ = 0;
   int lastCategory_ = 0;
 };

@@ -76,9 +76,10 @@ void StatIndForm::buildProductPane() {
   CmdProd = button(PctProd, "CmdProd", "&PRODOTTO");
   cmdCompara = button(PctProd, "cmdCompara", "&COMPARA");
   cmdRischio = button(PctProd, "cmdRischio", "&RISCHIO");
+  cmdConfronto = button(PctProd, "cmdConfronto", "C&ONFRONTO");
   auto* grid = new QGridLayout(PctProd);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->addWidget(LbProdotto, 0, 0, 1, 10);
+  grid->addWidget(LbProdotto, 0, 0, 1, 7);
   grid->addWidget(caption(PctProd, "valuta"), 1, 0);
   grid->addWidget(LbMon, 1, 1);
   grid->addWidget(caption(PctProd, "creato il"), 1, 2);
@@ -89,6 +90,12 @@ void StatIndForm::buildProductPane() {
   grid->addWidget(CmdProd, 1, 7);
   grid->addWidget(cmdCompara, 1, 8);
   grid->addWidget(cmdRischio, 1, 9);
+  grid->addWidget(cmdConfronto, 1, 10);
+}
+
+void StatIndForm::placeSheetButtons(const std::array<QPushButton*, 3>& buttons) {
+  auto* grid = static_cast<QGridLayout*>(PctProd->layout());
+  for (int i = 0; i < 3; ++i) grid->addWidget(buttons[i], 0, 7 + i);
 }
 
 void StatIndForm::buildPeriodStrip() {
@@ -99,10 +106,15 @@ void StatIndForm::buildPeriodStrip() {
   for (int i = 0; i < 2; ++i) {
     SpinButton1[i] = named<SpinArrows>(period, QString("SpinButton1_%1").arg(i));
   }
+  SpinButton1[0]->setStepName("anno");
+  SpinButton1[1]->setStepName("mese");
   const char* jumps[] = {"|<", ">|", "X"};
+  const char* jumpTips[] = {"primo mese della storia del prodotto",
+                            "ultimo mese della storia del prodotto", "tutto l'anno mostrato"};
   for (int i = 0; i < 3; ++i) {
     cmdMoveM[i] = button(period, QString("cmdMoveM_%1").arg(i), jumps[i]);
     cmdMoveM[i]->setFixedWidth(36);
+    cmdMoveM[i]->setToolTip(jumpTips[i]);
   }
   CmdEnd = button(period, "CmdEnd", "&USCITA");
   auto* row = new QHBoxLayout(period);
@@ -110,11 +122,11 @@ void StatIndForm::buildPeriodStrip() {
   row->addWidget(caption(period, "Anno"));
   row->addWidget(CmbAnno);
   row->addWidget(SpinButton1[0]);
-  row->addSpacing(12);
+  row->addSpacing(6);
   row->addWidget(caption(period, "Mese"));
   row->addWidget(CmbMese);
   row->addWidget(SpinButton1[1]);
-  row->addSpacing(12);
+  row->addSpacing(6);
   for (auto* b : cmdMoveM) row->addWidget(b);
   row->addStretch(1);
   row->addWidget(CmdEnd);
@@ -229,7 +241,8 @@ void StatIndForm::showSummary(const std::array<SummarySlot, 3>& summary) {
     QPalette palette = LbDiff[j]->palette();
     palette.setColor(QPalette::WindowText, slot.LbDiffRed ? QColor(255, 0, 0) : QColor(0, 0, 0));
     LbDiff[j]->setPalette(palette);
-    LbPerc[j]->setText(qs(slot.LbPerc));
+    // The month view's changes are percentages too: the sign stays beside them on screen.
+    LbPerc[j]->setText(slot.LbDiff.empty() ? qs(slot.LbPerc) : QString("%"));
     LbParz[j]->setText(qs(slot.LbParz));
   }
 }

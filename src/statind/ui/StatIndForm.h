@@ -45,6 +45,9 @@ struct StatIndForm {
   // the grid is too narrow for them all (its rows need the vertical scroll bar), the columns
   // give up their spare room so that the last one stays whole.
   void fitColumns();
+  // The sheet's buttons ("Stampa...", "Esporta PDF...", "Esporta CSV...") beside the product's
+  // name, over "&PRODOTTO", "&COMPARA" and "&RISCHIO".
+  void placeSheetButtons(const std::array<QPushButton*, 3>& buttons);
   // The year and month steppers and the jump buttons on or off together.
   void enableSteps(bool enabled);
   // The run's frames, grid and chart shown or hidden together.
@@ -58,7 +61,8 @@ struct StatIndForm {
   std::array<SpinArrows*, 2> SpinButton1;
   std::array<QPushButton*, 3> cmdMoveM;
   QPushButton *CmdProd, *cmdCompara, *CmdEnd;
-  QPushButton* cmdRischio;  // opens "Rischio e rendimento" (also Ctrl+R)
+  QPushButton* cmdRischio;    // opens "Rischio e rendimento" (also Ctrl+R)
+  QPushButton* cmdConfronto;  // opens "Confronto prodotti" (also Ctrl+O)
   std::array<QLabel*, 3> LbAnno, LbVal1, LbVal2, LbDiff, LbPerc, LbParz;
   std::array<QRadioButton*, 2> Option1;
   std::array<QCheckBox*, 4> Check1;

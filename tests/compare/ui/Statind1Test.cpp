@@ -5,14 +5,16 @@
 #include <QColor>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "compare/ui/Statind1.h"
 #include "indexdata/IndexLookup.h"
@@ -68,11 +70,17 @@ struct Fixture {
     window->show();
   }
   QWidget* w() { return window.get(); }
+  // Clicks the product's line in the chooser.
   void chooseProduct(const QString& code) {
-    auto* list = child<QListWidget>(w(), "CmbProd");
-    for (int i = 0; i < list->count(); ++i)
-      if (list->item(i)->text().startsWith(code + " ")) list->setCurrentRow(i);
+    auto* list = child<QTreeWidget>(w(), "CmbProd");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = list->topLevelItem(i);
+      if (item->text(0) != code) continue;
+      list->setCurrentItem(item);
+      emit list->itemClicked(item, 1);
+    }
   }
+  QTreeWidget* chooser() { return child<QTreeWidget>(w(), "CmbProd"); }
   QComboBox* years(int i) { return child<QComboBox>(w(), QString("CmbAnno_%1").arg(i)); }
   QComboBox* months() { return child<QComboBox>(w(), "CmbMese"); }
   QTableView* grid() { return child<QTableView>(w(), "TdbgCompara"); }
@@ -90,20 +98,63 @@ class Statind1Test : public QObject {
  private slots:
   void chooserListsProductsByDescriptionAndSortsByHeader() {
     Fixture f;
-    auto* list = child<QListWidget>(f.w(), "CmbProd");
+    QTreeWidget* list = f.chooser();
     QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
-    QCOMPARE(list->count(), 4);  // the blank line, then P1, P3, P4: no product of Tipo "S"
-    QCOMPARE(list->currentRow(), 0);
-    QVERIFY(list->item(1)->text().startsWith("P1        Fondo Alfa"));
+    QCOMPARE(list->topLevelItemCount(), 4);  // the blank line, then P1, P3, P4: no Tipo "S"
+    QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), 0);
+    QCOMPARE(list->topLevelItem(1)->text(0), QString("P1"));
+    QCOMPARE(list->topLevelItem(1)->text(1), QString("Fondo Alfa"));
+    QCOMPARE(list->topLevelItem(1)->text(4), QString("EUR"));
     QVERIFY(child<QPushButton>(f.w(), "LbTit_1")->property("opaque").toBool());
     QCOMPARE(f.window->graphModel().revision(), 0);  // nothing computed yet
 
     child<QPushButton>(f.w(), "LbTit_3")->click();  // "CATEGORIA": AA, AZ, BI
-    QVERIFY(list->item(1)->text().startsWith("P4 "));
-    QVERIFY(list->item(3)->text().startsWith("P3 "));
+    QCOMPARE(list->topLevelItem(1)->text(0), QString("P4"));
+    QCOMPARE(list->topLevelItem(3)->text(0), QString("P3"));
     QVERIFY(child<QPushButton>(f.w(), "LbTit_3")->property("opaque").toBool());
     QVERIFY(!child<QPushButton>(f.w(), "LbTit_1")->property("opaque").toBool());
     QCOMPARE(f.window->graphModel().revision(), 0);
+  }
+
+  // Typing narrows the chooser by code or description and opens nothing; Enter opens the line
+  // standing first, a long description is whole in its tooltip.
+  void typingSearchesTheChooserAndEnterChooses() {
+    Fixture f;
+    QTreeWidget* list = f.chooser();
+    f.w()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.w()));
+    QTest::keyClicks(list, "p");
+    QCOMPARE(child<QLineEdit>(f.w(), "TxtCerca")->text(), QString("p"));
+    QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(f.window->graphModel().revision(), 0);
+    QTest::keyClicks(list, "3");
+    QVERIFY(list->topLevelItem(1)->isHidden() && !list->topLevelItem(2)->isHidden());
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QTest::keyClicks(list, "gamma");  // "pgamma": nothing holds it
+    QVERIFY(list->topLevelItem(2)->isHidden());
+    child<QLineEdit>(f.w(), "TxtCerca")->setText("GAMMA");
+    QCOMPARE(list->topLevelItem(2)->toolTip(1), QString("Fondo Gamma"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
+    QCOMPARE(labelText(f.w(), "LbProdotto"), QString("Fondo Gamma"));
+  }
+
+  // At the design's smallest screen every text is whole: the chooser, the all-months chart with
+  // its years, one month in bars with their legends.
+  void nothingIsCutOnASmallScreen() {
+    Fixture f;
+    QStringList cut = elidedAt(f.w());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    f.chooseProduct("P1");
+    f.years(0)->setCurrentIndex(0);
+    cut = elidedAt(f.w());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    child<QRadioButton>(f.w(), "OptionS_1")->setChecked(true);
+    f.months()->setCurrentIndex(6);
+    cut = elidedAt(f.w());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    // One month plots changes: its series says so, as the printed sheet does.
+    QCOMPARE(f.window->graphModel().seriesName(), std::string("Variazione %"));
   }
 
   void allMonthsThenOneMonthBesideItsGrid() {
@@ -188,10 +239,21 @@ class Statind1Test : public QObject {
                 .starts_with("%PDF"));
   }
 
-  void handedOverProductOpensDirectlyAndClosingSavesAndExits() {
+  // Opened on a product (the suite's function 1, or "&COMPARA"), the window shows the comparison
+  // at once: chart points with values, the month chooser for two different years, and the
+  // sheet's buttons ready.
+  void handedOverProductOpensComputedAndClosingSavesAndExits() {
     Fixture f("P1");
     QVERIFY(!child<QWidget>(f.w(), "Picture2")->isVisible());
-    QCOMPARE(child<QListWidget>(f.w(), "CmbProd")->count(), 2);  // only the product handed over
+    QCOMPARE(f.chooser()->topLevelItemCount(), 2);  // only the product handed over
+    QCOMPARE(f.years(0)->currentText(), QString("2009"));
+    QVERIFY(child<QWidget>(f.w(), "PctMese")->isVisible());
+    const auto& points = f.window->graphModel().points();
+    QCOMPARE(points.size(), std::size_t{18});  // January 2009 to June 2010
+    QVERIFY(points.front().value && points.back().value);
+    QVERIFY(*points.front().value > *points.back().value);  // falling from 2009 on
+    QVERIFY(child<QPushButton>(f.w(), "CmdStampa")->isEnabled());
+    QVERIFY(child<QPushButton>(f.w(), "CmdEsportaPdf")->isEnabled());
     QVERIFY(child<QRadioButton>(f.w(), "OptionS_0")->isChecked());
     QCOMPARE(f.window->graphModel().type(), 6);
     child<QRadioButton>(f.w(), "OptionS_1")->setChecked(true);
@@ -219,7 +281,7 @@ class Statind1Test : public QObject {
     QVERIFY(f.window->isVisible());
     child<QPushButton>(f.w(), "CmdProd")->click();
     QVERIFY(child<QWidget>(f.w(), "Picture2")->isVisible());
-    QCOMPARE(child<QListWidget>(f.w(), "CmbProd")->currentRow(), 0);
+    QCOMPARE(f.chooser()->indexOfTopLevelItem(f.chooser()->currentItem()), 0);
   }
 };
 

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "indeximport/ui/ImportaIndici.h"
 
@@ -49,9 +50,19 @@ class ImportaIndiciTest : public QObject {
     QCOMPARE(grid->item(2, 2)->text(), QString("05/01/2024"));
     QCOMPARE(grid->item(2, 3)->text(), QString("1.012,5"));
     QVERIFY(labelText(&window, "LbFormati").contains("Colonne: Data (colonna 1), Valore quota"));
-    QVERIFY(child<QListWidget>(&window, "LstProblemi")->item(1)->text().startsWith("riga 4:"));
+    QVERIFY(labelText(&window, "LbFormati").contains("Date: gg/mm/aaaa"));
+    auto* problems = child<QListWidget>(&window, "LstProblemi");
+    QVERIFY(problems->item(0)->text().contains("1 riga non leggibile"));
+    QVERIFY(problems->item(1)->text().contains("\"Scarta le righe non leggibili\""));
+    QVERIFY(problems->item(2)->text().startsWith("riga 4:"));
     auto* importa = child<QPushButton>(&window, "CmdImporta");
     QVERIFY(!importa->isEnabled());  // a bad line refuses the import
+    QVERIFY(!labelText(&window, "LbConteggi").contains("da aggiungere"));
+    // On the small screen (its frame taken off): the window fits and every text is whole.
+    const QSize small(855, 617);
+    const QStringList cut = elidedAt(&window, small);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    QCOMPARE(window.size(), small);
 
     child<QCheckBox>(&window, "ChkScarta")->setChecked(true);
     QVERIFY(importa->isEnabled());

@@ -1,11 +1,16 @@
 // The program's desktop with real processes and files: starting a program detached, activating
-// it by its number, and the shell's result codes for what cannot be opened.
+// it by its number, the shell's result codes for what cannot be opened, and Qt's own texts in
+// Italian.
+#include <QAbstractButton>
+#include <QLocale>
+#include <QMessageBox>
 #include <QTest>
 
 #include <signal.h>
 
 #include "../../support/TempFolder.h"
 #include "platform/Processes.h"
+#include "platform/ui/ItalianQt.h"
 #include "platform/ui/QtDesktop.h"
 
 class QtDesktopTest : public QObject {
@@ -24,6 +29,16 @@ class QtDesktopTest : public QObject {
     for (int i = 0; i < 100 && platform::processAlive(started.processId); ++i) QTest::qWait(10);
     QVERIFY(!desktop.activateProcess(started.processId));
     QCOMPARE(desktop.startProgram("/nonexistent/Raradazo.exe", {}).processId, 0LL);
+  }
+
+  // Qt's own buttons and dialogs in Italian, as the rest of the program.
+  void qtsOwnTextsAreItalian() {
+    QVERIFY(platform::ui::installItalianQt(*qApp));
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString("Annulla"));
+    QCOMPARE(box.button(QMessageBox::Retry)->text(), QString("Riprova"));
+    QCOMPARE(QLocale().toString(1234.5, 'f', 1), QString("1.234,5"));
   }
 
   void shellCodesForWhatCannotBeOpened() {

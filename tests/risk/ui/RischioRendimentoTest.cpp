@@ -1,14 +1,20 @@
 // The window "Rischio e rendimento": opened from the statistics window by its key, showing the
 // product's figures, class and map; a storage failure while it recomputes is reported and the
 // window stays as it was.
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
@@ -26,6 +32,9 @@ void fillInstallation(UiInstallation& inst) {
   inst.addProduct("P1", "Fondo Alfa", "EUR", "A", "AZ");
   inst.addBusinessDayValues("P1", platform::dayNumber(2008, 3, 3), platform::dayNumber(2010, 6, 30),
                             [](int, int i) { return 100 + 8 * std::sin(i / 17.0); });
+  inst.addProduct("P2", "Fondo Fermo", "EUR", "A", "AZ");
+  inst.addBusinessDayValues("P2", platform::dayNumber(2008, 3, 3), platform::dayNumber(2010, 6, 30),
+                            [](int, int) { return 10.0; });
 }
 
 // The databases opened directly, the product handed over as the suite does.
@@ -75,7 +84,7 @@ class RischioRendimentoTest : public QObject {
     QTest::keyClick(&statistics, Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(name, QString("RischioRendimento"));
     QCOMPARE(columns, 5);
-    QCOMPARE(year, QString("anno 2010"));
+    QCOMPARE(year, QString::fromUtf8("anno 2010 (1° indice utile)"));
     QCOMPARE(lastDay, QString("30/06/2010"));       // "al" of the whole history
     QCOMPARE(threeYears, QString("storia breve"));  // not three years of it
     QVERIFY(riskClass.startsWith("classe "));
@@ -83,6 +92,42 @@ class RischioRendimentoTest : public QObject {
     QVERIFY(february.isEmpty());                         // before the history
     QVERIFY(!march.isEmpty() && !march.endsWith(" P"));  // from Monday 03/03/2008
     QVERIFY(session.desktop.shown.empty());
+  }
+
+  // On a small screen both pages are read whole; a product that never fell still gets a scale
+  // under water whose labels are distinct and never "-0".
+  void nothingIsCutOnASmallScreenAndFlatScalesReadWell() {
+    UiInstallation inst;
+    fillInstallation(inst);
+    Session session(inst);
+    risk::RiskParams params;
+    params.product = "P1";
+    params.year = 2009;
+    params.range = *statind::productRange(*session.ctx.lookup, "P1", platform::today());
+    {
+      risk::ui::RischioRendimento window(session.ctx, params, "P1 - Fondo Alfa", nullptr);
+      window.show();
+      QStringList cut = elidedAt(&window, QSize(855, 617));  // 95 % of the screen
+      QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+      window.tabs()->setCurrentIndex(1);
+      cut = elidedAt(&window, QSize(855, 617));
+      QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    }
+    params.product = "P2";
+    params.range = *statind::productRange(*session.ctx.lookup, "P2", platform::today());
+    risk::ui::RischioRendimento window(session.ctx, params, "P2 - Fondo Fermo", nullptr);
+    window.show();
+    const QStringList cut = elidedAt(&window, QSize(855, 617));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    const auto views = window.findChild<QWidget*>("GraficoStorico")->findChildren<QChartView*>();
+    QCOMPARE(views.size(), 2);
+    auto* depth = qobject_cast<QCategoryAxis*>(views[1]->chart()->axes(Qt::Vertical).value(0));
+    QVERIFY(depth);
+    const QStringList labels = depth->categoriesLabels();
+    QVERIFY(labels.size() >= 2);
+    QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+    QVERIFY2(labels.filter(QRegularExpression("^-0(,0*)?$")).isEmpty(),
+             qPrintable(labels.join(' ')));
   }
 
   void storageFailureWhileRecomputingLeavesTheWindowAsItWas() {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <optional>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "platform/Store.h"
 #include "platform/ui/Twips.h"
@@ -82,6 +83,44 @@ class StartupWindowTest : public QObject {
     QVERIFY(action(window, "Mu_Stat1")->isEnabled());
     QVERIFY(action(window, "Mu_newexe")->isEnabled());
     QVERIFY(session.desktop.shown.empty());
+  }
+
+  // The main window offers the next steps with their keys, keyboard first: the first line has
+  // the focus, the arrows move, Enter opens; a program driven by the suite offers only what its
+  // menus still show.
+  void actionPanelOffersTheNextStepsByKeyboard() {
+    UiInstallation installation;
+    UiSession session(installation);
+    QCOMPARE(session.start(), StartOutcome::Ready);
+    QWidget* window = session.window.get();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTRY_COMPARE(session.opened.size(), std::size_t{1});  // the first activation: code 9, nothing
+    auto* first = window->findChild<QPushButton*>("Azione_0");
+    QCOMPARE(first->text(), QString("Statistiche sugli indici"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_0_tasti")->text(), QString("Alt+S, S"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_1_tasti")->text(), QString("Alt+S, C"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_3_tasti")->text(), QString("Alt+S, O"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_4_tasti")->text(), QString("Ctrl+I"));
+    QCOMPARE(window->findChild<QLabel*>("Azione_5_tasti")->text(), QString("Alt+V"));
+    QVERIFY(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Down);
+    auto* second = window->findChild<QPushButton*>("Azione_1");
+    QVERIFY(second->hasFocus());
+    QTest::keyClick(second, Qt::Key_Return);
+    QCOMPARE(session.opened.size(), std::size_t{2});
+    QCOMPARE(session.opened.back().code, 1);
+    for (const QSize size : {testsupport::kSmallScreen, window->minimumSize()}) {
+      const QStringList cut = testsupport::elidedAt(window, size);
+      QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    }
+
+    UiInstallation driven;
+    UiSession suite(driven, "oper|9");
+    QCOMPARE(suite.start(), StartOutcome::Ready);
+    QVERIFY(suite.window->findChild<QPushButton*>("Azione_0")->isHidden());
+    QVERIFY(suite.window->findChild<QPushButton*>("Azione_3")->isHidden());
+    QVERIFY(!suite.window->findChild<QPushButton*>("Azione_5")->isHidden());
   }
 
   void suiteStartHidesMenusAndOpensItsFunctionOnce() {
@@ -238,6 +277,18 @@ class StartupWindowTest : public QObject {
     session.desktop.answers = {platform::Answer::Yes};
     QTest::keyClick(&dialog, Qt::Key_F2, Qt::ControlModifier | Qt::AltModifier);
     QCOMPARE(session.exits, 1);
+
+    // The second key of the forced exit, which X on Linux lets through, and the menu showing it.
+    session.desktop.answers = {platform::Answer::Yes};
+    QTest::keyClick(&dialog, Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(session.desktop.shown.back().text, std::string("FINE DI VELTAR?"));
+    QCOMPARE(session.exits, 2);
+    QAction* forced = action(session.window.get(), "Mu_fine");
+    QVERIFY(forced->text().endsWith("\tCtrl+Alt+F2, Ctrl+Maiusc+F2"));
+    session.desktop.answers = {platform::Answer::No};
+    forced->trigger();
+    QCOMPARE(session.desktop.shown.back().title, std::string("USCITA FORZATA"));
+    QCOMPARE(session.exits, 2);
   }
 
   void ctrlF8TogglesTheCaptionPerWindow() {

@@ -2,19 +2,23 @@
 // cascade, the period steppers and jumps over a March 2008 - June 2010 history, the product
 // handed over by the suite, the saved chart options, the grid's cell styles, the layout and the
 // function keys.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -24,6 +28,7 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "../../support/Elision.h"
 #include "../../support/UiFixture.h"
 #include "indexdata/IndexLookup.h"
 #include "platform/Format.h"
@@ -106,9 +111,12 @@ struct Fixture {
     window = std::make_unique<StatInd>(session->ctx, nullptr);
     window->show();
   }
+  // Picks the product's line in the list's popup, as a click does.
   void chooseProduct(const QString& code) {
     auto* list = child<QComboBox>(window.get(), "CmbProd");
-    list->setCurrentIndex(entryOf(list, code + " "));
+    const int at = entryOf(list, code + " ");
+    list->setCurrentIndex(at);
+    emit list->activated(at);
   }
   UiInstallation installation;
   std::unique_ptr<Session> session;
@@ -128,7 +136,7 @@ class StatIndTest : public QObject {
     auto* categories = child<QComboBox>(w, "CmbCat");
     auto* products = child<QComboBox>(w, "CmbProd");
     QCOMPARE(entries(groups), QStringList({" ", "A Azionari", "B Bilanciati"}));
-    QCOMPARE(entries(categories), QStringList({" ", "AZ", "BI"}));
+    QCOMPARE(entries(categories), QStringList({" ", "AZ - Azionari area euro", "BI - Bilanciati"}));
     QCOMPARE(products->count(), 5);  // blank + every product, by description
     QCOMPARE(products->itemText(1), QString("P1        - Fondo Alfa") + QString(41, ' ') + "~EUR");
 
@@ -148,7 +156,7 @@ class StatIndTest : public QObject {
     QCOMPARE(products->itemText(products->count() - 1), QString("marker"));
   }
 
-  void choosingAProductShowsItsRunAndNarrowsLaterLists() {
+  void choosingAProductShowsItsRunAndLaterGroupsListTheirOwn() {
     Fixture f;
     QWidget* w = f.window.get();
     QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
@@ -172,8 +180,14 @@ class StatIndTest : public QObject {
     child<QPushButton>(w, "CmdProd")->click();
     QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
     QVERIFY(!child<QWidget>(w, "PctProd")->isVisible());
+    // A group picked after a product lists that group's products, not the product chosen.
     child<QComboBox>(w, "CmbGrp")->setCurrentIndex(2);
-    QCOMPARE(entries(child<QComboBox>(w, "CmbProd")).size(), 2);  // only the chosen product
+    const QStringList groupB = entries(child<QComboBox>(w, "CmbProd"));
+    QCOMPARE(groupB.size(), 3);
+    QVERIFY(groupB[1].startsWith("P3 ") && groupB[2].startsWith("P4 "));
+    QCOMPARE(f.session->params.productCode, std::string("P1"));  // still what "&COMPARA" hands
+    child<QComboBox>(w, "CmbCat")->setCurrentIndex(1);
+    QCOMPARE(entries(child<QComboBox>(w, "CmbProd")).size(), 2);
     QVERIFY(child<QComboBox>(w, "CmbProd")->itemText(1).startsWith("P1 "));
   }
 
@@ -371,10 +385,14 @@ class StatIndTest : public QObject {
     QWidget* w = f.window.get();
     f.chooseProduct("P1");
     QChart* chart = child<statind::ui::GraphView>(w, "Graph1")->chart();
+    // Each overlay named with its figures, as on the printed sheet.
     QStringList names;
     for (auto* series : chart->series()) names << series->name();
-    for (const char* name : {"Indice", "Media", "Min", "Max", "StdDev", "BestFit"}) {
-      QVERIFY2(names.contains(name), qPrintable(names.join(',')));
+    const QString all = names.join(',');
+    for (const char* name :
+         {"Indice", "Media \\d+,\\d\\d", "Min \\d+,\\d\\d", "Max \\d+,\\d\\d",
+          "StdDev \\d+,\\d\\d - \\d+,\\d\\d", "BestFit da \\d+,\\d\\d a \\d+,\\d\\d"}) {
+      QVERIFY2(names.indexOf(QRegularExpression(QString("^") + name + "$")) >= 0, qPrintable(all));
     }
     auto* axisY = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
     QVERIFY(axisY);
@@ -382,6 +400,16 @@ class StatIndTest : public QObject {
     child<QCheckBox>(w, "Check2_0")->setChecked(false);
     axisY = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
     QVERIFY(axisY->min() > 50);  // follows the data (about 100)
+
+    // A point under the mouse tells its date and value; the terse controls say what they do.
+    const QString first = child<statind::ui::GraphView>(w, "Graph1")->pointText(0);
+    QVERIFY2(QRegularExpression("^01/01/2010: \\d+,\\d\\d$").match(first).hasMatch(),
+             qPrintable(first));
+    for (const char* name :
+         {"cmdMoveM_0", "cmdMoveM_1", "cmdMoveM_2", "Check1_2", "Check1_3", "Check2_0"})
+      QVERIFY2(!child<QWidget>(w, name)->toolTip().isEmpty(), name);
+    QCOMPARE(child<QToolButton>(child<QWidget>(w, "SpinButton1_1"), "up")->toolTip(),
+             QString("mese successivo"));
   }
 
   void gridCellsAreStyledFromTheirValues() {
@@ -442,6 +470,83 @@ class StatIndTest : public QObject {
     QTest::keyClick(&w, Qt::Key_F2);
     QVERIFY(!w.isVisible());  // as the exit button: options saved, window closed
     QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("00100100"));
+  }
+
+  // Typing searches the products by code or description and commits nothing until Enter; the
+  // arrows open the list instead of opening product after product.
+  void typingSearchesTheProductsAndEnterCommits() {
+    Fixture f;
+    QWidget* w = f.window.get();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto* list = child<QComboBox>(w, "CmbProd");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QVERIFY(list->view()->isVisible());
+    list->hidePopup();
+    QTest::keyClicks(list->lineEdit(), "GAM");
+    QCOMPARE(list->completer()->completionCount(), 1);
+    QVERIFY(child<QWidget>(w, "PctScelta")->isVisible());
+    QVERIFY(f.session->params.productCode.empty());
+    QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.session->params.productCode, std::string("P3"));
+    QCOMPARE(labelText(w, "LbProdotto"), QString("Fondo Gamma"));
+
+    child<QPushButton>(w, "CmdProd")->click();
+    list->lineEdit()->setText("p1");
+    QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.session->params.productCode, std::string("P1"));
+  }
+
+  // At the design's smallest screen every text is whole: the choice, the year view with its
+  // overlays, a month view's thirty-one day labels.
+  void nothingIsCutOnASmallScreen() {
+    Fixture f("", "01111110");
+    QWidget* w = f.window.get();
+    QStringList cut = elidedAt(w);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    f.chooseProduct("P1");
+    child<QComboBox>(w, "CmbAnno")->setCurrentIndex(1);  // 2009, a whole year
+    cut = elidedAt(w);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    child<QComboBox>(w, "CmbMese")->setCurrentIndex(3);  // March: 31 days
+    cut = elidedAt(w);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    press(w, "SpinButton1_1", "up");  // a new series in a chart already laid out
+    cut = elidedAt(w);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+    QCOMPARE(labelText(w, "LbPerc_2"), QString("%"));  // the month's change is a percentage too
+  }
+
+  // The whole window by keyboard: Ctrl+R from the year list (where the focus is after choosing a
+  // year), Enter on a focused button, Esc as "&USCITA".
+  void keyboardReachesRiskButtonsAndExit() {
+    Fixture f("", "00000100");
+    StatInd& w = *f.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    f.chooseProduct("P1");
+    auto* years = child<QComboBox>(&w, "CmbAnno");
+    years->setFocus();
+    QString opened;
+    QTimer::singleShot(0, [&] {
+      if (QWidget* risk = QApplication::activeModalWidget()) {
+        opened = risk->objectName();
+        risk->close();
+      }
+    });
+    QTest::keyClick(years, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(opened, QString("RischioRendimento"));
+
+    auto* first = child<QPushButton>(&w, "cmdMoveM_0");
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(period(&w), QString("2008/3"));
+
+    child<QCheckBox>(&w, "Check1_0")->setChecked(true);
+    QTest::keyClick(years, Qt::Key_Escape);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(f.installation.readIni("PARAMETRI", "indstat"), std::string("01000100"));
   }
 
   // The run on screen printed and exported: names suggested from the product and period, the
