@@ -10,6 +10,8 @@
 //        WorkDV.mdb is created in a temporary folder.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 #include <set>
@@ -23,6 +25,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using benchsupport::Timing;
 using platform::DayNumber;
 
@@ -204,6 +207,58 @@ void report(const char* name, int month) {
       run.cpu / floor.cpu);
 }
 
+// The first year view of a process, as a console run makes it: a child opens the store and the
+// work database afresh and times its one run (its first write to the work database included),
+// for each product in turn; printed next to the same runs in this warm process. No connection
+// of this process holds the work database meanwhile, as none does between two console runs.
+void reportFreshProcess(const benchsupport::TempWorkDb& work) {
+  bench->floor.reset();
+  bench->workDb.reset();
+  std::vector<double> walls, cpus;
+  for (int round = 0; round < 3; ++round) {
+    for (const auto& [code, range] : bench->products) {
+      int channel[2];
+      if (pipe(channel) != 0) throw std::runtime_error("no pipe");
+      const pid_t child = fork();
+      if (child < 0) throw std::runtime_error("no fork");
+      if (child == 0) {
+        close(channel[0]);
+        double timing[2] = {-1, -1};
+        try {
+          benchsupport::IndexStore store(fs::path(bench->store->dataPath).parent_path());
+          const auto workDb = work.open();
+          statind::StatContext context{*store.lookup, *workDb, bench->desktop};
+          const double cpuStart = benchsupport::threadCpuMillis();
+          const auto start = std::chrono::steady_clock::now();
+          statind::runStatistics(context, {code, kYear, 0, statind::StartRule::FirstUseful, range});
+          timing[0] =
+              std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                  .count();
+          timing[1] = benchsupport::threadCpuMillis() - cpuStart;
+        } catch (...) {
+        }
+        [[maybe_unused]] const auto written = write(channel[1], timing, sizeof timing);
+        _exit(0);
+      }
+      close(channel[1]);
+      double timing[2] = {-1, -1};
+      const bool got = read(channel[0], timing, sizeof timing) == sizeof timing;
+      close(channel[0]);
+      waitpid(child, nullptr, 0);
+      if (!got || timing[0] < 0) throw std::runtime_error("a fresh process's run failed");
+      walls.push_back(timing[0]);
+      cpus.push_back(timing[1]);
+    }
+  }
+  const Timing fresh{benchsupport::median(walls), benchsupport::median(cpus)};
+  bench->workDb = work.open();
+  const Timing warm = measure([&](std::size_t i) {
+    return runOnce(bench->products[i].first, bench->products[i].second, 0);
+  });
+  benchsupport::printRatio("year view, first run of a fresh process against a warm one", fresh,
+                           warm);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -225,6 +280,7 @@ int main(int argc, char** argv) {
     benchsupport::runBenchmarks(argc, argv);
     report("year view", 0);
     report("month view", 1);
+    reportFreshProcess(work);
     return 0;
   } catch (const std::exception& e) {
     return benchsupport::failed("StatisticsBench", e);

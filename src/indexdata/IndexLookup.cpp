@@ -84,9 +84,10 @@ IndexLookup::IndexLookup(platform::Database& dataDb, platform::SeekCursor& index
       indexTable_(indexTable),
       valueFormat_(std::move(valueFormat)),
       oneRun_(oneRun),
-      productQuery_(dataDb,
-                    "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))"),
-      categoryQuery_(dataDb, "SELECT Tipo FROM TabCategorie WHERE Codice IN (?1, cp1252(?1))") {}
+      productQuery_(dataDb.kept(
+          "SELECT NoIndici, Categoria FROM TabProdotti WHERE Codice IN (?1, cp1252(?1))")),
+      categoryQuery_(
+          dataDb.kept("SELECT Tipo FROM TabCategorie WHERE Codice IN (?1, cp1252(?1))")) {}
 
 double IndexLookup::indexValueAt(const std::string& product, platform::DayNumber date) {
   const std::string code = trimBlanks(product);

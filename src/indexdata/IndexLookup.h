@@ -61,8 +61,9 @@ class IndexLookup {
   bool oneRun_ = false;
   std::unordered_map<std::string, bool> noSeries_;       // oneRun_: hasNoSeries by code
   std::unordered_map<std::string, double> fixedValues_;  // oneRun_: fixedValue by code
-  platform::PreparedQuery productQuery_;
-  platform::PreparedQuery categoryQuery_;
+  // Kept by the connection: a run makes a lookup of its own.
+  platform::PreparedQuery& productQuery_;
+  platform::PreparedQuery& categoryQuery_;
 };
 
 }  // namespace indexdata

@@ -157,6 +157,12 @@ SqlStatement Database::prepare(const std::function<SqlStatement()>& make) {
   return tableDefs_.attachments_.prepare(make);
 }
 
+PreparedQuery& Database::kept(const std::string& sql) {
+  auto& query = kept_[sql];
+  if (!query) query = std::make_unique<PreparedQuery>(*this, sql);
+  return *query;
+}
+
 std::vector<Row> Database::snapshot(const std::string& sql, const std::vector<Value>& params) {
   SqlStatement statement = prepare(sql);
   statement.bindAll(params, false);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -262,12 +263,17 @@ class Database {
   SqlStatement prepare(std::string_view sql, bool persistent = false);
   // The statement `make` prepares on this database's connection, likewise.
   SqlStatement prepare(const std::function<SqlStatement()>& make);
+  // `sql` prepared once on this connection and kept while it is open: for the statements every
+  // run makes, which a window makes again at each step of the user.
+  PreparedQuery& kept(const std::string& sql);
 
  private:
   Database(std::string path, std::unique_ptr<SQLite::Database> engine);
   std::string path_;
   std::unique_ptr<SQLite::Database> engine_;
   TableDefs tableDefs_;
+  // After the engine: finalized before it closes.
+  std::map<std::string, std::unique_ptr<PreparedQuery>, std::less<>> kept_;
   bool keepsLog_ = false;  // useWriteAheadLog: the log stays beside the file between runs
 };
 
