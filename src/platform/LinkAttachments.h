@@ -48,7 +48,7 @@ class LinkAttachments {
   std::string attach(const std::string& path);
   // True when the attached database `alias` has a table or view named `table` (ignoring case).
   bool hasTable(const std::string& alias, const std::string& table);
-  // The names of the tables and views of the attached database `alias`, in lower case.
+  // The names of the tables and views of the attached database `alias`, in upper case.
   std::set<std::string> tables(const std::string& alias);
   // Makes `name` answer queries with the rows of `alias`.`source` (replacing an older view).
   void createView(const std::string& name, const std::string& alias, const std::string& source);
