@@ -12,14 +12,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json number(const std::optional<double>& value) {
-  return value ? Json(*value) : Json(nullptr);
-}
-
-Json date(const std::optional<platform::DayNumber>& day) {
-  return day ? Json(platform::formatDate(*day)) : Json(nullptr);
-}
-
 // A month's change is the grid's percentage to three decimals: as a fraction it has five, and
 // no more.
 Json monthRate(const std::optional<risk::MonthFigure>& month) {
@@ -52,27 +44,36 @@ std::vector<Line> returnsLines(const risk::ReturnsMap& map) {
 
 }  // namespace
 
+Json jsonNumber(const std::optional<double>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json drawdownJson(const risk::Drawdown& drawdown) {
+  const auto date = [](const std::optional<platform::DayNumber>& day) {
+    return day ? Json(platform::formatDate(*day)) : Json(nullptr);
+  };
+  return {{"value", drawdown.value},
+          {"peak", date(drawdown.peak)},
+          {"trough", date(drawdown.trough)},
+          {"recovery", date(drawdown.recovery)}};
+}
+
 Json riskJson(const ProductHeading& heading, const risk::RiskResult& result) {
   Json out;
   out["product"] = heading.product;
   out["windows"] = Json::array();
   for (const auto& w : result.windows) {
     if (!w.covered) continue;
-    const auto& dd = w.maxDrawdown;
     out["windows"].push_back({{"name", w.name},
                               {"from", platform::formatDate(w.from)},
                               {"to", platform::formatDate(w.to)},
                               {"change", w.change},
-                              {"annualisedReturn", number(w.annualisedReturn)},
-                              {"volatility", number(w.volatility)},
-                              {"maxDrawdown",
-                               {{"value", dd.value},
-                                {"peak", date(dd.peak)},
-                                {"trough", date(dd.trough)},
-                                {"recovery", date(dd.recovery)}}},
+                              {"annualisedReturn", jsonNumber(w.annualisedReturn)},
+                              {"volatility", jsonNumber(w.volatility)},
+                              {"maxDrawdown", drawdownJson(w.maxDrawdown)},
                               {"bestMonth", monthRate(w.bestMonth)},
                               {"worstMonth", monthRate(w.worstMonth)},
-                              {"positiveMonths", number(w.positiveMonths)}});
+                              {"positiveMonths", jsonNumber(w.positiveMonths)}});
     if (w.startRule) {
       out["windows"].back()["startRule"] =
           *w.startRule == statind::StartRule::Previous ? "previous" : "first";
@@ -80,10 +81,10 @@ Json riskJson(const ProductHeading& heading, const risk::RiskResult& result) {
   }
   const auto& mrm = result.mrm;
   out["mrm"] = {{"class", mrm.riskClass ? Json(*mrm.riskClass) : Json(nullptr)},
-                {"vev", number(mrm.vev)},
-                {"sigma", number(mrm.sigma)},
-                {"skewness", number(mrm.skewness)},
-                {"excessKurtosis", number(mrm.excessKurtosis)},
+                {"vev", jsonNumber(mrm.vev)},
+                {"sigma", jsonNumber(mrm.sigma)},
+                {"skewness", jsonNumber(mrm.skewness)},
+                {"excessKurtosis", jsonNumber(mrm.excessKurtosis)},
                 {"returns", mrm.returns},
                 {"holdingYears", mrm.holdingYears}};
   return out;
@@ -112,13 +113,13 @@ Json returnsJson(const ProductHeading& heading, const risk::ReturnsMap& map) {
   for (const auto& row : map.years) {
     Json months = Json::array(), partial = Json::array();
     for (const auto& cell : row.months) {
-      months.push_back(number(cell.change));
+      months.push_back(jsonNumber(cell.change));
       partial.push_back(cell.partial);
     }
     out["years"].push_back({{"year", row.year},
                             {"months", months},
                             {"partial", partial},
-                            {"yearChange", number(row.yearChange)}});
+                            {"yearChange", jsonNumber(row.yearChange)}});
   }
   return out;
 }

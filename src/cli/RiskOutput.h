@@ -4,6 +4,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,11 @@ struct ProductHeading {
   std::string product;  // the code as TabProdotti holds it
   std::string description;
 };
+
+// A figure that may be missing: the number, or null.
+nlohmann::ordered_json jsonNumber(const std::optional<double>& value);
+// {"value", "peak", "trough", "recovery"}: dates dd/mm/yyyy, or null when there is none.
+nlohmann::ordered_json drawdownJson(const risk::Drawdown& drawdown);
 
 // {"product", "windows": [...], "mrm": {...}}; windows the history does not cover are left out.
 nlohmann::ordered_json riskJson(const ProductHeading& heading, const risk::RiskResult& result);

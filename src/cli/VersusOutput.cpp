@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/RiskOutput.h"
 #include "cli/TextColumns.h"
 #include "versus/VersusText.h"
 
@@ -11,39 +12,26 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json number(const std::optional<double>& value) {
-  return value ? Json(*value) : Json(nullptr);
-}
-
-Json date(const std::optional<platform::DayNumber>& day) {
-  return day ? Json(platform::formatDate(*day)) : Json(nullptr);
-}
-
 Json productJson(const versus::ProductFigures& p) {
-  const risk::Drawdown& dd = p.figures.maxDrawdown;
   Json years = Json::array();
   for (const auto& y : p.years)
     years.push_back({{"year", y.year}, {"change", y.change}, {"partial", y.partial}});
   Json vs = nullptr;
   if (p.vsBenchmark) {
     const versus::PairFigures& pair = p.vsBenchmark->pair;
-    vs = {{"correlation", number(pair.correlation)},
-          {"beta", number(pair.beta)},
-          {"trackingError", number(pair.trackingError)},
-          {"informationRatio", number(p.vsBenchmark->informationRatio)},
+    vs = {{"correlation", jsonNumber(pair.correlation)},
+          {"beta", jsonNumber(pair.beta)},
+          {"trackingError", jsonNumber(pair.trackingError)},
+          {"informationRatio", jsonNumber(p.vsBenchmark->informationRatio)},
           {"returns", pair.returns}};
   }
   return {{"product", p.product},
           {"description", p.description},
           {"change", p.figures.change},
-          {"annualisedReturn", number(p.figures.annualisedReturn)},
-          {"volatility", number(p.figures.volatility)},
-          {"maxDrawdown",
-           {{"value", dd.value},
-            {"peak", date(dd.peak)},
-            {"trough", date(dd.trough)},
-            {"recovery", date(dd.recovery)}}},
-          {"sharpe", number(p.sharpe)},
+          {"annualisedReturn", jsonNumber(p.figures.annualisedReturn)},
+          {"volatility", jsonNumber(p.figures.volatility)},
+          {"maxDrawdown", drawdownJson(p.figures.maxDrawdown)},
+          {"sharpe", jsonNumber(p.sharpe)},
           {"years", years},
           {"vsBenchmark", vs}};
 }
@@ -71,7 +59,7 @@ Json versusJson(const versus::VersusResult& result) {
   out["to"] = platform::formatDate(result.period.to);
   const versus::RiskFree& rf = result.riskFree;
   out["riskFree"] = {{"product", rf.product.empty() ? Json(nullptr) : Json(rf.product)},
-                     {"annualisedReturn", number(rf.annualisedReturn)}};
+                     {"annualisedReturn", jsonNumber(rf.annualisedReturn)}};
   out["benchmark"] =
       result.benchmark ? Json(result.products[*result.benchmark].product) : Json(nullptr);
   out["products"] = Json::array();
@@ -79,7 +67,7 @@ Json versusJson(const versus::VersusResult& result) {
   out["correlation"] = Json::array();
   for (const auto& line : result.correlation) {
     Json row = Json::array();
-    for (const auto& value : line) row.push_back(number(value));
+    for (const auto& value : line) row.push_back(jsonNumber(value));
     out["correlation"].push_back(row);
   }
   Json dates = Json::array(), series = Json::array();

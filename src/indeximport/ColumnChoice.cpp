@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "indeximport/CsvFields.h"
 #include "indeximport/DateReader.h"
 #include "indeximport/NumberReader.h"
 
@@ -22,21 +23,15 @@ constexpr std::string_view kAccentBase =
     "aaaaaaaceeeeiiiidnooooo*ouuuuyts"   // U+00C0..U+00DF
     "aaaaaaaceeeeiiiidnooooo/ouuuuyty";  // U+00E0..U+00FF
 
-std::vector<std::string_view> splitSpec(std::string_view spec) {
+std::vector<std::string_view> splitList(std::string_view list) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   for (;;) {
-    const auto comma = spec.find(',', start);
-    parts.push_back(spec.substr(start, comma - start));
+    const auto comma = list.find(',', start);
+    parts.push_back(list.substr(start, comma - start));
     if (comma == std::string_view::npos) return parts;
     start = comma + 1;
   }
-}
-
-std::string trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
 template <std::size_t N>
@@ -61,7 +56,7 @@ Holds holds(const ColumnSample& sample, int column) {
   Holds kind = Holds::Nothing;
   for (const auto& row : sample.rows) {
     if (column >= static_cast<int>(row.size())) continue;
-    const std::string cell = trimmed(row[column]);
+    const std::string cell(trimmedField(row[column]));
     if (cell.empty()) continue;
     const Holds cellKind = dateShape(cell)                        ? Holds::Dates
                            : numberHint(cell) != NumberHint::None ? Holds::Numbers
@@ -87,7 +82,7 @@ std::vector<int> holding(const ColumnSample& sample, Holds kind) {
 
 // One column named by the user: a 1-based position, or a name of the header.
 std::optional<int> resolve(std::string_view part, const ColumnSample& sample, std::string& error) {
-  const std::string text = trimmed(part);
+  const std::string text(trimmedField(part));
   int position = 0;
   const auto [end, code] = std::from_chars(text.data(), text.data() + text.size(), position);
   if (code == std::errc() && end == text.data() + text.size() && !text.empty()) {
@@ -105,9 +100,9 @@ std::optional<int> resolve(std::string_view part, const ColumnSample& sample, st
 }
 
 std::string describe(const ColumnSample& sample, const char* role, int column) {
-  const bool hasName =
-      column < static_cast<int>(sample.header.size()) && !trimmed(sample.header[column]).empty();
-  const std::string name = hasName ? trimmed(sample.header[column]) : role;
+  const bool hasName = column < static_cast<int>(sample.header.size()) &&
+                       !trimmedField(sample.header[column]).empty();
+  const std::string name = hasName ? std::string(trimmedField(sample.header[column])) : role;
   return name + " (colonna " + std::to_string(column + 1) + ")";
 }
 
@@ -178,22 +173,28 @@ std::string normalizedName(std::string_view name) {
   return collapsed;
 }
 
-bool isColumnSpec(std::string_view spec, bool longForm) {
-  const auto parts = splitSpec(spec);
+namespace {
+
+// True when `list` has the shape of a column request (two, long form three, non-empty parts);
+// the names themselves are checked against the file.
+bool isColumnList(std::string_view list, bool longForm) {
+  const auto parts = splitList(list);
   if (parts.size() != (longForm ? 3u : 2u)) return false;
   return std::none_of(parts.begin(), parts.end(),
-                      [](std::string_view p) { return trimmed(p).empty(); });
+                      [](std::string_view p) { return trimmedField(p).empty(); });
 }
+
+}  // namespace
 
 ColumnChoice chooseColumns(const ColumnRequest& request, const ColumnSample& sample) {
   ColumnChoice choice;
-  for (const auto& spec : request.specs) {
-    if (!isColumnSpec(spec, request.longForm)) {
-      choice.error = "--columns \"" + spec + "\": servono " +
+  for (const auto& list : request.lists) {
+    if (!isColumnList(list, request.longForm)) {
+      choice.error = "--columns \"" + list + "\": servono " +
                      (request.longForm ? "PRODOTTO,DATA,VALORE" : "DATA,VALORE");
       return choice;
     }
-    const auto parts = splitSpec(spec);
+    const auto parts = splitList(list);
     std::vector<int> positions;
     for (const auto part : parts) {
       const auto column = resolve(part, sample, choice.error);
@@ -209,7 +210,7 @@ ColumnChoice chooseColumns(const ColumnRequest& request, const ColumnSample& sam
     }
     choice.series.push_back(columns);
   }
-  if (request.specs.empty()) {
+  if (request.lists.empty()) {
     SeriesColumns columns;
     if (request.longForm) {
       // product;date;value unless the header names them otherwise.

@@ -26,7 +26,7 @@ struct ColumnRequest {
   bool longForm = false;
   // As the user wrote them, one per series: "DATE,VALUE" or, long form, "PRODUCT,DATE,VALUE";
   // empty to choose.
-  std::vector<std::string> specs;
+  std::vector<std::string> lists;
 };
 
 // What the first lines of the file look like, for choosing without names.
@@ -36,18 +36,14 @@ struct ColumnSample {
 };
 
 struct ColumnChoice {
-  std::vector<SeriesColumns> series;  // one per spec, or one when chosen
+  std::vector<SeriesColumns> series;  // one per list, or one when chosen
   std::string error;                  // why no choice could be made (Italian); "" on success
   // "Data (colonna 1), Valore quota (colonna 2)" for each series, joined by "; ".
   std::string description;
 };
 
-// A spec that is not two (long form three) comma-separated names or positions gives an error
+// A list that is not two (long form three) comma-separated names or positions gives an error
 // naming it; so does a name the header lacks, and a choice that is not unique.
 ColumnChoice chooseColumns(const ColumnRequest& request, const ColumnSample& sample);
-
-// True when `spec` has the shape of a column request (two or three non-empty parts); the names
-// themselves are checked against the file.
-bool isColumnSpec(std::string_view spec, bool longForm);
 
 }  // namespace indeximport

@@ -17,6 +17,13 @@ namespace indeximport {
 // a line.
 inline constexpr std::size_t kMaxLineBytes = 64u << 10;
 
+// A field without the blanks and tabs around it.
+inline std::string_view trimmedField(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 class CsvFields {
  public:
   explicit CsvFields(char separator) : separator_(separator) {}

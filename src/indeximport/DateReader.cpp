@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "indeximport/CsvFields.h"
+
 namespace indeximport {
 
 namespace {
@@ -18,12 +20,6 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A run of 1 to `most` digits at `pos`; advances `pos`. -1 when there is none or it is longer.
 int digits(std::string_view text, std::size_t& pos, std::size_t least, std::size_t most) {
   const std::size_t start = pos;
@@ -38,7 +34,7 @@ int digits(std::string_view text, std::size_t& pos, std::size_t least, std::size
 bool isTimeOfDay(std::string_view text) {
   if (text.empty()) return true;
   if (text[0] != ' ' && text[0] != 'T') return false;
-  text = trimmed(text.substr(1));
+  text = trimmedField(text.substr(1));
   std::size_t pos = 0;
   for (int part = 0; part < 3; ++part) {
     const int limit = part == 0 ? 23 : 59;
@@ -61,7 +57,7 @@ struct Parts {
 };
 
 std::optional<Parts> split(std::string_view text) {
-  text = trimmed(text);
+  text = trimmedField(text);
   Parts parts;
   std::size_t pos = 0;
   const std::size_t firstStart = pos;

@@ -22,12 +22,6 @@ constexpr std::size_t kSampleRows = 50;
 constexpr std::size_t kShownChars = 120;
 constexpr double kSuiteMarker = 999999;
 
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A line of blanks and separators only: what spreadsheets write below the data.
 bool isBlankLine(std::string_view text, char separator) {
   for (const char c : text)
@@ -145,7 +139,7 @@ class Reader {
     for (std::size_t s = 0; s < columns_.size(); ++s) {
       const SeriesColumns& columns = columns_[s];
       if (columns.date >= count) return "manca la colonna della data";
-      const auto dateText = trimmed(fields[columns.date]);
+      const auto dateText = trimmedField(fields[columns.date]);
       const auto day = readDate(dateText, *read_.dateFormat);
       if (!day)
         return "data non valida per il formato " + read_.dateFormat->name() + ": " +
@@ -155,11 +149,11 @@ class Reader {
         return "data fuori dall'intervallo 10/04/1900 - 30/12/2199";
       std::size_t series = s;
       if (columns.product >= 0) {
-        const auto code = columns.product < count ? trimmed(fields[columns.product]) : "";
+        const auto code = columns.product < count ? trimmedField(fields[columns.product]) : "";
         if (code.empty()) return "codice prodotto mancante";
         series = seriesOf(code);
       }
-      const auto valueText = columns.value < count ? trimmed(fields[columns.value]) : "";
+      const auto valueText = columns.value < count ? trimmedField(fields[columns.value]) : "";
       if (valueText.empty()) {
         // Several products side by side: a product's history may start later than another's.
         if (columns_.size() > 1) continue;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "indeximport/CsvFields.h"
+
 namespace indeximport {
 
 namespace {
@@ -14,14 +16,8 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::string_view unsigned_(std::string_view text) {
-  text = trimmed(text);
+  text = trimmedField(text);
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
   return text;
 }
@@ -73,7 +69,7 @@ std::optional<DecimalStyle> NumberDecision::decide(bool& undecided) const {
 }
 
 std::optional<double> readNumber(std::string_view text, DecimalStyle style, int& decimals) {
-  text = trimmed(text);
+  text = trimmedField(text);
   if (text.empty() || text.size() > kMaxNumberLength) return std::nullopt;
   const char decimal = style == DecimalStyle::Italian ? ',' : '.';
   const char thousands = style == DecimalStyle::Italian ? '.' : ',';
