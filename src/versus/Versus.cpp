@@ -164,6 +164,14 @@ std::optional<double> difference(const std::optional<double>& a, const std::opti
 
 }  // namespace
 
+std::string refusalToAdd(const std::vector<std::string>& products, const std::string& code) {
+  for (const std::string& present : products)
+    if (platform::equalsNoCase(present, code)) return code + " è già tra i prodotti";
+  if (products.size() >= kMaxProducts)
+    return "al massimo 8 prodotti: togline uno prima di aggiungerne un altro";
+  return "";
+}
+
 void checkParams(const VersusParams& params) {
   const auto& products = params.products;
   if (products.size() < kMinProducts || products.size() > kMaxProducts)

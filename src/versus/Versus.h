@@ -72,6 +72,10 @@ struct VersusResult {
   RebasedChart chart;
 };
 
+// Why `code` (trimmed) cannot join the `products` a user is gathering: already among them, or
+// the list full (Italian); "" when it can.
+std::string refusalToAdd(const std::vector<std::string>& products, const std::string& code);
+
 // Checks what a caller can get wrong before anything is read: 2 to 8 products, none blank or
 // named twice, a benchmark among them. Throws std::invalid_argument with the Italian reason.
 void checkParams(const VersusParams& params);

@@ -17,7 +17,6 @@
 #include "compare/ProductLoad.h"
 #include "indexdata/Helpers.h"
 #include "platform/Profile.h"
-#include "platform/Strings.h"
 #include "platform/ui/Guard.h"
 #include "report/VersusCsv.h"
 #include "report/VersusSheet.h"
@@ -135,13 +134,8 @@ void ConfrontoProdotti::addSheetActions() {
 
 bool ConfrontoProdotti::addProduct(const std::string& given) {
   const std::string code = indexdata::trimBlanks(given);
-  std::string refusal;
   if (code.empty()) return false;
-  for (const std::string& present : products_)
-    if (platform::equalsNoCase(present, code)) refusal = code + " è già tra i prodotti";
-  if (refusal.empty() && products_.size() >= kMaxProducts)
-    refusal = "al massimo 8 prodotti: togline uno prima di aggiungerne un altro";
-  if (!refusal.empty()) {
+  if (const std::string refusal = refusalToAdd(products_, code); !refusal.empty()) {
     form_->LbMessaggio->setText(qs(refusal));
     return false;
   }
