@@ -20,6 +20,23 @@ bool readBounded(std::istream& in, std::string& bytes) {
   return !in.bad();
 }
 
+std::string printable(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    // U+0080..U+009F are 0xC2 0x80..0x9F in UTF-8.
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+        static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      shown += '?';
+      ++i;
+    } else {
+      shown += byte < 0x20 || byte == 0x7F ? '?' : text[i];
+    }
+  }
+  return shown;
+}
+
 std::optional<CsvText> CsvText::decode(std::string bytes, std::string& why) {
   if (bytes.size() > kMaxFileBytes) {
     why = "file troppo grande (oltre " + std::to_string(kMaxFileBytes >> 20) + " MB)";

@@ -22,6 +22,10 @@ inline constexpr std::size_t kMaxFileBytes = 256u << 20;
 // refused without being held whole. False when reading failed.
 bool readBounded(std::istream& in, std::string& bytes);
 
+// Text of the file (UTF-8) as a report shows it: each control character (C0, DEL, C1) becomes
+// '?', so that a file cannot drive the terminal or the window that shows its lines.
+std::string printable(std::string_view text);
+
 struct TextLine {
   int number = 0;         // 1-based line number in the file
   std::string_view text;  // without its line end

@@ -120,7 +120,8 @@ class Reader {
   void bad(const TextLine& line, const std::string& reason) {
     ++read_.badCount;
     if (read_.badLines.size() < kListedLines)
-      read_.badLines.push_back({line.number, cutForReport(line.text), reason});
+      read_.badLines.push_back(
+          {line.number, printable(cutForReport(line.text)), printable(reason)});
   }
 
   // The series of a long-form code, made at its first line.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "indeximport/CsvText.h"
 #include "platform/Strings.h"
 
 namespace indeximport {
@@ -149,7 +150,7 @@ ImportResult importIndex(std::string bytes, const ImportParams& params, ImportSt
       const auto found = catalogue.find(series.code);
       if (!found) {
         if (result.unknownProducts.size() < kListedLines)
-          result.unknownProducts.push_back(series.code);
+          result.unknownProducts.push_back(printable(series.code));
         ++unknown;
         continue;
       }

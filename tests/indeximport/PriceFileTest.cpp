@@ -187,6 +187,11 @@ TEST(PriceFile, KeepsHostileInputWithinBounds) {
   ASSERT_EQ(longLine.badLines.size(), 1u);
   EXPECT_EQ(longLine.badLines[0].reason, "riga troppo lunga");
   EXPECT_LT(longLine.badLines[0].text.size(), 200u);
+  // Terminal escapes in a bad line are shown, not obeyed (ESC, BEL and a C1 control).
+  FileRead escapes = read("Data;Valore\n02/01/2024;1\n03/01/2024;2\n\x1b]0;x\x07\xc2\x9b;2\n");
+  ASSERT_EQ(escapes.badLines.size(), 1u);
+  EXPECT_EQ(escapes.badLines[0].text, "?]0;x??;2");
+  EXPECT_EQ(escapes.badLines[0].reason.find('\x1b'), std::string::npos);
   EXPECT_NE(read(std::string(indeximport::kMaxFileBytes + 1, '1')).refusal.find("troppo grande"),
             std::string::npos);
   std::string many = "Data;Valore\n";
